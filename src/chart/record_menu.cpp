@@ -1,0 +1,29 @@
+#include "record_menu.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+
+double clampMarkerTop(double newTop)
+{
+    return std::clamp<double>(newTop, menu::MarkerTrackTop, menu::MarkerTrackBottom);
+}
+
+std::optional<int> menuOffsetForMarker(double top, int recordCount)
+{
+    if (recordCount <= 0)
+        return std::nullopt;
+    // Evaluated in this order with real divisions, then rounded down.
+    const double twipsPerEntry = 240.0 / (double(recordCount) / 15.0);
+    return int(std::floor((top - menu::MarkerTrackTop) / twipsPerEntry));
+}
+
+QString recordDateCaption(const QString &recordId)
+{
+    return QStringLiteral("%1年%2月%3日%4时%5分%6秒")
+        .arg(recordId.mid(0, 4), recordId.mid(4, 2), recordId.mid(6, 2), recordId.mid(8, 2), recordId.mid(10, 2),
+             recordId.mid(12, 2));
+}
+
+} // namespace velmora

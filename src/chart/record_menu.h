@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace velmora {
+
+// The column of twenty entry labels beside the chart and its scroll marker.
+namespace menu {
+constexpr int LabelCount = 20;
+constexpr int LabelTops[LabelCount] = {360,  645,  945,  1230, 1515, 1815, 2100, 2385, 2685, 2970,
+                                       3255, 3555, 3840, 4125, 4425, 4710, 4995, 5295, 5580, 5880};
+constexpr int MarkerLeft = 12840;
+constexpr int MarkerHomeTop = 360;
+constexpr int MarkerTrackTop = 240;
+constexpr int MarkerTrackBottom = 6040; // 240 + 5800
+} // namespace menu
+
+// Where a marker dragged to newTop stops: within the track.
+double clampMarkerTop(double newTop);
+
+// The table position shown by the first label when the marker's top is at
+// `top`: 3600 twips of travel span the whole count of entries. Nothing when
+// there are no entries (the division has no value).
+std::optional<int> menuOffsetForMarker(double top, int recordCount);
+
+// "2009年06月20日21时01分29秒" for the RecordId 20090620210129; the pieces are
+// cut from the id's text as it stands.
+QString recordDateCaption(const QString &recordId);
+
+} // namespace velmora

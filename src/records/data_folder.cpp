@@ -1,0 +1,98 @@
+#include "data_folder.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace velmora {
+
+DataFolder::DataFolder(QString folder)
+    : m_folder(std::move(folder))
+{
+}
+
+QString DataFolder::userListPath() const
+{
+    return QDir(m_folder).filePath(QStringLiteral("yonghu.dat"));
+}
+
+QString DataFolder::RecordFilePath(const QString &user) const
+{
+    return QDir(m_folder).filePath(user + QStringLiteral(".dat"));
+}
+
+bool DataFolder::RecordFileExists(const QString &user) const
+{
+    return fileExists(RecordFilePath(user));
+}
+
+FileResult DataFolder::ensureUserList() const
+{
+    if (fileExists(userListPath()))
+        return {};
+    return save(userListPath(), [](QIODevice &) { return true; });
+}
+
+std::optional<UserNames> DataFolder::loadUserNames(QString *error) const
+{
+    const auto content = readWholeFile(userListPath(), error);
+    if (!content)
+        return std::nullopt;
+    return readUserNames(*content);
+}
+
+FileResult DataFolder::appendUserName(const QByteArray &name) const
+{
+    QString error;
+    auto names = loadUserNames(&error);
+    if (!names)
+        return FileResult::failure(error);
+    names->push_back(name);
+    return save(userListPath(), [&](QIODevice &device) { return writeUserNames(device, *names); });
+}
+
+FileResult DataFolder::removeUserName(const QByteArray &name) const
+{
+    QString error;
+    auto names = loadUserNames(&error);
+    if (!names)
+        return FileResult::failure(error);
+    std::erase(*names, name);
+    return save(userListPath(), [&](QIODevice &device) { return writeUserNames(device, *names); });
+}
+
+FileResult DataFolder::createRecordFileIfMissing(const QString &user) const
+{
+    if (RecordFileExists(user))
+        return {};
+    return save(RecordFilePath(user), [](QIODevice &) { return true; });
+}
+
+FileResult DataFolder::deleteRecordFile(const QString &user) const
+{
+    QFile file(RecordFilePath(user));
+    if (!file.exists() || file.remove())
+        return {};
+    return FileResult::failure(file.errorString());
+}
+
+ReadResult DataFolder::readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook) const
+{
+    return ReadRecordFile(RecordFilePath(user), table, hook);
+}
+
+FileResult DataFolder::RewriteRecordFile(const QString &user, const RecordTable &table, int count,
+                                         RewriteMode mode, const HealthRecord *appended) const
+{
+    return save(RecordFilePath(user), [&](QIODevice &device) {
+        return writeRecords(device, table, count, mode, appended);
+    });
+}
+
+FileResult DataFolder::save(const QString &path, const ContentWriter &write) const
+{
+    return saveFile(path, write);
+}
+
+} // namespace velmora

@@ -1,0 +1,127 @@
+#include "record_file.h"
+
+#include "item_reader.h"
+
+namespace velmora {
+
+int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hook)
+{
+    ItemReader reader(content);
+    int count = 0;
+    while (!reader.atEnd()) {
+        table.reserveEntries(count + 1);
+        HealthRecord &record = table[count];
+        for (Item &item : record.items)
+            item = reader.atEnd() ? Item() : reader.next();
+        if (hook)
+            hook(count, record);
+        ++count;
+    }
+    return count;
+}
+
+ReadResult readRecordDevice(QIODevice &device, RecordTable &table, const EntryHook &hook)
+{
+    ReadResult result;
+    QString error;
+    const auto content = readWholeDevice(device, &error);
+    if (!content) {
+        result.ok = false;
+        result.error = error;
+        return result;
+    }
+    result.count = readRecords(*content, table, hook);
+    return result;
+}
+
+ReadResult ReadRecordFile(const QString &path, RecordTable &table, const EntryHook &hook)
+{
+    ReadResult result;
+    QString error;
+    const auto content = readWholeFile(path, &error);
+    if (!content) {
+        result.ok = false;
+        result.error = error;
+        return result;
+    }
+    result.count = readRecords(*content, table, hook);
+    return result;
+}
+
+namespace {
+
+// Whether a text would not read back as itself when written bare: a comma or
+// a line break would split it, blanks at its ends would be dropped.
+bool needsQuotes(QByteArrayView text)
+{
+    for (char c : text)
+        if (c == ',' || c == '\r' || c == '\n')
+            return true;
+    return !text.isEmpty()
+           && (text.front() == ' ' || text.front() == '\t' || text.back() == ' ' || text.back() == '\t');
+}
+
+// Texts are written unchanged; one that needs it goes in double quotes, which
+// the reader removes. (A text holding a double quote cannot be quoted; such
+// texts only come from files, where they never hold a comma or a line break.)
+void appendText(QByteArray &out, const QByteArray &text)
+{
+    if (!needsQuotes(text) || text.contains('"')) {
+        out.append(text);
+        return;
+    }
+    out.append('"');
+    out.append(text);
+    out.append('"');
+}
+
+} // namespace
+
+void appendItemLine(QByteArray &out, const Item &item)
+{
+    switch (item.kind()) {
+    case Item::Kind::Number:
+        if (item.number() >= 0)
+            out.append(' ');
+        out.append(formatNumber(item.number()));
+        out.append(' ');
+        break;
+    case Item::Kind::Text:
+        appendText(out, item.textBytes());
+        break;
+    case Item::Kind::Empty:
+        break;
+    }
+    out.append("\r\n", 2);
+}
+
+void appendRecordLines(QByteArray &out, const HealthRecord &record)
+{
+    for (const Item &item : record.items)
+        appendItemLine(out, item);
+}
+
+bool writeRecords(QIODevice &device, const RecordTable &table, int count, RewriteMode mode,
+                  const HealthRecord *appended)
+{
+    constexpr qsizetype flushAt = 256 * 1024;
+    QByteArray buffer;
+    buffer.reserve(flushAt + 4096);
+    const int last = mode == RewriteMode::Append ? count : count - 1;
+    for (int i = 0; i <= last && i < table.size(); ++i) {
+        const HealthRecord &record = table[i];
+        if (mode == RewriteMode::Append && record[RecordIdField].isEmpty())
+            continue;
+        appendRecordLines(buffer, record);
+        if (buffer.size() >= flushAt) {
+            if (!writeAll(device, buffer))
+                return false;
+            buffer.clear();
+        }
+    }
+    if (appended)
+        appendRecordLines(buffer, *appended);
+    return writeAll(device, buffer);
+}
+
+} // namespace velmora

@@ -1,0 +1,142 @@
+// Items of the text files: how they are read, written and shown.
+
+#include "records/item.h"
+#include "records/item_reader.h"
+#include "records/record_file.h"
+#include "test_support.h"
+
+#include <QTest>
+
+using namespace velmora;
+using velmora::test::g;
+
+class ItemsTest : public QObject
+{
+    Q_OBJECT
+
+    static QList<Item> readAll(const QByteArray &content)
+    {
+        QList<Item> items;
+        ItemReader reader(content);
+        while (!reader.atEnd())
+            items.append(reader.next());
+        return items;
+    }
+
+    static QByteArray line(const Item &item)
+    {
+        QByteArray out;
+        appendItemLine(out, item);
+        return out;
+    }
+
+private slots:
+    void readsKindsAndBlanks()
+    {
+        const auto items = readAll(" 45 \r\n" + g(u"男") + "\r\n\r\n20090620210129\r\n  172.5  \r\n-3\r\n1.2.3\r\n");
+        QCOMPARE(items.size(), 7);
+        QVERIFY(items[0].isNumber());
+        QCOMPARE(items[0].number(), 45.0);
+        QVERIFY(items[1].isText());
+        QCOMPARE(items[1].displayText(), QStringLiteral("男"));
+        QVERIFY(items[2].isEmpty());
+        QCOMPARE(items[3].number(), 20090620210129.0);
+        QCOMPARE(items[3].displayText(), QStringLiteral("20090620210129"));
+        QCOMPARE(items[4].number(), 172.5);
+        QCOMPARE(items[5].number(), -3.0);
+        QVERIFY(items[6].isText());
+        QCOMPARE(items[6].displayText(), QStringLiteral("1.2.3"));
+    }
+
+    void readsItemByItemAcrossCommasAndQuotes()
+    {
+        const auto items = readAll("1,2\r\n\"a,b\"\r\n  \"x\"  ,y\r\n");
+        QCOMPARE(items.size(), 5);
+        QCOMPARE(items[0].number(), 1.0);
+        QCOMPARE(items[1].number(), 2.0);
+        QCOMPARE(items[2].displayText(), QStringLiteral("a,b"));
+        QCOMPARE(items[3].displayText(), QStringLiteral("x"));
+        QCOMPARE(items[4].displayText(), QStringLiteral("y"));
+    }
+
+    void toleratesLineEndsOfEveryKind()
+    {
+        QCOMPARE(readAll("1\n2\r3").size(), 3);
+        const auto last = readAll("1\r\n2");
+        QCOMPARE(last.size(), 2);
+        QCOMPARE(last[1].number(), 2.0);
+        QCOMPARE(readAll("").size(), 0);
+    }
+
+    void numbersNeedTheWholeItem()
+    {
+        double value = 0;
+        QVERIFY(parseNumber("1e5", &value) && value == 1e5);
+        QVERIFY(parseNumber(".5", &value) && value == 0.5);
+        QVERIFY(parseNumber("+7", &value) && value == 7);
+        for (const char *text : {"inf", "nan", "-", ".", "1e", "12kg", "0x10", "1e999"})
+            QVERIFY2(!parseNumber(text, &value), text);
+    }
+
+    void writesNumbersBlankPaddedAndTextsUnchanged()
+    {
+        QCOMPARE(line(Item::fromNumber(45)), QByteArray(" 45 \r\n"));
+        QCOMPARE(line(Item::fromNumber(172.5)), QByteArray(" 172.5 \r\n"));
+        QCOMPARE(line(Item::fromNumber(-2.5)), QByteArray("-2.5 \r\n"));
+        QCOMPARE(line(Item::fromNumber(20090620210129.0)), QByteArray(" 20090620210129 \r\n"));
+        QCOMPARE(line(Item::fromNumber(0.1 + 0.2)), QByteArray(" 0.3 \r\n"));
+        QCOMPARE(line(Item::fromNumber(-0.0)), QByteArray(" 0 \r\n"));
+        QCOMPARE(line(Item()), QByteArray("\r\n"));
+        QCOMPARE(line(Item::fromText(QStringLiteral("无"))), g(u"无") + "\r\n");
+        QCOMPARE(line(Item::fromText(QStringLiteral("45"))), QByteArray("45\r\n"));
+    }
+
+    void textsThatWouldSplitAreQuotedAndReadBackWhole()
+    {
+        for (const QString &text : {QStringLiteral("a,b"), QStringLiteral(" lead"), QStringLiteral("x\r\ny")}) {
+            const QByteArray written = line(Item::fromText(text));
+            QVERIFY(written.startsWith('"'));
+            const auto back = readAll(written);
+            QCOMPARE(back.size(), 1);
+            QCOMPARE(back[0].displayText(), text);
+        }
+    }
+
+    void invalidGbkBytesSurviveUnchanged()
+    {
+        const QByteArray broken("\xFF\x80\xC4");
+        const auto items = readAll(broken + "\r\n");
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items[0].textBytes(), broken);
+        QCOMPARE(line(items[0]), broken + "\r\n");
+    }
+
+    void leadingNumberValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("plain") << "45" << 45.0;
+        QTest::newRow("decimal") << "1.5" << 1.5;
+        QTest::newRow("letters after") << "12abc" << 12.0;
+        QTest::newRow("blanks inside") << " 1 2" << 12.0;
+        QTest::newRow("tab and line feed") << "1\t3\n0" << 130.0;
+        QTest::newRow("two points") << "1.2.3" << 1.2;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("point only") << "." << 0.0;
+        QTest::newRow("negative") << "-5" << -5.0;
+        QTest::newRow("exponent") << "2e2" << 200.0;
+        QTest::newRow("chinese") << QStringLiteral("糖尿病") << 0.0;
+        QTest::newRow("huge stays finite") << QString(400, u'9') << 1e300;
+    }
+
+    void leadingNumberValue()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(velmora::leadingNumberValue(text), value);
+    }
+};
+
+QTEST_APPLESS_MAIN(ItemsTest)
+#include "tst_items.moc"

@@ -1,0 +1,266 @@
+// Record files: the exact bytes written, the read pass, the table, and saves
+// that fail without touching the old file.
+
+#include "records/data_folder.h"
+#include "records/record_file.h"
+#include "test_support.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmora;
+using velmora::test::crlfLines;
+using velmora::test::g;
+
+namespace {
+
+// A device that fails every write once `limit` bytes have gone through.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(qint64 limit) : m_limit(limit) { open(QIODevice::ReadWrite); }
+    QByteArray written;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 room = m_limit - written.size();
+        if (room <= 0)
+            return -1;
+        written.append(data, qMin(size, room));
+        return qMin(size, room);
+    }
+
+private:
+    qint64 m_limit;
+};
+
+HealthRecord womansRecord(double recordId)
+{
+    HealthRecord r;
+    r[RecordIdField] = Item::fromText(QString::number(qint64(recordId)));
+    r[SexField] = Item::fromText(QStringLiteral("女"));
+    const double values[] = {30, 160, 50, 1.2, 120, 80, 5.1, 0, 0, 4.5, 70};
+    for (int f = AgeField; f <= WaistField; ++f)
+        r[Field(f)] = Item::fromNumber(values[f - AgeField]);
+    r[HeredityField] = Item::fromText(QStringLiteral("无"));
+    return r;
+}
+
+const QByteArray WomansLines = crlfLines({"20090620210129", g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ",
+                                          " 80 ", " 5.1 ", " 0 ", " 0 ", " 4.5 ", " 70 ", g(u"无")});
+
+QByteArray entries(int count)
+{
+    QByteArray out;
+    for (int i = 0; i < count; ++i) {
+        HealthRecord r = womansRecord(20100101000000.0 + i);
+        r[AgeField] = Item::fromNumber(i);
+        appendRecordLines(out, r);
+    }
+    return out;
+}
+
+} // namespace
+
+class RecordFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void storedRecordIsFourteenExactLines()
+    {
+        RecordTable table;
+        const HealthRecord record = womansRecord(20090620210129.0);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writeRecords(buffer, table, 0, RewriteMode::Append, &record));
+        QCOMPARE(buffer.data(), WomansLines);
+    }
+
+    void rewrittenRecordIdReadsBackAsTheSameDigits()
+    {
+        RecordTable table;
+        QCOMPARE(readRecords(WomansLines, table), 1);
+        QVERIFY(table[0][RecordIdField].isNumber());
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writeRecords(buffer, table, 1, RewriteMode::Append));
+        QVERIFY(buffer.data().startsWith(" 20090620210129 \r\n"));
+        RecordTable again;
+        QCOMPARE(readRecords(buffer.data(), again), 1);
+        QCOMPARE(again[0][RecordIdField].displayText(), QStringLiteral("20090620210129"));
+        QCOMPARE(again[0], table[0]);
+    }
+
+    void emptyHeredityIsAnEmptyLine()
+    {
+        HealthRecord record = womansRecord(20090620210129.0);
+        record[HeredityField] = Item::fromText(QString());
+        QByteArray out;
+        appendRecordLines(out, record);
+        QVERIFY(out.endsWith(" 70 \r\n\r\n"));
+        RecordTable table;
+        QCOMPARE(readRecords(out, table), 1);
+        QVERIFY(table[0][HeredityField].isEmpty());
+    }
+
+    void appendKeepsOldEntriesSkipsEmptyIdsAndAddsLast()
+    {
+        RecordTable table;
+        const QByteArray old = entries(3);
+        QCOMPARE(readRecords(old, table), 3);
+        table[1][RecordIdField] = Item();
+        const HealthRecord fresh = womansRecord(20200101000000.0);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writeRecords(buffer, table, 3, RewriteMode::Append, &fresh));
+        RecordTable back;
+        QCOMPARE(readRecords(buffer.data(), back), 3);
+        QCOMPARE(back[0][AgeField].number(), 0.0);
+        QCOMPARE(back[1][AgeField].number(), 2.0);
+        QCOMPARE(back[2][RecordIdField].displayText(), QStringLiteral("20200101000000"));
+        for (int f = SexField; f < FieldCount; ++f)
+            QCOMPARE(back[2][Field(f)], fresh[Field(f)]);
+    }
+
+    void modifyWritesEveryEntryWhateverItsId()
+    {
+        RecordTable table;
+        QCOMPARE(readRecords(entries(2), table), 2);
+        table[0][RecordIdField] = Item();
+        table[1][AgeField] = Item::fromText(QStringLiteral("45"));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writeRecords(buffer, table, 2, RewriteMode::Modify));
+        const QList<QByteArray> lines = buffer.data().split('\n');
+        QCOMPARE(lines.size(), 29);
+        QCOMPARE(lines[0], QByteArray("\r"));
+        QCOMPARE(lines[16], QByteArray("45\r"));
+    }
+
+    void readKeepsOlderValuesPastTheCount()
+    {
+        RecordTable table;
+        QCOMPARE(readRecords(entries(30), table), 30);
+        table.clearRecordIds();
+        QCOMPARE(readRecords(entries(5), table), 5);
+        QVERIFY(table[5][RecordIdField].isEmpty());
+        QCOMPARE(table[5][AgeField].number(), 5.0);
+    }
+
+    void cutOffLastEntryIsCountedWithEmptyItems()
+    {
+        RecordTable table;
+        QByteArray content = entries(2);
+        content.chop(20);
+        QCOMPARE(readRecords(content, table), 2);
+        QVERIFY(table[1][HeredityField].isEmpty());
+    }
+
+    void filesBeyond1001EntriesAreReadWhole()
+    {
+        RecordTable table;
+        const QByteArray content = entries(1500);
+        int hooked = 0;
+        QCOMPARE(readRecords(content, table, [&](int, const HealthRecord &) { ++hooked; }), 1500);
+        QCOMPARE(hooked, 1500);
+        QVERIFY(table.size() >= 1500);
+        QCOMPARE(table[1499][AgeField].number(), 1499.0);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writeRecords(buffer, table, 1500, RewriteMode::Append));
+        RecordTable back;
+        QCOMPARE(readRecords(buffer.data(), back), 1500);
+        for (int i = 0; i < 1500; ++i)
+            QCOMPARE(back[i], table[i]);
+    }
+
+    void lfOnlyFileReadsLikeCrLf()
+    {
+        RecordTable crlf, lf;
+        QByteArray unix = WomansLines;
+        unix.replace("\r\n", "\n");
+        QCOMPARE(readRecords(unix, lf), 1);
+        QCOMPARE(readRecords(WomansLines, crlf), 1);
+        QCOMPARE(lf[0], crlf[0]);
+    }
+
+    void writerReportsADeviceThatFills()
+    {
+        RecordTable table;
+        QCOMPARE(readRecords(entries(100), table), 100);
+        FailingDevice device(1000);
+        QVERIFY(!writeRecords(device, table, 100, RewriteMode::Append));
+    }
+
+    void readFailureIsNotAShortFile()
+    {
+        FailingDevice device(0); // reads fail
+        RecordTable table;
+        const ReadResult result = readRecordDevice(device, table);
+        QVERIFY(!result.ok);
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QVERIFY(!folder.readRecordFile(QStringLiteral("nobody"), table).ok);
+    }
+
+    void failedSaveLeavesTheOldFileByteIdentical()
+    {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("a.dat"));
+        const QByteArray old = entries(50);
+        QVERIFY(test::writeBytes(path, old));
+        RecordTable table;
+        QCOMPARE(readRecords(old, table), 50);
+        const HealthRecord fresh = womansRecord(20200101000000.0);
+        for (qint64 limit : {qint64(0), qint64(1), qint64(4000), qint64(old.size())}) {
+            const FileResult result = saveFile(
+                path, [&](QIODevice &d) { return writeRecords(d, table, 50, RewriteMode::Append, &fresh); }, limit);
+            QVERIFY(!result.ok);
+            QVERIFY(!result.error.isEmpty());
+            QCOMPARE(test::readBytes(path), old);
+        }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.dat")});
+        QVERIFY(saveFile(path, [&](QIODevice &d) { return writeRecords(d, table, 50, RewriteMode::Append, &fresh); }));
+        RecordTable back;
+        QCOMPARE(readRecords(test::readBytes(path), back), 51);
+    }
+
+    void saveIntoAMissingFolderFails()
+    {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("gone/a.dat"));
+        QVERIFY(!saveFile(path, [](QIODevice &) { return true; }).ok);
+    }
+
+    void existenceCountsFilesNotFolders()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dir.dat")));
+        QVERIFY(!folder.RecordFileExists(QStringLiteral("dir")));
+        QVERIFY(test::writeBytes(folder.RecordFilePath(QStringLiteral(".hidden")), ""));
+        QVERIFY(folder.RecordFileExists(QStringLiteral(".hidden")));
+        QFile::setPermissions(folder.RecordFilePath(QStringLiteral(".hidden")), QFile::ReadOwner);
+        QVERIFY(folder.RecordFileExists(QStringLiteral(".hidden")));
+    }
+
+    void newRecordFileKeepsAnExistingOne()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        const QString path = folder.RecordFilePath(QStringLiteral("王"));
+        QVERIFY(test::writeBytes(path, WomansLines));
+        QVERIFY(folder.createRecordFileIfMissing(QStringLiteral("王")));
+        QCOMPARE(test::readBytes(path), WomansLines);
+        QVERIFY(folder.createRecordFileIfMissing(QStringLiteral("李")));
+        QCOMPARE(test::readBytes(folder.RecordFilePath(QStringLiteral("李"))), QByteArray());
+    }
+};
+
+QTEST_APPLESS_MAIN(RecordFileTest)
+#include "tst_record_file.moc"

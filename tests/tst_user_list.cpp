@@ -1,0 +1,134 @@
+// The user list file and the names that may become users.
+
+#include "records/data_folder.h"
+#include "records/user_list.h"
+#include "records/user_name.h"
+#include "test_support.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmora;
+using velmora::test::crlfLines;
+using velmora::test::g;
+
+class UserListTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsFieldsByTheListRules()
+    {
+        QCOMPARE(readUserNames(""), UserNames{});
+        QCOMPARE(readUserNames("A\r\nB"), (UserNames{"A", "B"}));
+        QCOMPARE(readUserNames("A,B\r\n  C  \r\n"), (UserNames{"A", "B", "C"}));
+        QCOMPARE(readUserNames("\"x, y\"\r\n\r\nz\n"), (UserNames{"x, y", "", "z"}));
+    }
+
+    void createsAnEmptyListOnlyWhenMissing()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QVERIFY(folder.ensureUserList());
+        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray());
+        QVERIFY(test::writeBytes(folder.userListPath(), "A\r\n"));
+        QFile::setPermissions(folder.userListPath(), QFile::ReadOwner);
+        QVERIFY(folder.ensureUserList());
+        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray("A\r\n"));
+    }
+
+    void appendAndRemoveRewriteTheList()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QVERIFY(folder.ensureUserList());
+        QVERIFY(folder.appendUserName(g(u"张三")));
+        QCOMPARE(test::readBytes(folder.userListPath()), g(u"张三") + "\r\n");
+        QVERIFY(folder.appendUserName("B"));
+        QVERIFY(folder.appendUserName("C"));
+        QVERIFY(folder.appendUserName("D"));
+        QVERIFY(folder.removeUserName("B"));
+        QCOMPARE(test::readBytes(folder.userListPath()), crlfLines({g(u"张三"), "C", "D"}));
+        QVERIFY(folder.removeUserName("nobody"));
+        QCOMPARE(test::readBytes(folder.userListPath()), crlfLines({g(u"张三"), "C", "D"}));
+    }
+
+    void removeDropsEveryCopyAndKeepsOtherBytes()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QVERIFY(test::writeBytes(folder.userListPath(), "A\r\n\xFF\xFE\r\nA\r\nB"));
+        QVERIFY(folder.removeUserName("A"));
+        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray("\xFF\xFE\r\nB\r\n"));
+    }
+
+    void listsBeyond1001NamesAreKeptWhole()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QByteArray content;
+        for (int i = 0; i < 1500; ++i)
+            content += "u" + QByteArray::number(i) + "\r\n";
+        QVERIFY(test::writeBytes(folder.userListPath(), content));
+        QVERIFY(folder.appendUserName("last"));
+        QString error;
+        const auto names = folder.loadUserNames(&error);
+        QVERIFY(names);
+        QCOMPARE(names->size(), size_t(1501));
+        QCOMPARE(names->back(), QByteArray("last"));
+    }
+
+    void failedRewriteKeepsTheList()
+    {
+        struct FullDisk : DataFolder
+        {
+            using DataFolder::DataFolder;
+            FileResult save(const QString &path, const ContentWriter &write) const override
+            {
+                return saveFile(path, write, 3);
+            }
+        };
+        QTemporaryDir dir;
+        FullDisk folder(dir.path());
+        QVERIFY(test::writeBytes(folder.userListPath(), "Alice\r\nBob\r\n"));
+        QVERIFY(!folder.appendUserName("Carol"));
+        QVERIFY(!folder.removeUserName("Bob"));
+        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray("Alice\r\nBob\r\n"));
+    }
+
+    void userNameCheck_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("problem");
+        const auto row = [](const char *tag, const QString &name, UserNameProblem problem) {
+            QTest::newRow(tag) << name << int(problem);
+        };
+        row("chinese", QStringLiteral("张三"), UserNameProblem::None);
+        row("latin with nine", QStringLiteral("Tom9"), UserNameProblem::None);
+        row("empty", QString(), UserNameProblem::Empty);
+        row("blanks", QStringLiteral("   "), UserNameProblem::Empty);
+        row("outer blank", QStringLiteral(" Tom"), UserNameProblem::OuterBlanks);
+        row("slash", QStringLiteral("a/b"), UserNameProblem::PathCharacter);
+        row("backslash", QStringLiteral("..\\x"), UserNameProblem::PathCharacter);
+        row("colon", QStringLiteral("C:x"), UserNameProblem::PathCharacter);
+        row("comma", QStringLiteral("a,b"), UserNameProblem::PathCharacter);
+        row("dot", QStringLiteral("."), UserNameProblem::DotName);
+        row("dotdot", QStringLiteral(".."), UserNameProblem::DotName);
+        row("control", QStringLiteral("a\tb"), UserNameProblem::ControlCharacter);
+        row("device", QStringLiteral("con"), UserNameProblem::ReservedName);
+        row("not gbk", QStringLiteral("😀"), UserNameProblem::NotGbk);
+        row("kana", QStringLiteral("さくら"), UserNameProblem::None); // GBK holds kana
+        row("100 bytes", QString(50, QChar(u'张')), UserNameProblem::None);
+        row("102 bytes", QString(51, QChar(u'张')), UserNameProblem::TooLong);
+    }
+
+    void userNameCheck()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, problem);
+        QCOMPARE(int(checkUserName(name)), problem);
+    }
+};
+
+QTEST_GUILESS_MAIN(UserListTest)
+#include "tst_user_list.moc"
