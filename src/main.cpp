@@ -1,0 +1,35 @@
+#include "fonts.h"
+#include "form1.h"
+#include "messages.h"
+#include "program_folder.h"
+#include "seams.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+    velmora::installFonts();
+
+    velmora::QtMessageBoxes messageBoxes;
+    QString error;
+    const auto folder = velmora::chooseProgramFolder(
+        QApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), &error);
+    if (!folder) {
+        messageBoxes.inform(velmora::messages::noDataFolder(error));
+        return 1;
+    }
+
+    velmora::DataFolder dataFolder(*folder);
+    velmora::Form1 form1(dataFolder, messageBoxes, velmora::systemClock);
+    messageBoxes.setParent(&form1);
+    if (!form1.load())
+        return 1;
+    QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);
+    form1.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QLabel>
+#include <QPointF>
+#include <QWidget>
+
+namespace velmora {
+
+// A label that reports clicks, double clicks and pointer moves. A double click
+// is preceded by exactly one click, as the toolkit's users expect.
+class ClickableLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+    void doubleClicked();
+    void mouseMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+    bool m_inDoubleClick = false;
+};
+
+// An empty area of the layout that reports pointer moves (and swallows clicks).
+class MouseArea : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MouseArea(QWidget *parent = nullptr);
+
+signals:
+    void mouseMoved();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+};
+
+// A small picture box that reports button-down, move and button-up with the
+// pointer position in its own twips.
+class DragBox : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DragBox(QWidget *parent = nullptr);
+    void setPicture(const QPixmap &picture);
+
+signals:
+    void buttonDown(QPointF twips);
+    void moved(QPointF twips);
+    void buttonUp(QPointF twips);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QPixmap m_picture;
+};
+
+} // namespace velmora

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "chart/trend_chart.h"
+#include "model/risk_model.h"
+#include "program_state.h"
+#include "records/data_folder.h"
+#include "seams.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace velmora {
+
+class ClickableLabel;
+class DragBox;
+class Form2;
+class MouseArea;
+class TrendChartView;
+
+// The main window: the chart with its column of entries and marker, the row of
+// thirteen entry boxes, the user panel and the buttons. Every workflow is the
+// handler of one of its controls. Files, message boxes and the clock come from
+// outside, so the whole window can be driven in tests.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up sequence. False when the program cannot keep its data
+    // (the user list can neither be created nor read); the caller then ends.
+    bool load();
+
+    // State for tests and exports.
+    ProgramState &state() { return m_state; }
+    int selectedRecord() const { return m_selectedRecord; }
+    int menuOffset() const { return m_menuOffset; }
+    double markerTop() const { return m_markerTop; }
+    int recordCount() const { return m_recordCount; }
+    const RecordTable &recordTable() const { return m_table; }
+    const std::vector<double> &scoreColumn() const { return m_scores; }
+    const std::vector<ChartMark> &chartMarks() const;
+    TrendChartView *chartView() const { return m_picture1; }
+    Form2 *keypad() const;
+
+    // Workflows behind the buttons.
+    void StoreRecord();
+    void LoadRecord(int label);
+    void ModifyRecord();
+    void ClearEntry();
+    void DrawTrendChart(std::optional<int> highlight = std::nullopt);
+    void ShowRecordColumn(int start);
+
+signals:
+    void exitRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    // Construction (form1.cpp).
+    void createControls();
+    void createEntryRow();
+    void createRecordMenu();
+    void createLowerPanel();
+    void createUserPanel();
+    void applyTabOrder();
+    void connectHandlers();
+
+    // Users (form1_users.cpp).
+    void showUserPanel();
+    void pickUser(int index);
+    void confirmUser();
+    void deleteUser();
+    bool reloadUserCombo();
+    void setCurrentUser(const QString &name);
+    bool refuseUnsafeName(const QString &name);
+    void setEntryControlsEnabled(bool enabled);
+
+    // Records (form1_records.cpp).
+    void display();
+    void emptyEntryFields();
+    void fillEntryFields(int position);
+    std::optional<int> readTableFor(const QString &user, bool withDiagnosis);
+    bool entryPassesChecks() const;
+    HealthRecord recordFromBoxes(const QString &recordId) const;
+
+    // Chart, column and marker (form1_chart.cpp).
+    void hoverLabel(int index);
+    void resetLabelColours();
+    void doubleClickLabel(int index);
+    void showSelectedCaptions(int position);
+    void markerButtonDown(QPointF twips);
+    void markerMoved(QPointF twips);
+    void markerButtonUp();
+    void moveMarkerTo(double top);
+    void moveMarkerHome();
+    void clearRecordMenu();
+    void dropTable();
+
+    // Statement and keypad (form1_keypad.cpp).
+    void toggleStatement();
+    void hideStatement();
+    void clickUserCaption();
+    void openKeypad(int titleIndex);
+    void keypadActivated();
+    void keypadClosing();
+    void handBackKeypad();
+
+    DataFolder &m_folder;
+    MessageBoxes &m_messages;
+    Clock m_clock;
+    ProgramState m_state;
+    RiskModel m_model;
+
+    RecordTable m_table;
+    QString m_tableUser; // whose file the table mirrors; empty when none
+    int m_recordCount = 0;
+    std::vector<double> m_scores;
+    int m_selectedRecord = -1;
+    int m_menuOffset = 0;
+    double m_markerTop = 240; // twips
+    int m_dragActive = 0;
+    double m_dragAnchorX = 0;
+    double m_dragAnchorY = 0;
+    bool m_keypadWasActive = false;
+    bool m_keypadClosed = false;
+
+    QPixmap m_background;
+
+    // Controls, named as in the window design.
+    TrendChartView *m_picture1 = nullptr;
+    ClickableLabel *m_image1 = nullptr;
+    DragBox *m_picture2 = nullptr;
+    std::array<ClickableLabel *, 20> m_label4{};
+    MouseArea *m_image4 = nullptr;
+    std::array<QWidget *, 4> m_emptyAreas{}; // Image2, Image3, Image5, Image6
+    QComboBox *m_combo1 = nullptr;
+    std::array<QLineEdit *, 11> m_text{}; // Text2 .. Text12
+    QComboBox *m_combo12 = nullptr;
+    std::array<ClickableLabel *, 13> m_label2{};
+    ClickableLabel *m_label1 = nullptr;
+    ClickableLabel *m_label3 = nullptr;
+    ClickableLabel *m_label5 = nullptr;
+    ClickableLabel *m_label6 = nullptr;
+    ClickableLabel *m_label7 = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_command2 = nullptr;
+    QPushButton *m_command3 = nullptr;
+    QPushButton *m_command4 = nullptr;
+    QPushButton *m_command5 = nullptr;
+    QPushButton *m_command6 = nullptr;
+    QPushButton *m_command7 = nullptr;
+    QPushButton *m_command8 = nullptr;
+    QPushButton *m_command11 = nullptr;
+    QRadioButton *m_option1 = nullptr;
+    QRadioButton *m_option2 = nullptr;
+    QFrame *m_frame1 = nullptr;
+    QComboBox *m_combo2 = nullptr;
+    QPointer<Form2> m_form2;
+
+    QLineEdit *text(int n) const { return m_text[size_t(n - 2)]; } // Text2 .. Text12
+};
+
+} // namespace velmora

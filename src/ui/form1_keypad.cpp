@@ -1,0 +1,116 @@
+// The statement panel and the on-screen keypad.
+
+#include "form1.h"
+
+#include "controls.h"
+#include "form2.h"
+#include "messages.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+namespace velmora {
+
+namespace {
+// Text box fed by the title strip Label2(i), or -1 for the two lists.
+int boxForTitle(int titleIndex)
+{
+    if (titleIndex >= 1 && titleIndex <= 10)
+        return titleIndex + 1; // Text2 .. Text11
+    if (titleIndex == 12)
+        return 12;
+    return -1;
+}
+} // namespace
+
+Form2 *Form1::keypad() const
+{
+    return m_form2.data();
+}
+
+void Form1::toggleStatement()
+{
+    m_image1->setVisible(!m_image1->isVisible());
+}
+
+void Form1::hideStatement()
+{
+    m_image1->hide();
+}
+
+void Form1::clickUserCaption()
+{
+    if (m_label5->text().isEmpty())
+        m_messages.inform(messages::ChooseOrAddUser);
+    hideStatement();
+}
+
+void Form1::openKeypad(int titleIndex)
+{
+    if (m_label5->text().isEmpty()) {
+        m_messages.inform(messages::ChooseOrAddUser);
+        return;
+    }
+    // A click made while the keypad was the active window first hands its text to the old box.
+    if (m_keypadWasActive)
+        handBackKeypad();
+    if (m_form2) {
+        m_form2->blockSignals(true); // closing it here hands nothing back
+        m_form2->close();
+        m_form2 = nullptr;
+    }
+    m_state.KeypadTop = 5640;
+    m_state.KeypadLeft = m_label2[size_t(titleIndex)]->x() * 15.0 + 500;
+    const int box = boxForTitle(titleIndex);
+    if (box < 0)
+        return;
+    m_state.KeypadRequest[size_t(box - 2)] = 1;
+    m_form2 = new Form2(m_state);
+    connect(m_form2, &Form2::activated, this, &Form1::keypadActivated);
+    connect(m_form2, &Form2::closingByUser, this, &Form1::keypadClosing);
+    m_form2->show();
+    m_state.KeypadBuffer.clear();
+}
+
+void Form1::keypadActivated()
+{
+    m_keypadWasActive = true;
+}
+
+void Form1::keypadClosing()
+{
+    // Closing the keypad returns to the main window: that activation hands back.
+    m_keypadClosed = true;
+    if (QApplication::activeWindow() == this)
+        handBackKeypad();
+    else
+        activateWindow();
+}
+
+void Form1::handBackKeypad()
+{
+    m_keypadWasActive = false;
+    m_keypadClosed = false;
+    for (int i = 0; i < ProgramState::KeypadBoxCount; ++i) {
+        if (m_state.KeypadRequest[size_t(i)] == 1) {
+            text(i + 2)->setText(m_state.KeypadBuffer); // the keypad's text is not filtered
+            m_state.KeypadRequest[size_t(i)] = 0;
+        }
+    }
+}
+
+bool Form1::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        // Only a return from the keypad hands back, not a return from another program.
+        if (m_keypadWasActive || m_keypadClosed)
+            handBackKeypad();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace velmora

@@ -1,0 +1,118 @@
+#include "form2.h"
+
+#include "program_state.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace velmora {
+
+namespace {
+
+struct KeySpec
+{
+    const char *caption;
+    int left, top, width, height;
+};
+constexpr KeySpec Keys[11] = {
+    {"1", 120, 120, 375, 300},  {"2", 600, 120, 375, 300},  {"3", 1080, 120, 375, 300}, {"4", 1560, 120, 375, 300},
+    {"5", 2040, 120, 375, 300}, {"6", 120, 600, 375, 300},  {"7", 600, 600, 375, 300},  {"8", 1080, 600, 375, 300},
+    {"9", 1560, 600, 375, 300}, {"0", 2040, 600, 375, 300}, {".", 840, 1080, 375, 375},
+};
+
+const char *StyleSheet = R"(
+QPushButton {
+    background-color: rgb(192, 255, 192);
+    border: 1px solid rgb(0, 100, 0);
+    border-radius: 3px;
+    color: rgb(16, 48, 16);
+}
+QPushButton:hover { background-color: rgb(220, 255, 220); }
+QPushButton:pressed { background-color: rgb(150, 220, 150); }
+QPushButton:focus { border: 2px solid rgb(0, 80, 0); }
+)";
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, int l, int t, int w, int h)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setGeometry(twips::rect(l, t, w, h));
+    return b;
+}
+
+} // namespace
+
+Form2::Form2(ProgramState &state)
+    : QWidget(nullptr, Qt::Window | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint), m_state(state)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Velmora"));
+    setFixedSize(twips::toPixels(2565), twips::toPixels(1620));
+    setStyleSheet(QString::fromLatin1(StyleSheet));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(0, 192, 0));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    QFont keyFont(QStringLiteral("宋体"), 12);
+    keyFont.setBold(true);
+    for (int k = 0; k < 11; ++k) {
+        const KeySpec &spec = Keys[k];
+        QPushButton *key = makeButton(this, QStringLiteral("Command2(%1)").arg(k), QString::fromLatin1(spec.caption),
+                                      spec.left, spec.top, spec.width, spec.height);
+        key->setFont(keyFont);
+        connect(key, &QPushButton::clicked, this, [this, k] { pressKey(k); });
+        m_command2[size_t(k)] = key;
+    }
+    m_text1 = new QLineEdit(this);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setGeometry(twips::rect(120, 1080, 615, 375));
+    m_text1->setReadOnly(true);
+    m_text1->setFocusPolicy(Qt::NoFocus);
+    m_command3 = makeButton(this, QStringLiteral("Command3"), QStringLiteral("c"), 1320, 1080, 375, 375);
+    m_command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("返回"), 1800, 1080, 615, 375);
+    connect(m_command3, &QPushButton::clicked, this, &Form2::clearBuffer);
+    connect(m_command1, &QPushButton::clicked, this, &QWidget::close);
+
+    // The window opens where the main window asked, in screen twips.
+    move(twips::toPixels(m_state.KeypadLeft), twips::toPixels(m_state.KeypadTop));
+}
+
+void Form2::pressKey(int index)
+{
+    m_state.KeypadBuffer += m_command2[size_t(index)]->text().trimmed();
+    m_text1->setText(m_state.KeypadBuffer);
+}
+
+void Form2::clearBuffer()
+{
+    m_state.KeypadBuffer.clear();
+    m_text1->clear();
+}
+
+bool Form2::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        emit activated();
+    return QWidget::event(event);
+}
+
+void Form2::closeEvent(QCloseEvent *event)
+{
+    emit closingByUser();
+    event->accept();
+}
+
+void Form2::paintEvent(QPaintEvent *)
+{
+    // The keypad's outline.
+    QPainter painter(this);
+    painter.setPen(QColor(0, 90, 0));
+    painter.drawRect(twips::rect(0, 0, 2535, 1575).adjusted(0, 0, -1, -1));
+}
+
+} // namespace velmora

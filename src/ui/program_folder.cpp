@@ -1,0 +1,28 @@
+#include "program_folder.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+namespace velmora {
+
+bool isWritableFolder(const QString &folder)
+{
+    // Permissions alone do not tell (network shares, read-only media): try it.
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".velmora-write-test-XXXXXX")));
+    return probe.open();
+}
+
+std::optional<QString> chooseProgramFolder(const QString &executableFolder, const QString &userDataFolder,
+                                           QString *error)
+{
+    if (isWritableFolder(executableFolder))
+        return executableFolder;
+    if (!userDataFolder.isEmpty() && QDir().mkpath(userDataFolder) && isWritableFolder(userDataFolder))
+        return userDataFolder;
+    if (error)
+        *error = QStringLiteral("%1; %2").arg(QDir::toNativeSeparators(executableFolder),
+                                              QDir::toNativeSeparators(userDataFolder));
+    return std::nullopt;
+}
+
+} // namespace velmora

@@ -1,0 +1,106 @@
+#include "trend_chart_view.h"
+
+#include "pictures.h"
+#include "twips.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace velmora {
+
+namespace {
+
+const QSize TemplateSize(723, 408);
+const QColor MarkColour(255, 0, 0); // drawing colour 255
+
+} // namespace
+
+TrendChartView::TrendChartView(QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TrendChartView::setMarks(std::vector<ChartMark> marks)
+{
+    m_marks = std::move(marks);
+    m_cache = QPixmap();
+    update();
+}
+
+QPixmap TrendChartView::templatePicture(qreal devicePixelRatio) const
+{
+    if (m_template.isNull() || m_template.devicePixelRatio() != devicePixelRatio)
+        m_template = renderPicture(QStringLiteral(":/chart_template.svg"), TemplateSize, devicePixelRatio);
+    return m_template;
+}
+
+void TrendChartView::paintChart(QPainter &painter, QSize logicalSize, const QPixmap &templatePicture,
+                                const std::vector<ChartMark> &marks)
+{
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), logicalSize));
+    painter.fillRect(QRect(QPoint(0, 0), logicalSize), QColor(233, 251, 233));
+    painter.drawPixmap(QPointF(0, 0), templatePicture);
+
+    // Marks are in twips.
+    painter.scale(1.0 / twips::PerPixel, 1.0 / twips::PerPixel);
+    QPen pen(MarkColour);
+    pen.setCosmetic(true);
+    pen.setWidthF(1.0);
+    painter.setPen(pen);
+
+    std::vector<QRectF> bars;
+    std::vector<QLineF> lines;
+    std::vector<QPointF> points;
+    for (const ChartMark &mark : marks) {
+        switch (mark.kind) {
+        case ChartMark::Kind::Rectangle:
+            bars.push_back(QRectF(QPointF(mark.x1, mark.y1), QPointF(mark.x2, mark.y2)).normalized());
+            break;
+        case ChartMark::Kind::Line:
+            lines.emplace_back(mark.x1, mark.y1, mark.x2, mark.y2);
+            break;
+        case ChartMark::Kind::Point:
+            points.emplace_back(mark.x1, mark.y1);
+            break;
+        case ChartMark::Kind::Circle:
+            break;
+        }
+    }
+    // Bars are filled with the drawing colour, so an enlarged bar reads as one block.
+    painter.setBrush(MarkColour);
+    painter.drawRects(bars.data(), int(bars.size()));
+    painter.setBrush(Qt::NoBrush);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawLines(lines.data(), int(lines.size()));
+    for (const ChartMark &mark : marks)
+        if (mark.kind == ChartMark::Kind::Circle)
+            painter.drawEllipse(QPointF(mark.x1, mark.y1), mark.radius, mark.radius);
+    painter.drawPoints(points.data(), int(points.size()));
+    painter.restore();
+}
+
+QImage TrendChartView::renderChart(qreal scale) const
+{
+    QImage image(size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    QPainter painter(&image);
+    paintChart(painter, size(), templatePicture(scale), m_marks);
+    return image;
+}
+
+void TrendChartView::paintEvent(QPaintEvent *)
+{
+    const qreal dpr = devicePixelRatioF();
+    if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr || m_cache.size() != size() * dpr) {
+        m_cache = QPixmap(size() * dpr);
+        m_cache.setDevicePixelRatio(dpr);
+        QPainter cachePainter(&m_cache);
+        paintChart(cachePainter, size(), templatePicture(dpr), m_marks);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(QPointF(0, 0), m_cache);
+}
+
+} // namespace velmora

@@ -1,0 +1,170 @@
+#pragma once
+
+// A Form1 in a temporary program folder, with scripted message boxes, a fixed
+// clock and a folder whose saves can be made to fail.
+
+#include "form1.h"
+#include "records/data_folder.h"
+#include "seams.h"
+#include "test_support.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+#include <memory>
+
+namespace velmora::test {
+
+class ScriptedMessages : public MessageBoxes
+{
+public:
+    QStringList shown;        // every text shown, in order
+    std::deque<bool> answers; // Yes/No answers to give, in order; Yes when none is left
+
+    void inform(const QString &text) override { shown << text; }
+    bool ask(const QString &question) override
+    {
+        shown << question;
+        if (answers.empty())
+            return true;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
+};
+
+// A program folder whose saves fail after a number of bytes when asked to.
+class FaultyFolder : public DataFolder
+{
+public:
+    using DataFolder::DataFolder;
+    qint64 failAfterBytes = -1;
+    FileResult save(const QString &path, const ContentWriter &write) const override
+    {
+        return saveFile(path, write, failAfterBytes);
+    }
+};
+
+struct Window
+{
+    QTemporaryDir dir;
+    FaultyFolder folder{dir.path()};
+    ScriptedMessages messages;
+    QDateTime now{QDate(2010, 3, 1), QTime(9, 5, 3)};
+    std::unique_ptr<Form1> form;
+
+    explicit Window(const QByteArray &userList = QByteArray(), bool withList = true)
+    {
+        if (withList)
+            writeBytes(folder.userListPath(), userList);
+        form = std::make_unique<Form1>(folder, messages, [this] { return now; });
+    }
+
+    bool start()
+    {
+        const bool loaded = form->load();
+        form->show();
+        return loaded;
+    }
+
+    template <typename T = QWidget>
+    T *child(const QString &name) const
+    {
+        T *widget = form->findChild<T *>(name);
+        if (!widget)
+            qFatal("no control %s", qPrintable(name));
+        return widget;
+    }
+    QLineEdit *text(int n) const { return child<QLineEdit>(QStringLiteral("Text%1").arg(n)); }
+    QComboBox *combo(const char *name) const { return child<QComboBox>(QString::fromLatin1(name)); }
+    QLabel *label(const QString &name) const { return child<QLabel>(name); }
+    QLabel *menuLabel(int j) const { return label(QStringLiteral("Label4(%1)").arg(j)); }
+    QString caption(const char *name) const { return label(QString::fromLatin1(name))->text(); }
+
+    void click(const char *name) const
+    {
+        QWidget *widget = child(QString::fromLatin1(name));
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+    }
+    void clickMenuLabel(int j) const { QTest::mouseClick(menuLabel(j), Qt::LeftButton, {}, QPoint(5, 5)); }
+    void doubleClickMenuLabel(int j) const
+    {
+        // A person's double click: a click, then the second press.
+        QLabel *l = menuLabel(j);
+        QTest::mouseClick(l, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseDClick(l, Qt::LeftButton, {}, QPoint(5, 5));
+    }
+
+    // Types text key by key; characters beyond ASCII arrive as an input method would send them.
+    static void type(QWidget *widget, const QString &text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(widget, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+
+    // Types a name into the user panel's combo and confirms it.
+    void confirmUser(const QString &name)
+    {
+        click("Command6");
+        QComboBox *users = combo("Combo2");
+        users->lineEdit()->clear();
+        type(users->lineEdit(), name);
+        users->setEditText(name); // what the filter would not let a person type, for the refusal tests
+        click("Command11");
+    }
+
+    // Fills the thirteen boxes as a person would: lists picked, numbers typed.
+    void fill(const QString &sex, const QList<QString> &numbers, const QString &heredity)
+    {
+        combo("Combo1")->setEditText(sex);
+        for (int n = 2; n <= 12; ++n) {
+            text(n)->clear();
+            QTest::keyClicks(text(n), numbers.value(n - 2));
+        }
+        combo("Combo12")->setEditText(heredity);
+    }
+
+    QString recordPath(const QString &user) const { return folder.RecordFilePath(user); }
+    QByteArray recordBytes(const QString &user) const { return readBytes(recordPath(user)); }
+};
+
+// Numbers in box order Text2 .. Text12 for the woman of the examples:
+// age 30, height 160, weight 50, triglycerides 1.2, 120/80, sugar 5.1,
+// no smoking or drinking, cholesterol 4.5, waist 70.
+inline QList<QString> womansNumbers()
+{
+    return {"30", "160", "50", "1.2", "120", "80", "5.1", "0", "0", "4.5", "70"};
+}
+
+inline QByteArray womansRecordLines(const QByteArray &recordId)
+{
+    return crlfLines({recordId, g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ", " 80 ", " 5.1 ", " 0 ", " 0 ",
+                      " 4.5 ", " 70 ", g(u"无")});
+}
+
+// n entries of the woman, ids 20100101000000 + i, ages 20 + i.
+inline QByteArray womanEntries(int n)
+{
+    QByteArray out;
+    for (int i = 0; i < n; ++i) {
+        QByteArray entry = womansRecordLines(QByteArray::number(20100101000000LL + i));
+        entry.replace(" 30 ", " " + QByteArray::number(20 + (i % 100)) + " ");
+        out += entry;
+    }
+    return out;
+}
+
+} // namespace velmora::test
