@@ -42,15 +42,25 @@ public:
     QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
 };
 
-// A program folder whose saves fail after a number of bytes when asked to.
+// A program folder whose saves fail after a number of bytes, and whose reads
+// of record files fail, when asked to.
 class FaultyFolder : public DataFolder
 {
 public:
     using DataFolder::DataFolder;
     qint64 failAfterBytes = -1;
+    bool failRecordReads = false;
     FileResult save(const QString &path, const ContentWriter &write) const override
     {
         return saveFile(path, write, failAfterBytes);
+    }
+    std::optional<QByteArray> read(const QString &path, QString *error) const override
+    {
+        if (failRecordReads && path != userListPath()) {
+            *error = QStringLiteral("Input/output error");
+            return std::nullopt;
+        }
+        return DataFolder::read(path, error);
     }
 };
 

@@ -1,1 +1,2 @@
 velmora_test(tst_gui_users tst_gui_users.cpp LIBS velmora_ui)
+velmora_test(tst_gui_records tst_gui_records.cpp LIBS velmora_ui)

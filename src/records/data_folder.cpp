@@ -36,7 +36,7 @@ FileResult DataFolder::ensureUserList() const
 
 std::optional<UserNames> DataFolder::loadUserNames(QString *error) const
 {
-    const auto content = readWholeFile(userListPath(), error);
+    const auto content = read(userListPath(), error);
     if (!content)
         return std::nullopt;
     return readUserNames(*content);
@@ -79,7 +79,14 @@ FileResult DataFolder::deleteRecordFile(const QString &user) const
 
 ReadResult DataFolder::readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook) const
 {
-    return ReadRecordFile(RecordFilePath(user), table, hook);
+    ReadResult result;
+    const auto content = read(RecordFilePath(user), &result.error);
+    if (!content) {
+        result.ok = false;
+        return result;
+    }
+    result.count = readRecords(*content, table, hook);
+    return result;
 }
 
 FileResult DataFolder::RewriteRecordFile(const QString &user, const RecordTable &table, int count,
@@ -88,6 +95,11 @@ FileResult DataFolder::RewriteRecordFile(const QString &user, const RecordTable 
     return save(RecordFilePath(user), [&](QIODevice &device) {
         return writeRecords(device, table, count, mode, appended);
     });
+}
+
+std::optional<QByteArray> DataFolder::read(const QString &path, QString *error) const
+{
+    return readWholeFile(path, error);
 }
 
 FileResult DataFolder::save(const QString &path, const ContentWriter &write) const

@@ -11,8 +11,8 @@
 namespace velmora {
 
 // The program folder with the user list and one record file per user. Every
-// file the program writes goes through save(), which tests replace to inject
-// write failures.
+// file the program writes goes through save() and every file it reads through
+// read(), which tests replace to inject failures.
 class DataFolder
 {
 public:
@@ -43,6 +43,8 @@ public:
 
     // Atomic rewrite of one file of the folder.
     virtual FileResult save(const QString &path, const ContentWriter &write) const;
+    // The whole content of one file of the folder, or nothing when it cannot be read.
+    virtual std::optional<QByteArray> read(const QString &path, QString *error) const;
 
 private:
     QString m_folder;

@@ -154,8 +154,8 @@ void Form1::createEntryRow()
     constexpr int lefts[11] = {1320, 2280, 3240, 6120, 7080, 8040, 9000, 9960, 10920, 5160, 4200};
     for (int n = 2; n <= 12; ++n) {
         const QByteArray name = "Text" + QByteArray::number(n);
-        auto *edit = place(new QLineEdit(this), name.constData(), lefts[n - 2], 6600, 960, 375);
-        installKeyFilter(edit, n == 2 ? KeyFilter::Integer : KeyFilter::Decimal);
+        auto *edit = place(new FilteredLineEdit(n == 2 ? KeyFilter::Integer : KeyFilter::Decimal, this),
+                           name.constData(), lefts[n - 2], 6600, 960, 375);
         m_text[size_t(n - 2)] = edit;
     }
 

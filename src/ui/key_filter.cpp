@@ -1,7 +1,13 @@
 #include "key_filter.h"
 
+#include <QClipboard>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -21,39 +27,113 @@ bool filterAccepts(KeyFilter filter, QChar c)
     return false;
 }
 
-KeyFilterValidator::KeyFilterValidator(KeyFilter filter, QLineEdit *edit)
-    : QValidator(edit), m_filter(filter), m_committed(edit->text())
+bool filterAccepts(KeyFilter filter, const QString &text)
 {
-    connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_committed = text; });
+    return std::all_of(text.begin(), text.end(), [filter](QChar c) { return filterAccepts(filter, c); });
 }
 
-QValidator::State KeyFilterValidator::validate(QString &input, int &) const
+namespace {
+
+// The standard menu's paste action: named in newer Qt versions, otherwise
+// known by its shortcut text.
+QAction *findPasteAction(QMenu *menu)
 {
-    // What the edit adds lies between the text's unchanged head and tail.
-    const QString &before = m_committed;
-    qsizetype head = 0;
-    while (head < before.size() && head < input.size() && before[head] == input[head])
-        ++head;
-    qsizetype tail = 0;
-    while (tail < before.size() - head && tail < input.size() - head
-           && before[before.size() - 1 - tail] == input[input.size() - 1 - tail])
-        ++tail;
-    for (qsizetype i = head; i < input.size() - tail; ++i)
-        if (!filterAccepts(m_filter, input[i]))
-            return Invalid;
-    return Acceptable;
+    const QString shortcut = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == QStringLiteral("edit-paste") || action->text().endsWith(shortcut)) {
+            action->setObjectName(QStringLiteral("edit-paste"));
+            return action;
+        }
+    }
+    return nullptr;
 }
 
-void installKeyFilter(QLineEdit *edit, KeyFilter filter)
+} // namespace
+
+FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
+    : QLineEdit(parent), m_filter(filter)
 {
-    edit->setValidator(new KeyFilterValidator(filter, edit));
+}
+
+void FilteredLineEdit::pasteFiltered()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!isReadOnly() && !text.isEmpty() && filterAccepts(m_filter, text))
+        insert(text);
+}
+
+void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        pasteFiltered();
+        event->accept();
+        return;
+    }
+    const QString text = event->text();
+    const bool producesCharacters = !text.isEmpty() && text != QStringLiteral("\b")
+                                    && !event->matches(QKeySequence::Copy) && !event->matches(QKeySequence::Cut)
+                                    && !event->matches(QKeySequence::SelectAll)
+                                    && !event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo);
+    if (producesCharacters && !filterAccepts(m_filter, text)) {
+        event->accept(); // swallowed
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void FilteredLineEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!event->commitString().isEmpty() && !filterAccepts(m_filter, event->commitString())) {
+        QInputMethodEvent filtered(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&filtered);
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void FilteredLineEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text())) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
+void FilteredLineEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text())) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragMoveEvent(event);
+}
+
+void FilteredLineEdit::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text())) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction *paste = findPasteAction(menu)) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, &FilteredLineEdit::pasteFiltered);
+    }
+    menu->popup(event->globalPos());
 }
 
 void installKeyFilter(QComboBox *combo, KeyFilter filter)
 {
+    combo->setLineEdit(new FilteredLineEdit(filter, combo));
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
-    installKeyFilter(combo->lineEdit(), filter);
 }
 
 } // namespace velmora

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QChar>
-#include <QValidator>
+#include <QLineEdit>
 
-class QLineEdit;
 class QComboBox;
 
 namespace velmora {
@@ -17,26 +16,37 @@ enum class KeyFilter {
 
 // Whether a typed character passes the filter (by character code).
 bool filterAccepts(KeyFilter filter, QChar c);
+bool filterAccepts(KeyFilter filter, const QString &text);
 
-// Holds the filter for every way text reaches a box by keyboard or mouse:
-// typing, pasting, dropping, an input method. It looks only at the characters
-// an edit adds, so deleting always works and text the program put into the box
-// (a loaded record, the keypad) does not block later typing. An edit that adds
-// a refused character is refused whole: a pasted "1,2" leaves the box as it was.
-// (While an edit is validated the box already holds the new text, so the
-// validator keeps the last committed text itself.)
-class KeyFilterValidator : public QValidator
+// A text box that holds its filter for every way text reaches it by keyboard
+// or mouse: typed keys, pasting (shortcut or context menu), dropping and input
+// methods. Text that holds a refused character is refused whole, so a pasted
+// "1,2" leaves the box as it was. Deleting always works, and text the program
+// puts into the box (a loaded record, the keypad) is not filtered.
+class FilteredLineEdit : public QLineEdit
 {
+    Q_OBJECT
 public:
-    KeyFilterValidator(KeyFilter filter, QLineEdit *edit);
-    State validate(QString &input, int &pos) const override;
+    explicit FilteredLineEdit(KeyFilter filter, QWidget *parent = nullptr);
+
+    KeyFilter filter() const { return m_filter; }
+    // Pastes the clipboard's text when the filter lets all of it through.
+    void pasteFiltered();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     KeyFilter m_filter;
-    QString m_committed; // the box's text before the edit being validated
 };
 
-void installKeyFilter(QLineEdit *edit, KeyFilter filter);
+// Gives an editable combo a filtered text box (and no auto-completion or
+// insertion of typed names into its list).
 void installKeyFilter(QComboBox *combo, KeyFilter filter);
 
 } // namespace velmora

@@ -7,7 +7,8 @@
 //       Checks the folder after crash_writer was killed, where <confirmed> is
 //       the entry count of the last save the writer reported (or the count
 //       found before it started). Prints "entries <count>" and one line
-//       "leftover <name> <bytes>" per temporary file of a save left behind.
+//       "leftover <name> <bytes> complete|partial|empty" per temporary file of a
+//       save left behind.
 //       Exit status 1 and a "FAIL: ..." line when a check fails.
 //   crash_check smoke <crash_writer> [rounds]
 //       Runs the writer for a few rounds to completion in a temporary folder
@@ -143,6 +144,25 @@ bool checkUserList(const DataFolder &folder, QString *problem)
     return true;
 }
 
+// Whether a temporary file holds a complete content (a save interrupted
+// after writing, between naming the file and renaming it) or a partial one.
+QString leftoverState(const QFileInfo &entry)
+{
+    QString error;
+    const auto content = readWholeFile(entry.filePath(), &error);
+    if (!content)
+        return QStringLiteral("unreadable");
+    if (content->isEmpty())
+        return QStringLiteral("empty");
+    if (entry.fileName().startsWith(QStringLiteral("yonghu.dat")))
+        return *content == userListBytes(baseUserNames()) || *content == userListBytes(extendedUserNames())
+                   ? QStringLiteral("complete")
+                   : QStringLiteral("partial");
+    RecordTable table;
+    return *content == recordFileBytes(readRecords(*content, table)) ? QStringLiteral("complete")
+                                                                      : QStringLiteral("partial");
+}
+
 // Files other than the two the program reads: temporary files of an
 // interrupted save are listed (they are harmless, see above); anything else
 // is a failure.
@@ -168,7 +188,7 @@ bool checkOtherFiles(const DataFolder &folder, QStringList *leftovers, QString *
             *problem = QStringLiteral("a temporary file a reader would open: %1").arg(name);
             return false;
         }
-        leftovers->append(QStringLiteral("%1 %2").arg(name).arg(entry.size()));
+        leftovers->append(QStringLiteral("%1 %2 %3").arg(name).arg(entry.size()).arg(leftoverState(entry)));
     }
     return true;
 }
@@ -203,7 +223,9 @@ int smoke(const QString &writer, int rounds)
     process.start(writer, {path, QString::number(rounds)});
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return fail(QStringLiteral("crash_writer failed: %1").arg(QString::fromLocal8Bit(process.readAllStandardError())));
-    const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+    QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+    if (lines.isEmpty() || lines.takeFirst() != "ready")
+        return fail(QStringLiteral("crash_writer did not report that it is ready"));
     if (lines.size() != 3 * rounds || lines.last() != "users removed"
         || lines[lines.size() - 3] != "records " + QByteArray::number(InitialEntries + rounds))
         return fail(QStringLiteral("crash_writer reported %1 lines").arg(lines.size()));

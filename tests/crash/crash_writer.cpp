@@ -8,6 +8,7 @@
 // one entry through DataFolder::RewriteRecordFile(Append), then rewrites the
 // user list twice (adding, then removing the name "scratch"). After each
 // completed save one line goes to stdout, flushed at once:
+//   ready              (once, before the first round)
 //   records <entries now in the file>
 //   users added
 //   users removed
@@ -63,6 +64,10 @@ int main(int argc, char **argv)
             die("removing from the user list", saved.error);
         confirm("users removed");
     }
+
+    // Starting a process takes longer than most delays the driver waits; it
+    // counts its delay from here.
+    confirm("ready");
 
     RecordTable table;
     for (long round = 0; rounds < 0 || round < rounds; ++round) {
