@@ -1,0 +1,59 @@
+// Reads any bytes as a user list, writes the names back as a save does (each
+// name and CR LF) and reads them again. Names that the line format can carry
+// unchanged - no comma, double quote or line break, no blank at either end -
+// must come back exactly, in order.
+
+#include "fuzz_support.h"
+#include "records/user_list.h"
+
+#include <QBuffer>
+
+using namespace velmora;
+using namespace velmora::fuzz;
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool survivesLineFormat(const QByteArray &name)
+{
+    for (char c : name)
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return false;
+    return name.isEmpty() || (!isBlank(name.front()) && !isBlank(name.back()));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const UserNames names = readUserNames(bytesOf(data, size));
+
+    QByteArray written;
+    QBuffer buffer(&written);
+    buffer.open(QIODevice::WriteOnly);
+    FUZZ_CHECK(writeUserNames(buffer, names), "writing to a buffer failed");
+    buffer.close();
+
+    qsizetype expectedSize = 0;
+    for (const QByteArray &name : names)
+        expectedSize += name.size() + 2;
+    FUZZ_CHECK(written.size() == expectedSize, "the list is not each name followed by CR LF");
+
+    const UserNames back = readUserNames(written);
+    bool carried = true;
+    for (const QByteArray &name : names)
+        carried = carried && survivesLineFormat(name);
+    if (carried) {
+        QByteArray detail = "read " + QByteArray::number(qulonglong(names.size())) + " names, read back "
+                            + QByteArray::number(qulonglong(back.size()));
+        for (size_t i = 0; i < names.size() && i < back.size(); ++i)
+            if (names[i] != back[i]) {
+                detail += "\nname " + QByteArray::number(qulonglong(i)) + ": \"" + names[i].toPercentEncoding()
+                          + "\" came back as \"" + back[i].toPercentEncoding() + "\"";
+                break;
+            }
+        FUZZ_CHECK(back == names, detail);
+    }
+    return 0;
+}

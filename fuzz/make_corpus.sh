@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Writes the seed corpus of the fuzz targets into fuzz/corpus/<target>/.
+# The files are committed; run this again only to change them.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# GBK words the files hold.
+female=$'\xC5\xAE' male=$'\xC4\xD0' none=$'\xCE\xDE' present=$'\xD3\xD0'
+stroke=$'\xC4\xD4\xD1\xAA\xCB\xA8' diabetes=$'\xCC\xC7\xC4\xF2\xB2\xA1'
+zhang=$'\xD5\xC5\xC8\xFD' li=$'\xC0\xEE\xCB\xC4'
+
+# lines <end> <line>... : the lines, each followed by <end>
+lines() {
+  local end=$1; shift
+  local line
+  for line in "$@"; do printf '%s%s' "$line" "$end"; done
+}
+
+woman=(20090620210129 "$female" " 30 " " 160 " " 50 " " 1.2 " " 120 " " 80 " " 5.1 " " 0 " " 0 " " 4.5 " " 70 " "$none")
+man=(20100101080000 "$male" " 58 " " 172 " " 81.5 " " 2.3 " " 162 " " 97 " " 7.4 " " 20 " " 2 " " 6.1 " " 92 " "$present")
+diagnosed=(20110305120000 "$male" " 66 " " 168 " " 70 " " 1.9 " " 150 " " 95 " " 6.5 " " 0 " " 0 " "$stroke" " 88 " "$present")
+
+write_records() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  lines $'\r\n' "${woman[@]}" >"$dir/woman_crlf"
+  lines $'\n' "${woman[@]}" >"$dir/woman_lf"
+  { lines $'\r\n' "${woman[@]}" "${man[@]}"; } | head -c -2 >"$dir/two_entries_no_final_newline"
+  lines $'\r\n' "${man[@]}" "${diagnosed[@]}" 20120101000000 "$female" " 40 " >"$dir/cut_off_entry"
+  # A diagnosis in the cholesterol item, quotes and commas around items.
+  lines $'\r\n' 20130101000000 "\"$female\"" '"  44 "' ' 160, 55' ' 1.2e0 ' ' -3 ' '"a,b"' \
+    ' 80 ' ' 5.1 ' ' 0 ' ' 0 ' "$diabetes" ' 81 ,' "\"$none\" tail" >"$dir/commas_and_quotes"
+  # Texts where numbers belong, bytes that are not GBK, a lone lead byte at the end.
+  lines $'\r' 20140101000000 $'\x81\x20' ' 1e999 ' ' 160cm ' $'\xff\xfe' ' 1.79769313486231e308 ' ' 4.9e-324 ' \
+    ' 80 ' ' +5.1 ' ' 1d3 ' ' .5 ' ' 5. ' ' 123456789012345678 ' $'\x81' >"$dir/invalid_gbk_and_numbers"
+  printf '"unterminated, quote\r\n 12 \r\n' >"$dir/unterminated_quote"
+}
+
+write_users() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  lines $'\r\n' "$zhang" "$li" Alice >"$dir/names_crlf"
+  lines $'\n' "$zhang" "$li" Alice >"$dir/names_lf"
+  lines $'\r\n' "$zhang" "$li" | head -c -2 >"$dir/no_final_newline"
+  lines $'\r\n' '  padded  ' '"quoted, with comma"' 'a,b' 'x"y' '' 'last' >"$dir/commas_and_quotes"
+  lines $'\r\n' $'\x81' $'\xff\xfe\xfd' $'\xC5' "$female$male" >"$dir/invalid_gbk"
+  printf '' >"$dir/empty"
+}
+
+rm -rf corpus
+write_records fuzz_item_reader
+write_users fuzz_item_reader
+write_records fuzz_record_read
+write_users fuzz_user_list
+# The user-list target also reads record files: any text file of the program.
+lines $'\r\n' "${woman[@]}" >corpus/fuzz_user_list/woman_record
