@@ -1,0 +1,258 @@
+// The chart, the column of entries, the marker and the window drag, driven
+// through the mouse.
+
+#include "chart/trend_chart.h"
+#include "gui_support.h"
+#include "messages.h"
+
+#include <QRadioButton>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+// A record file whose entries score exactly the given values: a man with
+// nothing but years of smoking scores 8 + 8 x years.
+QByteArray entriesScoring(const QList<double> &scores)
+{
+    QByteArray out;
+    for (int i = 0; i < scores.size(); ++i) {
+        const QByteArray smoking = " " + QByteArray::number((scores[i] - 8) / 8) + " ";
+        out += crlfLines({QByteArray::number(20100101000000LL + i), g(u"男"), "", "", "", "", "", "", "", smoking, "",
+                          "", "", g(u"无")});
+    }
+    return out;
+}
+
+// The pointer passing over a widget, no button held.
+void hover(QWidget *widget, QPoint at = QPoint(5, 5))
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+std::unique_ptr<Window> shown(const QByteArray &records)
+{
+    auto w = std::make_unique<Window>("Ann\r\nBob\r\n");
+    writeBytes(w->recordPath(QStringLiteral("Ann")), records);
+    w->start();
+    w->confirmUser(QStringLiteral("Ann"));
+    w->click("Command1");
+    w->messages.shown.clear();
+    return w;
+}
+
+// Drags the marker from its place by dy pixels.
+void dragMarker(Window &w, int dy)
+{
+    QWidget *marker = w.child("Picture2");
+    const QPoint start(5, 5);
+    QTest::mousePress(marker, Qt::LeftButton, {}, start);
+    QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(7, dy)), marker->mapToGlobal(QPointF(start + QPoint(7, dy))),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(marker, &move);
+    QTest::mouseRelease(marker, Qt::LeftButton, {}, start + QPoint(7, dy));
+}
+
+} // namespace
+
+class GuiChartTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void workedExampleThroughTheDisplayButton()
+    {
+        auto w = shown(entriesScoring({2500, 0, 4500, 7000}));
+        const auto &marks = w->form->chartMarks();
+        QCOMPARE(marks.size(), size_t(4));
+        QCOMPARE(marks[0], (ChartMark{ChartMark::Kind::Rectangle, 751, 6000, 753, 3500, 0}));
+        QCOMPARE(marks[1].y2, 5999.f);
+        QCOMPARE(marks[3], (ChartMark{ChartMark::Kind::Rectangle, 7501, 6000, 7503, -1000, 0}));
+        QCOMPARE(w->menuLabel(3)->text(), QStringLiteral("20100101000003"));
+        QCOMPARE(w->menuLabel(4)->text(), QString());
+        QCOMPARE(w->child("Picture2")->pos(), QPoint(856, 24));
+
+        // The style is read at the next redraw, not when it is chosen.
+        w->click("Option2");
+        QCOMPARE(w->form->chartMarks().size(), size_t(4));
+        w->click("Command1");
+        QCOMPARE(w->form->chartMarks().size(), size_t(4 * 2 + 3));
+    }
+
+    void displayEmptiesTheBoxesAndKeepsTheDate()
+    {
+        auto w = shown(womanEntries(3));
+        w->clickMenuLabel(1);
+        const QString date = w->caption("Label1");
+        w->click("Command1");
+        QCOMPARE(w->text(2)->text(), QString());
+        QCOMPARE(w->combo("Combo1")->currentText(), QString());
+        QCOMPARE(w->caption("Label1"), date);
+        QCOMPARE(w->form->selectedRecord(), 1);
+    }
+
+    void emptyFileDrawsNothingAndMissingFileChangesNothing()
+    {
+        auto w = shown(QByteArray());
+        QVERIFY(w->form->chartMarks().empty());
+        QCOMPARE(w->menuLabel(0)->text(), QString());
+        writeBytes(w->recordPath(QStringLiteral("Ann")), womanEntries(2));
+        w->click("Command1");
+        QFile::remove(w->recordPath(QStringLiteral("Ann")));
+        w->click("Command1");
+        QCOMPARE(w->form->chartMarks().size(), size_t(2));
+        QVERIFY(w->messages.shown.isEmpty());
+    }
+
+    void shorterFileEmptiesTheLabelsPastItsCount()
+    {
+        Window w(crlfLines({"Ann", "Bob"}));
+        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Ann")), womanEntries(30)));
+        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Bob")), womanEntries(5)));
+        QVERIFY(w.start());
+        w.confirmUser(QStringLiteral("Ann"));
+        w.click("Command1");
+        QCOMPARE(w.menuLabel(19)->text(), QStringLiteral("20100101000019"));
+        w.confirmUser(QStringLiteral("Bob"));
+        QCOMPARE(w.form->chartMarks().size(), size_t(30)); // picking redraws nothing
+        w.click("Command1");
+        QCOMPARE(w.form->chartMarks().size(), size_t(5));
+        QCOMPARE(w.menuLabel(4)->text(), QStringLiteral("20100101000004"));
+        for (int j = 5; j < 20; ++j)
+            QCOMPARE(w.menuLabel(j)->text(), QString());
+    }
+
+    void hoverHighlightsOneLabel()
+    {
+        auto w = shown(womanEntries(3));
+        const auto colour = [&](int j) { return w->menuLabel(j)->palette().color(QPalette::WindowText); };
+        const QColor normal = w->form->palette().color(QPalette::ButtonText);
+        hover(w->menuLabel(1));
+        QCOMPARE(colour(1), QColor(192, 0, 0));
+        hover(w->menuLabel(2));
+        QCOMPARE(colour(1), normal);
+        QCOMPARE(colour(2), QColor(192, 0, 0));
+        const QColor before = colour(15);
+        hover(w->menuLabel(15)); // empty: keeps its colour, resets the others
+        QCOMPARE(colour(2), normal);
+        QCOMPARE(colour(15), before);
+        hover(w->menuLabel(0));
+        hover(w->child("Image4"), QPoint(3, 3));
+        QCOMPARE(colour(0), normal);
+        hover(w->menuLabel(15));
+        QCOMPARE(colour(0), normal);
+        hover(w->menuLabel(0));
+        hover(w->form.get(), QPoint(400, 580));
+        QCOMPARE(colour(0), normal);
+    }
+
+    void doubleClickEnlargesAndLoadsTheEntryAtTheOffset()
+    {
+        auto w = shown(womanEntries(40));
+        dragMarker(*w, 0);
+        QCOMPARE(w->form->menuOffset(), 1); // 90 twips an entry: the home position already scrolls
+        // Down 35 px (525 twips) to Top 885: the column starts at position 7.
+        dragMarker(*w, 35);
+        QCOMPARE(w->form->menuOffset(), 7);
+        QWidget *marker = w->child("Picture2");
+        QCOMPARE(w->menuLabel(3)->text(), QStringLiteral("20100101000010"));
+
+        w->doubleClickMenuLabel(3);
+        QCOMPARE(w->form->selectedRecord(), 10);
+        QCOMPARE(w->caption("Label7"), QStringLiteral("20100101000010"));
+        QCOMPARE(w->text(2)->text(), QStringLiteral("30"));
+        const auto &marks = w->form->chartMarks();
+        QCOMPARE(marks[10].x2 - marks[10].x1, 62.f);
+        QCOMPARE(marks[9].x2 - marks[9].x1, 2.f);
+        QCOMPARE(w->menuLabel(3)->text(), QStringLiteral("20100101000003"));
+        QCOMPARE(w->form->menuOffset(), 0); // a redraw lists from position 0 again
+        QCOMPARE(marker->pos(), QPoint(856, 24));
+
+        // The curve style enlarges the circle and keeps it joined.
+        w->click("Option2");
+        w->doubleClickMenuLabel(2);
+        const auto &curve = w->form->chartMarks();
+        QCOMPARE(curve[2 * 3 - 1].radius, 65.f);
+    }
+
+    void doubleClickEdgeCases()
+    {
+        auto w = shown(womanEntries(3));
+        w->combo("Combo2")->setEditText(QString());
+        w->doubleClickMenuLabel(0);
+        QCOMPARE(w->messages.last(), messages::NameEmpty);
+
+        // An empty position after a record was shown: nothing enlarged, empty boxes.
+        w->combo("Combo2")->setEditText(QStringLiteral("Ann"));
+        w->doubleClickMenuLabel(1);
+        const QString date = w->caption("Label1");
+        w->doubleClickMenuLabel(10);
+        QCOMPARE(w->form->selectedRecord(), 10);
+        QCOMPARE(w->caption("Label1"), date);
+        QCOMPARE(w->caption("Label7"), QString());
+        QCOMPARE(w->text(2)->text(), QString());
+        for (const ChartMark &mark : w->form->chartMarks())
+            QCOMPARE(mark.x2 - mark.x1, 2.f);
+
+        // A missing file stops the double click without a message.
+        QFile::remove(w->recordPath(QStringLiteral("Ann")));
+        w->messages.shown.clear();
+        w->doubleClickMenuLabel(0);
+        QVERIFY(w->messages.shown.isEmpty());
+    }
+
+    void markerStaysInItsTrack()
+    {
+        auto w = shown(womanEntries(10));
+        QWidget *marker = w->child("Picture2");
+        dragMarker(*w, -100);
+        QCOMPARE(w->form->markerTop(), 240.0);
+        QCOMPARE(marker->x(), 856);
+        dragMarker(*w, 1000);
+        QCOMPARE(w->form->markerTop(), 6040.0);
+        QCOMPARE(w->form->menuOffset(), 16);
+        for (int j = 0; j < 20; ++j)
+            QCOMPARE(w->menuLabel(j)->text(), QString()); // positions 16 to 35: past the last entry
+
+        // A move without a button held changes nothing.
+        QTest::mouseMove(marker, QPoint(2, 2));
+        QCOMPARE(w->form->markerTop(), 6040.0);
+    }
+
+    void markerWithNoEntriesGivesOffsetZero()
+    {
+        auto w = shown(QByteArray());
+        dragMarker(*w, 50);
+        QCOMPARE(w->form->menuOffset(), 0);
+    }
+
+    void markerReachesEveryEntryOfALargeFile()
+    {
+        auto w = shown(womanEntries(1500));
+        QCOMPARE(w->form->chartMarks().size(), size_t(1500));
+        dragMarker(*w, 231); // Top 3825: 2.4 twips an entry
+        QCOMPARE(w->form->menuOffset(), 1493);
+        w->clickMenuLabel(6);
+        QCOMPARE(w->caption("Label7"), QStringLiteral("20100101001499"));
+    }
+
+    void draggingTheBackgroundMovesTheWindow()
+    {
+        auto w = shown(QByteArray());
+        const QPoint before = w->form->pos();
+        QTest::mousePress(w->form.get(), Qt::LeftButton, {}, QPoint(400, 580));
+        QMouseEvent move(QEvent::MouseMove, QPointF(430, 560), w->form->mapToGlobal(QPointF(430, 560)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->form.get(), &move);
+        QTest::mouseRelease(w->form.get(), Qt::LeftButton, {}, QPoint(430, 560));
+        QCOMPARE(w->form->pos(), before + QPoint(30, -20));
+        QTest::mouseMove(w->form.get(), QPoint(300, 580));
+        QCOMPARE(w->form->pos(), before + QPoint(30, -20));
+    }
+};
+
+QTEST_MAIN(GuiChartTest)
+#include "tst_gui_chart.moc"
