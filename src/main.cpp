@@ -11,7 +11,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     velmora::installFonts();
 

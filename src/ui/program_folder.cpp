@@ -1,6 +1,7 @@
 #include "program_folder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 namespace velmora {
@@ -12,10 +13,15 @@ bool isWritableFolder(const QString &folder)
     return probe.open();
 }
 
+bool isInstalledCopy(const QString &executableFolder)
+{
+    return QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("../share/applications/velmora.desktop")));
+}
+
 std::optional<QString> chooseProgramFolder(const QString &executableFolder, const QString &userDataFolder,
                                            QString *error)
 {
-    if (isWritableFolder(executableFolder))
+    if (!isInstalledCopy(executableFolder) && isWritableFolder(executableFolder))
         return executableFolder;
     if (!userDataFolder.isEmpty() && QDir().mkpath(userDataFolder) && isWritableFolder(userDataFolder))
         return userDataFolder;
