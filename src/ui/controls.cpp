@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -51,6 +52,46 @@ void ClickableLabel::mouseMoveEvent(QMouseEvent *event)
     emit mouseMoved();
 }
 
+void ClickableLabel::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & Qt::ControlModifier)) {
+        emit clicked();
+        emit doubleClicked();
+    } else if (enter || event->key() == Qt::Key_Space) {
+        emit clicked();
+    } else {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ClickableLabel::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    emit mouseMoved();
+    update();
+}
+
+void ClickableLabel::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+void ClickableLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (hasFocus()) {
+        QPainter painter(this);
+        QPen pen(palette().color(QPalette::WindowText));
+        pen.setStyle(Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
 MouseArea::MouseArea(QWidget *parent)
     : QWidget(parent)
 {
@@ -72,6 +113,7 @@ DragBox::DragBox(QWidget *parent)
     : QWidget(parent)
 {
     setAutoFillBackground(true);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void DragBox::setPicture(const QPixmap &picture)
@@ -84,6 +126,25 @@ void DragBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawPixmap(QPointF(0, 0), m_picture);
+    if (hasFocus()) {
+        painter.setPen(QPen(QColor(0, 90, 0), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void DragBox::keyPressEvent(QKeyEvent *event)
+{
+    constexpr double far = 100000;
+    switch (event->key()) {
+    case Qt::Key_Up: emit keyboardStep(-twips::PerPixel); break;
+    case Qt::Key_Down: emit keyboardStep(twips::PerPixel); break;
+    case Qt::Key_PageUp: emit keyboardStep(-20 * twips::PerPixel); break;
+    case Qt::Key_PageDown: emit keyboardStep(20 * twips::PerPixel); break;
+    case Qt::Key_Home: emit keyboardStep(-far); break;
+    case Qt::Key_End: emit keyboardStep(far); break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 void DragBox::mousePressEvent(QMouseEvent *event)

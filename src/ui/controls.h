@@ -24,6 +24,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    // With the keyboard: Enter or Space clicks, Ctrl+Enter double clicks, and
+    // taking the focus counts as the pointer coming over the label.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool m_pressed = false;
@@ -58,9 +64,12 @@ signals:
     void buttonDown(QPointF twips);
     void moved(QPointF twips);
     void buttonUp(QPointF twips);
+    // Arrow and page keys move the box by this many twips (Home and End: very far).
+    void keyboardStep(double twips);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

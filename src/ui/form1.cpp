@@ -90,6 +90,8 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     createControls();
     applyTabOrder();
     connectHandlers();
+    setUpKeyboardAccess();
+    describeControls();
 }
 
 Form1::~Form1()

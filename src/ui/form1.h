@@ -53,6 +53,8 @@ public:
     const std::vector<double> &scoreColumn() const { return m_scores; }
     const std::vector<ChartMark> &chartMarks() const;
     TrendChartView *chartView() const { return m_picture1; }
+    const QString &tableUser() const { return m_tableUser; } // whose records the table holds
+    QDateTime now() const { return m_clock(); }
     Form2 *keypad() const;
 
     // Workflows behind the buttons.
@@ -72,6 +74,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Construction (form1.cpp).
@@ -109,10 +112,15 @@ private:
     void markerButtonDown(QPointF twips);
     void markerMoved(QPointF twips);
     void markerButtonUp();
+    void dragMarkerTo(double newTop);
     void moveMarkerTo(double top);
     void moveMarkerHome();
     void clearRecordMenu();
     void dropTable();
+
+    // Keyboard access and accessible names (form1_keyboard.cpp).
+    void setUpKeyboardAccess();
+    void describeControls();
 
     // Statement and keypad (form1_keypad.cpp).
     void toggleStatement();

@@ -129,7 +129,12 @@ void Form1::markerMoved(QPointF position)
     if (m_dragActive != 1)
         return;
     // Sideways movement is ignored: the marker runs in its track.
-    const double newTop = clampMarkerTop(position.y() - m_dragAnchorY + m_markerTop);
+    dragMarkerTo(position.y() - m_dragAnchorY + m_markerTop);
+}
+
+void Form1::dragMarkerTo(double newTop)
+{
+    newTop = clampMarkerTop(newTop);
     moveMarkerTo(newTop);
     m_menuOffset = menuOffsetForMarker(newTop, m_recordCount).value_or(0);
     ShowRecordColumn(m_menuOffset);

@@ -1,0 +1,114 @@
+// Accessible names, the tab order, and the keyboard doing what the mouse does.
+
+#include "gui_support.h"
+
+#include "form2.h"
+
+#include <QAccessible>
+
+using namespace velmora;
+using namespace velmora::test;
+
+class AccessibilityTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyControlHasANameAndDescription()
+    {
+        Window w;
+        QVERIFY(w.start());
+        QStringList names = {"Picture1", "Image1", "Picture2", "Combo1", "Combo12", "Label1", "Label3", "Label5",
+                             "Command1", "Command2", "Command3", "Command4", "Command5", "Command6", "Command7",
+                             "Command8", "Command11", "Option1", "Option2", "Combo2", "Label6"};
+        for (int n = 2; n <= 12; ++n)
+            names << QStringLiteral("Text%1").arg(n);
+        for (int j = 0; j < 20; ++j)
+            names << QStringLiteral("Label4(%1)").arg(j);
+        for (int i = 0; i < 13; ++i)
+            names << QStringLiteral("Label2(%1)").arg(i);
+        for (const QString &name : names) {
+            QWidget *widget = w.child(name);
+            QVERIFY2(!widget->accessibleName().trimmed().isEmpty(), qPrintable(name));
+            QVERIFY2(!widget->accessibleDescription().isEmpty(), qPrintable(name));
+        }
+        QCOMPARE(w.text(12)->accessibleName(), QStringLiteral("腰围（厘米）"));
+        QCOMPARE(w.text(8)->accessibleName(), QStringLiteral("血糖（mmol/L）"));
+    }
+
+    void tabOrderFollowsTheWindowDesign()
+    {
+        Window w;
+        QVERIFY(w.start());
+        w.confirmUser(QStringLiteral("Ann")); // the boxes take the focus only when enabled
+        w.click("Command6");                  // and the panel's controls when it is shown
+        const QStringList expected = {"Command2", "Picture2", "Command3", "Command4", "Command5", "Text10",
+                                      "Text9",    "Text8",    "Text7",    "Text6",    "Text5",    "Text4",
+                                      "Text3",    "Text2",    "Combo12",  "Combo1",   "Text11",   "Command7",
+                                      "Command8", "Text12",   "Option1",  "Option2",  "Command1", "Command6",
+                                      "Command11", "Combo2",  "Label4(0)"};
+        QWidget *widget = w.child("Command2");
+        QStringList order;
+        for (int i = 0; i < expected.size(); ++i) {
+            QWidget *named = widget;
+            while (named->objectName().isEmpty() || named->objectName().startsWith(QLatin1String("qt_")))
+                named = named->parentWidget(); // a combo's own text box
+            order << named->objectName();
+            do
+                widget = widget->nextInFocusChain();
+            while (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isEnabled() || !widget->isVisible()
+                   || widget->focusProxy());
+        }
+        QCOMPARE(order, expected);
+    }
+
+    void theKeyboardReachesTheColumnTheMarkerAndTheKeypad()
+    {
+        Window w("Ann\r\n");
+        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Ann")), womanEntries(40)));
+        QVERIFY(w.start());
+        w.confirmUser(QStringLiteral("Ann"));
+        w.click("Command1");
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+
+        // Enter on a label loads its record, Down moves to the next label.
+        QWidget *first = w.menuLabel(0);
+        first->setFocus();
+        QTest::keyClick(first, Qt::Key_Down);
+        QVERIFY(w.menuLabel(1)->hasFocus());
+        QCOMPARE(w.menuLabel(1)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
+        QTest::keyClick(w.menuLabel(1), Qt::Key_Return);
+        QCOMPARE(w.form->selectedRecord(), 1);
+        QCOMPARE(w.text(2)->text(), QStringLiteral("21"));
+
+        // Ctrl+Enter: the double click, with its entry enlarged.
+        QTest::keyClick(w.menuLabel(2), Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w.form->selectedRecord(), 2);
+        QCOMPARE(w.form->chartMarks()[2].x2 - w.form->chartMarks()[2].x1, 62.f);
+
+        // The marker moves with Page Down like a drag.
+        QWidget *marker = w.child("Picture2");
+        QTest::keyClick(marker, Qt::Key_PageDown);
+        QCOMPARE(w.form->markerTop(), 660.0);
+        QCOMPARE(w.form->menuOffset(), 4);
+        QTest::keyClick(marker, Qt::Key_End);
+        QCOMPARE(w.form->markerTop(), 6040.0);
+        QTest::keyClick(marker, Qt::Key_Home);
+        QCOMPARE(w.form->markerTop(), 240.0);
+
+        // Alt and an arrow move the window.
+        const QPoint before = w.form->pos();
+        QTest::keyClick(w.form.get(), Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(w.form->pos(), before + QPoint(10, 0));
+
+        // Enter on a title strip opens the keypad.
+        QTest::keyClick(w.label(QStringLiteral("Label2(3)")), Qt::Key_Return);
+        QVERIFY(w.form->keypad());
+        QVERIFY(w.form->keypad()->isVisible());
+        QCOMPARE(w.form->state().KeypadRequest[2], 1);
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "tst_accessibility.moc"
