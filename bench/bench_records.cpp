@@ -1,0 +1,274 @@
+// Record files of 20, 1,001 and 100,000 entries: how long the program takes to
+// read and score one (what happens on every display), to rewrite one with a new
+// record through the atomic save, and the floor both are measured against:
+// reading the same bytes into memory and counting their lines.
+//
+// The files are made at start-up in a temporary folder, written by the
+// program's own writer, so they hold exactly what the program would write.
+
+#include "model/risk_model.h"
+#include "records/data_folder.h"
+#include "records/health_record.h"
+#include "records/record_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <vector>
+
+using namespace velmora;
+
+namespace {
+
+constexpr int Sizes[] = {20, 1001, 100000};
+
+const QByteArray Male("\xC4\xD0");    // 男
+const QByteArray Female("\xC5\xAE");  // 女
+const QByteArray Present("\xD3\xD0"); // 有
+const QByteArray Absent("\xCE\xDE");  // 无
+
+// The folder with one record file per size, alive for the whole run.
+struct BenchFolder
+{
+    QTemporaryDir dir;
+    std::unique_ptr<DataFolder> folder;
+    std::map<int, QString> sourcePath; // size -> record file to read
+};
+
+BenchFolder *g_bench = nullptr;
+
+QString sourceUser(int size) { return QStringLiteral("source%1").arg(size); }
+QString targetUser(int size) { return QStringLiteral("rewrite%1").arg(size); }
+
+// A value drawn uniformly from [low, high], rounded to `step` (0.5, 0.1, 0.01, 1).
+double draw(std::mt19937 &rng, double low, double high, double step)
+{
+    std::uniform_real_distribution<double> dist(low, high);
+    const double value = std::round(dist(rng) / step) * step;
+    // Keep two-decimal values clean, so they are written as "1.23", not "1.2300000000000002".
+    return std::round(value * 100.0) / 100.0;
+}
+
+// One dated record of a plausible adult: a 14-digit RecordId (yyyyMMddhhmmss),
+// sex and heredity as GBK texts, eleven numbers in clinical ranges.
+HealthRecord makeRecord(std::mt19937 &rng, const QDateTime &when)
+{
+    HealthRecord r;
+    r[RecordIdField] = Item::fromTextBytes(when.toString(QStringLiteral("yyyyMMddhhmmss")).toLatin1());
+    r[SexField] = Item::fromTextBytes(rng() % 2 ? Male : Female);
+    r[AgeField] = Item::fromNumber(draw(rng, 35, 80, 1));
+    r[HeightField] = Item::fromNumber(draw(rng, 150, 185, 0.5));
+    r[WeightField] = Item::fromNumber(draw(rng, 45, 95, 0.5));
+    r[TriglyceridesField] = Item::fromNumber(draw(rng, 0.6, 3.5, 0.01));
+    r[SystolicField] = Item::fromNumber(draw(rng, 100, 180, 1));
+    r[DiastolicField] = Item::fromNumber(draw(rng, 60, 110, 1));
+    r[BloodSugarField] = Item::fromNumber(draw(rng, 4.0, 9.0, 0.1));
+    r[SmokingField] = Item::fromNumber(draw(rng, 0, 30, 1));
+    r[DrinkingField] = Item::fromNumber(draw(rng, 0, 20, 1));
+    r[CholesterolField] = Item::fromNumber(draw(rng, 3.5, 7.5, 0.01));
+    r[WaistField] = Item::fromNumber(draw(rng, 65, 105, 1));
+    r[HeredityField] = Item::fromTextBytes(rng() % 3 ? Absent : Present);
+    return r;
+}
+
+// The record every rewrite appends.
+HealthRecord newRecord()
+{
+    std::mt19937 rng(7);
+    return makeRecord(rng, QDateTime(QDate(2031, 1, 1), QTime(8, 0)));
+}
+
+// Writes a record file of `size` entries, one every 9 hours 17 minutes from 2009 on.
+bool makeRecordFile(const DataFolder &folder, const QString &user, int size)
+{
+    std::mt19937 rng(20090620u + unsigned(size));
+    RecordTable table;
+    table.reserveEntries(size);
+    QDateTime when(QDate(2009, 6, 20), QTime(21, 1, 29));
+    for (int i = 0; i < size; ++i) {
+        table[i] = makeRecord(rng, when);
+        when = when.addSecs(9 * 3600 + 17 * 60);
+    }
+    const FileResult saved = folder.RewriteRecordFile(user, table, size, RewriteMode::Modify);
+    if (!saved) {
+        std::fprintf(stderr, "bench_records: cannot write %s: %s\n", qPrintable(folder.RecordFilePath(user)),
+                     qPrintable(saved.error));
+        return false;
+    }
+    return true;
+}
+
+qint64 fileSize(const QString &path) { return QFileInfo(path).size(); }
+
+// One display's read: the whole file through the read pass, each entry scored
+// into the score column as it is read. False unless every entry came back.
+bool readAndScore(const QString &path, int size, RecordTable &table, std::vector<double> &scores,
+                  const EntryHook &hook)
+{
+    scores.clear();
+    const ReadResult result = ReadRecordFile(path, table, hook);
+    return result && result.count == size && int(scores.size()) == size;
+}
+
+// Read and score: the read pass with the hook the display uses, filling the score column.
+void BM_ReadAndScore(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const QString path = g_bench->sourcePath.at(size);
+    const RiskModel model;
+    // The table and the score column live on between reads, as in the program.
+    RecordTable table;
+    std::vector<double> scores;
+    const EntryHook hook = [&](int, const HealthRecord &record) { scores.push_back(model.ScoreRecord(record)); };
+
+    // One read before timing: the table grows only on the first read of a long
+    // file (BM_ReadAndScoreFreshTable measures that one), every later display
+    // finds it grown.
+    if (!readAndScore(path, size, table, scores, hook)) {
+        state.SkipWithError("the record file did not read back whole");
+        return;
+    }
+    for (auto _ : state) {
+        if (!readAndScore(path, size, table, scores, hook)) {
+            state.SkipWithError("the record file did not read back whole");
+            break;
+        }
+        benchmark::DoNotOptimize(scores.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * size);
+    state.SetBytesProcessed(state.iterations() * fileSize(path));
+}
+
+// The same read into a table that has never held the file: the first display of
+// a user after start-up, when a file longer than 1,001 entries makes the table grow.
+// Making and dropping the table is not timed.
+void BM_ReadAndScoreFreshTable(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const QString path = g_bench->sourcePath.at(size);
+    const RiskModel model;
+    std::unique_ptr<RecordTable> table;
+    std::vector<double> scores;
+    const EntryHook hook = [&](int, const HealthRecord &record) { scores.push_back(model.ScoreRecord(record)); };
+
+    for (auto _ : state) {
+        state.PauseTiming();
+        table.reset();
+        table = std::make_unique<RecordTable>();
+        scores = {};
+        state.ResumeTiming();
+        if (!readAndScore(path, size, *table, scores, hook)) {
+            state.SkipWithError("the record file did not read back whole");
+            break;
+        }
+        benchmark::DoNotOptimize(scores.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * size);
+    state.SetBytesProcessed(state.iterations() * fileSize(path));
+}
+
+// Rewrite with one new record, through DataFolder and the atomic save (QSaveFile
+// commit included). Each pass writes the same count + 1 entries from the same table.
+void BM_RewriteWithAppend(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const DataFolder &folder = *g_bench->folder;
+    const QString user = targetUser(size);
+    RecordTable table;
+    const ReadResult read = ReadRecordFile(g_bench->sourcePath.at(size), table);
+    if (!read || read.count != size) {
+        state.SkipWithError("the record file did not read back whole");
+        return;
+    }
+    const HealthRecord appended = newRecord();
+
+    for (auto _ : state) {
+        const FileResult saved = folder.RewriteRecordFile(user, table, read.count, RewriteMode::Append, &appended);
+        if (!saved) {
+            state.SkipWithError(qPrintable(saved.error));
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * (size + 1));
+    state.SetBytesProcessed(state.iterations() * fileSize(folder.RecordFilePath(user)));
+    QFile::remove(folder.RecordFilePath(user));
+}
+
+// The floor: open the same file, read all of it into memory, count its line feeds.
+void BM_Floor(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const QString path = g_bench->sourcePath.at(size);
+    const qsizetype expectedLines = qsizetype(size) * FieldCount;
+
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError(qPrintable(file.errorString()));
+            break;
+        }
+        const QByteArray content = file.readAll();
+        const qsizetype lines = std::count(content.cbegin(), content.cend(), '\n');
+        if (lines != expectedLines) {
+            state.SkipWithError("unexpected number of lines");
+            break;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetItemsProcessed(state.iterations() * size);
+    state.SetBytesProcessed(state.iterations() * fileSize(path));
+}
+
+void sizes(benchmark::internal::Benchmark *b)
+{
+    for (int size : Sizes)
+        b->Arg(size);
+    b->ArgName("entries")->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(BM_ReadAndScore)->Apply(sizes);
+BENCHMARK(BM_ReadAndScoreFreshTable)->Apply(sizes);
+BENCHMARK(BM_RewriteWithAppend)->Apply(sizes);
+BENCHMARK(BM_Floor)->Apply(sizes);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    BenchFolder bench;
+    if (!bench.dir.isValid()) {
+        std::fprintf(stderr, "bench_records: no temporary folder: %s\n", qPrintable(bench.dir.errorString()));
+        return 1;
+    }
+    bench.folder = std::make_unique<DataFolder>(bench.dir.path());
+    for (int size : Sizes) {
+        if (!makeRecordFile(*bench.folder, sourceUser(size), size))
+            return 1;
+        bench.sourcePath[size] = bench.folder->RecordFilePath(sourceUser(size));
+        benchmark::AddCustomContext(QStringLiteral("file_bytes/%1").arg(size).toStdString(),
+                                    std::to_string(fileSize(bench.sourcePath[size])));
+    }
+    g_bench = &bench;
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_bench = nullptr;
+    return 0;
+}
