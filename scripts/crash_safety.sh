@@ -33,28 +33,24 @@ elif [ -f build/build.ninja ] && grep -q 'build tests/crash/crash_writer:' build
   cmake --build build --target "${targets[@]}" >/dev/null || die "building the crash programs failed"
   bin=build/tests/crash
 else
-  project=build-crash/project
-  mkdir -p "$project"
-  cat >"$project/CMakeLists.txt.new" <<CMAKE
-cmake_minimum_required(VERSION 3.25)
-project(VelmoraCrashSafety LANGUAGES CXX)
-set(CMAKE_CXX_STANDARD 20)
-set(CMAKE_CXX_STANDARD_REQUIRED ON)
-set(CMAKE_CXX_EXTENSIONS OFF)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg)
-qt_standard_project_setup()
-add_compile_options(-Wall -Wextra)
-enable_testing()
-add_subdirectory("$root/src" src)
-add_subdirectory("$root/tests/crash" crash)
+  # The program's own project, configured into build-crash/ with the crash
+  # programs' CMakeLists.txt included right after its project() call (target
+  # names such as velmora_core resolve later), so it finds Qt exactly as the
+  # program does and needs no change to the program's CMake files.
+  mkdir -p build-crash
+  cat >build-crash/add_crash_programs.cmake.new <<CMAKE
+include_guard(GLOBAL)
+include("$root/tests/crash/CMakeLists.txt")
 CMAKE
-  cmp -s "$project/CMakeLists.txt.new" "$project/CMakeLists.txt" \
-    || mv "$project/CMakeLists.txt.new" "$project/CMakeLists.txt"
-  rm -f "$project/CMakeLists.txt.new"
-  cmake -S "$project" -B build-crash/build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null \
+  cmp -s build-crash/add_crash_programs.cmake.new build-crash/add_crash_programs.cmake \
+    || mv build-crash/add_crash_programs.cmake.new build-crash/add_crash_programs.cmake
+  rm -f build-crash/add_crash_programs.cmake.new
+  cmake -S . -B build-crash/build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCHMARKS=OFF \
+    -DCMAKE_PROJECT_INCLUDE="$root/build-crash/add_crash_programs.cmake" >/dev/null \
     || die "configuring the crash programs failed"
   cmake --build build-crash/build --target "${targets[@]}" >/dev/null || die "building the crash programs failed"
-  bin=build-crash/build/crash
+  bin=build-crash/build
 fi
 writer=$bin/crash_writer
 check=$bin/crash_check

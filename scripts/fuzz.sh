@@ -8,13 +8,14 @@
 #
 #   FUZZ_SECONDS=60      fuzzing time per target (default 60)
 #   FUZZ_BUILD_DIR=...   build folder (default build-fuzz)
+#   FUZZ_CXX=...         clang compiler (default clang++, else clang++-14)
 #   FUZZ_KEEP=1          keep the temporary folder with corpora and artifacts
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
-cxx=${FUZZ_CXX:-clang++}
+cxx=${FUZZ_CXX:-$(command -v clang++ || command -v clang++-14 || echo clang++)}
 targets=(fuzz_item_reader fuzz_record_read fuzz_user_list)
 
 cmake -S fuzz -B "$build_dir" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
