@@ -1,7 +1,9 @@
+#include "file_dialogs.h"
 #include "fonts.h"
 #include "form1.h"
 #include "messages.h"
 #include "program_folder.h"
+#include "report_menu.h"
 #include "seams.h"
 
 #include <QApplication>
@@ -11,7 +13,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
     velmora::installFonts();
 
     velmora::QtMessageBoxes messageBoxes;
@@ -26,6 +27,8 @@ int main(int argc, char *argv[])
     velmora::DataFolder dataFolder(*folder);
     velmora::Form1 form1(dataFolder, messageBoxes, velmora::systemClock);
     messageBoxes.setParent(&form1);
+    velmora::QtFileDialogs fileDialogs(&form1);
+    velmora::installReportMenu(form1, dataFolder, fileDialogs, messageBoxes);
     if (!form1.load())
         return 1;
     QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);

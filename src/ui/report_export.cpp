@@ -1,0 +1,465 @@
+#include "report_export.h"
+
+#include "trend_chart_view.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace velmora {
+
+namespace {
+
+struct Column
+{
+    const char16_t *title;
+    const char16_t *unit;
+};
+
+const Column DateColumn{u"日期时间", u""};
+// The titles of the window's entry row with the units of the statement, in screen order.
+const Column FactorColumns[13] = {
+    {u"性别", u""},         {u"年龄", u"岁"},       {u"身高", u"cm"},       {u"体重", u"kg"},    {u"腰围", u"cm"},
+    {u"胆固醇", u"mmol/L"}, {u"甘油三脂", u"mmol/L"}, {u"血压/高", u"mmHg"}, {u"血压/低", u"mmHg"},
+    {u"血糖", u"mmol/L"},   {u"吸烟", u"年"},       {u"饮酒", u"年"},       {u"遗传", u""},
+};
+const Column ScoreColumn{u"风险评分", u""};
+
+bool isFourteenDigits(const QString &id)
+{
+    return id.size() == 14 && std::all_of(id.begin(), id.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
+
+QString readableRecordTime(const QString &recordId)
+{
+    if (!isFourteenDigits(recordId))
+        return recordId;
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(recordId.mid(0, 4), recordId.mid(4, 2), recordId.mid(6, 2), recordId.mid(8, 2), recordId.mid(10, 2),
+             recordId.mid(12, 2));
+}
+
+QString scoreText(double score)
+{
+    double rounded = std::round(score * 100.0) / 100.0;
+    if (rounded == 0.0)
+        rounded = 0.0; // no "-0"
+    return QString::fromLatin1(formatNumber(rounded));
+}
+
+RecordSheet recordSheet(const RecordTable &table, int count, std::span<const double> scores)
+{
+    RecordSheet sheet;
+    const auto addColumn = [&sheet](const Column &column) {
+        sheet.titles << QString::fromUtf16(column.title);
+        sheet.units << QString::fromUtf16(column.unit);
+    };
+    addColumn(DateColumn);
+    for (const Column &column : FactorColumns)
+        addColumn(column);
+    addColumn(ScoreColumn);
+
+    count = std::clamp(count, 0, table.size());
+    sheet.rows.reserve(size_t(count));
+    for (int k = 0; k < count; ++k) {
+        const HealthRecord &record = table[k];
+        std::vector<SheetCell> row;
+        row.reserve(ScreenOrder.size() + 2);
+        const Item &id = record[RecordIdField];
+        const QString idText = id.displayText();
+        if (isFourteenDigits(idText))
+            row.push_back({readableRecordTime(idText), false});
+        else
+            row.push_back({idText, id.isText()});
+        for (Field field : ScreenOrder)
+            row.push_back({record[field].displayText(), record[field].isText()});
+        row.push_back({size_t(k) < scores.size() ? scoreText(scores[size_t(k)]) : QString(), false});
+        sheet.rows.push_back(std::move(row));
+    }
+    return sheet;
+}
+
+QString csvField(const QString &text)
+{
+    const bool needsQuotes = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString guardedCellText(const SheetCell &cell)
+{
+    static const QString FormulaStarts = QStringLiteral("=+-@\t\r");
+    if (cell.fromFileText && !cell.text.isEmpty() && FormulaStarts.contains(cell.text.front()))
+        return u'\'' + cell.text;
+    return cell.text;
+}
+
+QByteArray recordsCsv(const RecordSheet &sheet)
+{
+    QString text;
+    QStringList fields;
+    for (qsizetype i = 0; i < sheet.titles.size(); ++i) {
+        const QString unit = sheet.units.value(i);
+        fields << csvField(unit.isEmpty() ? sheet.titles[i] : sheet.titles[i] + u'(' + unit + u')');
+    }
+    text += fields.join(u',') + QStringLiteral("\r\n");
+    for (const std::vector<SheetCell> &row : sheet.rows) {
+        fields.clear();
+        for (const SheetCell &cell : row)
+            fields << csvField(guardedCellText(cell));
+        text += fields.join(u',') + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QByteArray chartPng(const TrendChartView &view)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    view.renderChart(2.0).save(&buffer, "PNG");
+    return bytes;
+}
+
+// ---------------------------------------------------------------------------
+// The A4 report. Its layout is measured in millimetres from the top left of
+// the printable area; rows have a fixed height, so the page count depends on
+// the number of records only.
+
+namespace {
+
+namespace page {
+constexpr double MarginLeft = 16, MarginTop = 14, MarginRight = 16, MarginBottom = 12;
+constexpr double Width = 210 - MarginLeft - MarginRight; // 178
+constexpr double Height = 297 - MarginTop - MarginBottom; // 271
+constexpr double FooterTop = Height - 15;
+constexpr double TableBottom = FooterTop - 3;
+constexpr double ChartTop = 36;
+constexpr double ChartHeight = Width * 401.0 / 721.0; // Picture1's proportions
+constexpr double FirstTableCaptionTop = ChartTop + ChartHeight + 7;
+constexpr double FirstTableTop = FirstTableCaptionTop + 7;
+constexpr double NextTableTop = 15;
+constexpr double HeaderRowHeight = 10.5;
+constexpr double RowHeight = 5.6;
+
+int rowsBetween(double top)
+{
+    return int(std::floor((TableBottom - top - HeaderRowHeight) / RowHeight + 1e-9));
+}
+} // namespace page
+
+const QColor Ink(32, 40, 32);
+const QColor Muted(96, 110, 96);
+const QColor Brand(27, 94, 32);
+const QColor Accent(46, 125, 50);
+const QColor HeaderFill(232, 245, 233);
+const QColor StripeFill(246, 251, 246);
+const QColor RuleColour(200, 224, 200);
+const QColor ScoreInk(150, 20, 20);
+
+QString dateCaption(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy年MM月dd日"));
+}
+
+// The days of the first and the last record, when their ids are dates.
+QString recordSpan(const RecordSheet &sheet)
+{
+    QStringList days;
+    for (const auto &row : sheet.rows) {
+        const QString &when = row.front().text;
+        if (!row.front().fromFileText && when.size() == 19 && when[4] == u'-')
+            days << when.left(10);
+    }
+    if (days.isEmpty())
+        return QString();
+    std::sort(days.begin(), days.end());
+    return days.front() == days.back() ? days.front()
+                                       : QStringLiteral("%1 至 %2").arg(days.front(), days.back());
+}
+
+class ReportPainter
+{
+public:
+    ReportPainter(QPrinter &printer, QPainter &painter, const DoctorReport &report)
+        : m_printer(printer), m_painter(painter), m_report(report),
+          m_perMm(printer.resolution() / 25.4)
+    {
+        // The window's face first; the application font where it is missing.
+        m_families = {QStringLiteral("Noto Sans CJK SC"), QApplication::font().family()};
+        layOutColumns();
+    }
+
+    void paint()
+    {
+        const int rows = int(m_report.sheet.rows.size());
+        const int pages = reportPageCount(rows);
+        int next = 0;
+        for (int p = 0; p < pages; ++p) {
+            if (p > 0)
+                m_printer.newPage();
+            double top = 0;
+            if (p == 0) {
+                paintTitleBlock();
+                paintChart();
+                heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
+                        QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
+                top = page::FirstTableTop;
+            } else {
+                paintContinuationHeader();
+                top = page::NextTableTop;
+            }
+            const int fit = page::rowsBetween(top);
+            const int end = std::min(rows, next + fit);
+            paintTable(top, next, end);
+            next = end;
+            paintFooter(p + 1, pages);
+        }
+    }
+
+private:
+    QRectF mm(double x, double y, double w, double h) const
+    {
+        return QRectF(x * m_perMm, y * m_perMm, w * m_perMm, h * m_perMm);
+    }
+    double px(double millimetres) const { return millimetres * m_perMm; }
+
+    QFont font(double points, bool bold = false) const
+    {
+        QFont f;
+        f.setFamilies(m_families);
+        f.setPointSizeF(points);
+        f.setBold(bold);
+        return f;
+    }
+    // Width in millimetres of a text in a font.
+    double textWidth(const QFont &f, const QString &text) const
+    {
+        return QFontMetricsF(f, &m_printer).horizontalAdvance(text) / m_perMm;
+    }
+
+    void text(const QRectF &rect, const QFont &f, const QColor &colour, int flags, const QString &s)
+    {
+        m_painter.setFont(f);
+        m_painter.setPen(colour);
+        m_painter.drawText(rect, flags, s);
+    }
+
+    void rule(double y, double thickness, const QColor &colour)
+    {
+        m_painter.fillRect(mm(0, y, page::Width, thickness), colour);
+    }
+
+    void heading(double top, const QString &title, const QString &note)
+    {
+        const QFont titleFont = font(11, true);
+        text(mm(0, top, page::Width, 6), titleFont, Brand, Qt::AlignLeft | Qt::AlignVCenter, title);
+        const double after = textWidth(titleFont, title) + 3;
+        text(mm(after, top, page::Width - after, 6), font(7.5), Muted, Qt::AlignLeft | Qt::AlignVCenter, note);
+    }
+
+    void paintTitleBlock()
+    {
+        const QFont small = font(8.5);
+        const QFont brand = font(8.5, true);
+        text(mm(0, 0, 60, 5), brand, Accent, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Velmora"));
+        const double after = textWidth(brand, QStringLiteral("Velmora")) + 1.5;
+        text(mm(after, 0, 80, 5), small, Muted, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("· 心脑血管健康日记"));
+        text(mm(0, 0, page::Width, 5), small, Muted, Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("报告日期：%1").arg(dateCaption(m_report.date)));
+
+        text(mm(0, 7, page::Width, 11), font(19, true), Brand, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("健康记录报告"));
+
+        const QFont label = font(10);
+        const QFont value = font(10, true);
+        const QString nameLabel = QStringLiteral("姓名：");
+        text(mm(0, 19.5, 40, 6), label, Muted, Qt::AlignLeft | Qt::AlignVCenter, nameLabel);
+        const double nameLeft = textWidth(label, nameLabel);
+        text(mm(nameLeft, 19.5, 90, 6), value, Ink, Qt::AlignLeft | Qt::AlignVCenter, m_report.userName);
+
+        QString records = QStringLiteral("记录：%1 条").arg(m_report.sheet.rows.size());
+        if (const QString span = recordSpan(m_report.sheet); !span.isEmpty())
+            records += QStringLiteral("（%1）").arg(span);
+        text(mm(0, 19.5, page::Width, 6), label, Ink, Qt::AlignRight | Qt::AlignVCenter, records);
+        rule(27.5, 0.6, Accent);
+    }
+
+    void paintChart()
+    {
+        heading(29.5, QStringLiteral("风险评分趋势"),
+                QStringLiteral("每条记录一个红色标记，从左到右按记录顺序；标记越高，评分越高"));
+        const QRectF target = mm(0, page::ChartTop, page::Width, page::ChartHeight);
+        m_painter.save();
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        m_painter.drawImage(target, m_report.chart.convertToFormat(QImage::Format_RGB32));
+        QPen frame(QColor(191, 207, 191));
+        frame.setWidthF(px(0.25));
+        m_painter.setPen(frame);
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawRect(target);
+        m_painter.restore();
+    }
+
+    void paintContinuationHeader()
+    {
+        const QFont small = font(8.5);
+        text(mm(0, 0, page::Width, 6), font(10, true), Brand, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("健康记录报告（续）"));
+        text(mm(0, 0, page::Width, 6), small, Muted, Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("%1 · 报告日期：%2").arg(m_report.userName, dateCaption(m_report.date)));
+        rule(8, 0.4, Accent);
+    }
+
+    void paintFooter(int number, int pages)
+    {
+        rule(page::FooterTop, 0.25, RuleColour);
+        const QString disclaimer = QStringLiteral(
+            "声明：本报告中的数据与图表不能作为临床诊断的依据，仅供自我提醒与警示之用；"
+            "任何结果都不能证明您患有或未患有心脑血管疾病。如有疑问，请及时就医。");
+        text(mm(0, page::FooterTop + 1.5, page::Width - 28, 10), font(7.5), Muted,
+             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, disclaimer);
+        text(mm(page::Width - 26, page::FooterTop + 1.5, 26, 5), font(7.5), Muted, Qt::AlignRight | Qt::AlignTop,
+             QStringLiteral("第 %1 / %2 页").arg(number).arg(pages));
+    }
+
+    // Column widths from the widest text in each column, in the largest font
+    // with which the table fits the page width.
+    void layOutColumns()
+    {
+        const RecordSheet &sheet = m_report.sheet;
+        const int columns = int(sheet.titles.size());
+        for (double points : {8.0, 7.5, 7.0, 6.5, 6.0, 5.5}) {
+            m_cellPoints = points;
+            m_widths.assign(size_t(columns), 0.0);
+            const QFont cell = font(points);
+            const QFont bold = font(points, true);
+            const QFont title = font(points - 0.5, true);
+            const QFont unit = font(points - 1.5);
+            for (int c = 0; c < columns; ++c) {
+                double w = std::max(textWidth(title, sheet.titles[c]), textWidth(unit, sheet.units.value(c)));
+                for (const auto &row : sheet.rows)
+                    w = std::max(w, textWidth(c + 1 == columns ? bold : cell, row[size_t(c)].text));
+                const double cap = c == 0 ? 34.0 : 22.0; // longer texts are elided
+                m_widths[size_t(c)] = std::min(w, cap) + 2.4;
+            }
+            if (std::accumulate(m_widths.begin(), m_widths.end(), 0.0) <= page::Width)
+                break;
+        }
+        const double total = std::accumulate(m_widths.begin(), m_widths.end(), 0.0);
+        const double scale = page::Width / total; // spreads the room left, or squeezes the last resort
+        for (double &w : m_widths)
+            w *= scale;
+    }
+
+    void paintTable(double top, int from, int to)
+    {
+        const RecordSheet &sheet = m_report.sheet;
+        const int columns = int(sheet.titles.size());
+        const QFont cell = font(m_cellPoints);
+        const QFont bold = font(m_cellPoints, true);
+        const QFont title = font(m_cellPoints - 0.5, true);
+        const QFont unit = font(m_cellPoints - 1.5);
+
+        m_painter.fillRect(mm(0, top, page::Width, page::HeaderRowHeight), HeaderFill);
+        double x = 0;
+        for (int c = 0; c < columns; ++c) {
+            const double w = m_widths[size_t(c)];
+            const QString unitText = sheet.units.value(c);
+            if (unitText.isEmpty()) {
+                text(mm(x, top, w, page::HeaderRowHeight), title, Brand, Qt::AlignCenter, sheet.titles[c]);
+            } else {
+                text(mm(x, top + 1.2, w, 4.6), title, Brand, Qt::AlignHCenter | Qt::AlignBottom, sheet.titles[c]);
+                text(mm(x, top + 5.8, w, 3.8), unit, Muted, Qt::AlignHCenter | Qt::AlignTop, unitText);
+            }
+            x += w;
+        }
+        rule(top + page::HeaderRowHeight - 0.3, 0.3, Accent);
+
+        double y = top + page::HeaderRowHeight;
+        for (int r = from; r < to; ++r) {
+            const auto &row = sheet.rows[size_t(r)];
+            if ((r - from) % 2 == 1)
+                m_painter.fillRect(mm(0, y, page::Width, page::RowHeight), StripeFill);
+            x = 0;
+            for (int c = 0; c < columns; ++c) {
+                const double w = m_widths[size_t(c)];
+                const bool isScore = c + 1 == columns;
+                const QFont &f = isScore ? bold : cell;
+                const QString shown = QFontMetricsF(f, &m_printer)
+                                          .elidedText(row[size_t(c)].text, Qt::ElideRight, px(w - 1.6));
+                text(mm(x + 0.8, y, w - 1.6, page::RowHeight), f, isScore ? ScoreInk : Ink,
+                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, shown);
+                x += w;
+            }
+            y += page::RowHeight;
+            rule(y - 0.15, 0.15, RuleColour);
+        }
+    }
+
+    QPrinter &m_printer;
+    QPainter &m_painter;
+    const DoctorReport &m_report;
+    double m_perMm;
+    QStringList m_families;
+    double m_cellPoints = 8;
+    std::vector<double> m_widths;
+};
+
+} // namespace
+
+int reportPageCount(int recordCount)
+{
+    const int first = page::rowsBetween(page::FirstTableTop);
+    const int next = page::rowsBetween(page::NextTableTop);
+    if (recordCount <= first)
+        return 1;
+    return 1 + (recordCount - first + next - 1) / next;
+}
+
+FileResult writeReportPdf(const QString &path, const DoctorReport &report)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return FileResult::failure(scratch.errorString());
+    const QString printed = scratch.filePath(QStringLiteral("report.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                          QMarginsF(page::MarginLeft, page::MarginTop, page::MarginRight,
+                                                    page::MarginBottom),
+                                          QPageLayout::Millimeter));
+        printer.setCreator(QStringLiteral("Velmora"));
+        printer.setDocName(QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return FileResult::failure(QStringLiteral("the PDF could not be started"));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        ReportPainter(printer, painter, report).paint();
+        if (!painter.end())
+            return FileResult::failure(QStringLiteral("the PDF could not be finished"));
+    }
+    QString error;
+    const std::optional<QByteArray> bytes = readWholeFile(printed, &error);
+    if (!bytes)
+        return FileResult::failure(error);
+    return saveFile(path, [&](QIODevice &device) { return writeAll(device, *bytes); });
+}
+
+} // namespace velmora

@@ -1,0 +1,470 @@
+// The reports for the doctor through the real window: the records as CSV,
+// the chart as PNG, the A4 report as PDF, the tooltip over a mark, the
+// context menu and its shortcuts, and exports that fail or are refused.
+
+#include "file_dialogs.h"
+#include "gui_support.h"
+#include "report_export.h"
+#include "report_menu.h"
+#include "trend_chart_view.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QToolTip>
+
+#include <deque>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+class ScriptedFileDialogs : public FileDialogs
+{
+public:
+    std::deque<QString> paths; // the answers in order; an empty one, or none left, cancels
+    QStringList captions;
+    QStringList suggestions;
+    QStringList filters;
+
+    QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override
+    {
+        captions << caption;
+        suggestions << suggestedName;
+        filters << filter;
+        if (paths.empty())
+            return QString();
+        const QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+};
+
+QByteArray record(const QByteArray &id, const char16_t *sex, std::initializer_list<QByteArray> factors,
+                  const QByteArray &heredity)
+{
+    QByteArray out = id + "\r\n" + g(sex) + "\r\n";
+    for (const QByteArray &factor : factors)
+        out += factor + "\r\n";
+    return out + heredity + "\r\n";
+}
+
+// Three records in file order: a man with every factor, a woman without an
+// answer for heredity, and a man with a diagnosis where cholesterol belongs.
+// The factors in file order: age, height, weight, triglycerides, systolic,
+// diastolic, blood sugar, smoking, drinking, cholesterol, waist.
+QByteArray threeRecords()
+{
+    return record("20090620210129", u"男",
+                  {" 56 ", " 172 ", " 80 ", " 2.1 ", " 150 ", " 95 ", " 6.5 ", " 10 ", " 5 ", " 6.2 ", " 92 "}, g(u"有"))
+           + record("20091105083000", u"女",
+                    {" 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ", " 80 ", " 5.1 ", " 0 ", " 0 ", " 4.5 ", " 70 "}, "")
+           + record("20100301090503", u"男",
+                    {" 60 ", " 170 ", " 75 ", " 1.8 ", " 140 ", " 85 ", " 7.2 ", " 0 ", " 0 ", g(u"糖尿病"), " 88 "},
+                    g(u"无"));
+}
+
+// Scores of the display pass: 8 + 45 x 56 + 4.5 x 13 + 5 x 0.4 + 16 x 5 + 16 x 5
+// + 10 x 0.39 + 8 x 10 + 8 x 5 + 4.5 x 0.48 + 5 x 92 + 12; 4 + 45 x 30 + 70;
+// a text as cholesterol scores 0 (the diagnosis counts only when storing).
+const QByteArray ThreeRecordsCsv =
+    "\xEF\xBB\xBF"
+    "日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),"
+    "血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传,风险评分\r\n"
+    "2009-06-20 21:01:29,男,56,172,80,92,6.2,2.1,150,95,6.5,10,5,有,3346.56\r\n"
+    "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,,1424\r\n"
+    "2010-03-01 09:05:03,男,60,170,75,88,糖尿病,1.8,140,85,7.2,0,0,无,0\r\n";
+
+// A record file of n entries of the woman of the examples.
+QByteArray manyRecords(int n)
+{
+    return womanEntries(n);
+}
+
+struct Reports
+{
+    ScriptedFileDialogs dialogs; // outlives the window, which uses it
+    std::unique_ptr<Window> w;
+    QTemporaryDir out;
+    ReportMenu *reports = nullptr;
+
+    // A started window with the user "Ann", her records, the menu installed,
+    // and the display button pressed when asked.
+    explicit Reports(const QByteArray &records, bool display = true)
+        : w(std::make_unique<Window>("Ann\r\n"))
+    {
+        writeBytes(w->recordPath(QStringLiteral("Ann")), records);
+        reports = installReportMenu(*w->form, w->folder, dialogs, w->messages);
+        w->start();
+        w->confirmUser(QStringLiteral("Ann"));
+        if (display)
+            w->click("Command1");
+        w->messages.shown.clear();
+    }
+
+    QString target(const QString &name) const { return out.filePath(name); }
+    QStringList leftInOut() const { return QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
+};
+
+bool isMarkRed(QRgb pixel)
+{
+    return pixel == qRgb(255, 0, 0);
+}
+
+// "/Type /Page" objects, not "/Type /Pages".
+int pdfPageCount(const QByteArray &pdf)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![A-Za-z])"));
+    return int(QString::fromLatin1(pdf).count(page));
+}
+
+// Sends a mouse button event through the window, as the platform would:
+// a right press there also asks for the context menu.
+void windowMouse(QWidget *widget, QPoint at, bool press)
+{
+    QWidget *window = widget->window();
+    const QPoint inWindow = widget->mapTo(window, at);
+    if (press)
+        QTest::mousePress(window->windowHandle(), Qt::RightButton, {}, inWindow);
+    else
+        QTest::mouseRelease(window->windowHandle(), Qt::RightButton, {}, inWindow);
+}
+
+} // namespace
+
+class ReportsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void csvHoldsTheRecordsAsLastRead()
+    {
+        Reports r(threeRecords());
+        r.dialogs.paths = {r.target(QStringLiteral("ann.csv"))};
+        r.reports->recordTableAction()->trigger();
+        QCOMPARE(r.dialogs.captions, QStringList{QStringLiteral("导出记录表格")});
+        QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-记录-20100301.csv")});
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QByteArray csv = readBytes(r.target(QStringLiteral("ann.csv")));
+        QCOMPARE(csv, ThreeRecordsCsv);
+        QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("ann.csv")});
+    }
+
+    void csvQuotesAndGuardsAgainstFormulas()
+    {
+        RecordTable table;
+        const auto text = [](const char16_t *s) { return Item::fromText(QString::fromUtf16(s)); };
+        table[0][RecordIdField] = Item::fromText(QStringLiteral("=HYPERLINK(\"x\")"));
+        table[0][SexField] = text(u"男");
+        table[0][AgeField] = Item::fromNumber(-3);   // a number stays a number
+        table[0][HeightField] = text(u"+1");         // texts a spreadsheet would compute
+        table[0][WeightField] = text(u"-2+3");
+        table[0][WaistField] = text(u"@SUM(A1)");
+        table[0][CholesterolField] = text(u"a,b");
+        table[0][TriglyceridesField] = text(u"说 \"高\"");
+        table[0][SystolicField] = text(u"1=1"); // only the first character counts
+        table[1][RecordIdField] = Item::fromText(QStringLiteral("2009062021"));
+        const std::vector<double> scores{12.346, -0.001};
+        const RecordSheet sheet = recordSheet(table, 2, scores);
+        QCOMPARE(sheet.rows.size(), size_t(2));
+        const QByteArray csv = recordsCsv(sheet);
+        const QList<QByteArray> lines = csv.split('\n');
+        QCOMPARE(lines.size(), 4); // three lines, each ended by CR LF
+        QCOMPARE(lines[1], QByteArray("\"'=HYPERLINK(\"\"x\"\")\",男,-3,'+1,'-2+3,'@SUM(A1),\"a,b\","
+                                      "\"说 \"\"高\"\"\",1=1,,,,,,12.35\r"));
+        QCOMPARE(lines[2], QByteArray("2009062021,,,,,,,,,,,,,,0\r")); // not fourteen digits: as it stands
+        QCOMPARE(lines[3], QByteArray());
+
+        QCOMPARE(csvField(QStringLiteral("a\r\nb")), QStringLiteral("\"a\r\nb\""));
+        QCOMPARE(guardedCellText({QStringLiteral("\tx"), true}), QStringLiteral("'\tx"));
+        QCOMPARE(guardedCellText({QStringLiteral("-5"), false}), QStringLiteral("-5"));
+        QCOMPARE(readableRecordTime(QStringLiteral("20090620210129")), QStringLiteral("2009-06-20 21:01:29"));
+        QCOMPARE(readableRecordTime(QStringLiteral("2009062021012x")), QStringLiteral("2009062021012x"));
+        QCOMPARE(scoreText(3056.6649), QStringLiteral("3056.66"));
+        QCOMPARE(scoreText(1424), QStringLiteral("1424"));
+    }
+
+    void pngIsTheChartAtTwiceItsSize()
+    {
+        Reports r(threeRecords());
+        r.dialogs.paths = {r.target(QStringLiteral("chart.png"))};
+        r.reports->chartImageAction()->trigger();
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QByteArray png = readBytes(r.target(QStringLiteral("chart.png")));
+        QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
+        const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(r.w->child("Picture1")->size(), QSize(721, 401));
+        QCOMPARE(image.size(), QSize(1442, 802));
+
+        // Bars of the entries 0, 1, 2 at x = 751, 3751, 6751 twips (100, 500, 900 px at 2x):
+        // from the baseline (800 px) up to 6000 - score twips.
+        const auto redInColumns = [&](int from, int to, int top, int bottom) {
+            int red = 0;
+            for (int y = top; y <= bottom; ++y)
+                for (int x = from; x <= to; ++x)
+                    red += isMarkRed(image.pixel(x, y)) ? 1 : 0;
+            return red;
+        };
+        QVERIFY(redInColumns(98, 102, 400, 790) > 300);  // 3346.56: up to y = 354
+        QVERIFY(redInColumns(498, 502, 620, 790) > 150); // 1424: up to y = 610
+        QCOMPARE(redInColumns(98, 102, 300, 345), 0);    // above the first bar
+        QCOMPARE(redInColumns(498, 502, 560, 600), 0);   // above the second
+        QVERIFY(redInColumns(898, 902, 798, 801) > 0);   // a score of 0 is drawn at 1
+        // Nowhere else.
+        int elsewhere = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (isMarkRed(image.pixel(x, y)) && std::abs(x - 100) > 2 && std::abs(x - 500) > 2
+                    && std::abs(x - 900) > 2)
+                    ++elsewhere;
+        QCOMPARE(elsewhere, 0);
+    }
+
+    void pdfIsOneA4PageForAShortHistory()
+    {
+        Reports r(threeRecords());
+        r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-健康报告-20100301.pdf")});
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QByteArray pdf = readBytes(r.target(QStringLiteral("report.pdf")));
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+        QCOMPARE(pdfPageCount(pdf), 1);
+        QCOMPARE(reportPageCount(3), 1);
+        QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("report.pdf")});
+
+        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+        if (pdfinfo.isEmpty())
+            return; // the page objects were counted above
+        QProcess info;
+        info.start(pdfinfo, {r.target(QStringLiteral("report.pdf"))});
+        QVERIFY(info.waitForFinished(30000));
+        const QString output = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(output));
+        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
+                 qPrintable(output));
+    }
+
+    void pdfOfALongHistoryContinuesOnMorePages()
+    {
+        const int first = [] {
+            int n = 1;
+            while (reportPageCount(n + 1) == 1)
+                ++n;
+            return n;
+        }();
+        QVERIFY(first >= 10); // a short history fits the first page beside the chart
+        const int count = first + 5;
+        Reports r(manyRecords(count));
+        r.dialogs.paths = {r.target(QStringLiteral("long.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QByteArray pdf = readBytes(r.target(QStringLiteral("long.pdf")));
+        QCOMPARE(reportPageCount(count), 2);
+        QCOMPARE(pdfPageCount(pdf), 2);
+    }
+
+    void tooltipNamesTheRecordUnderAMark()
+    {
+        Reports r(threeRecords());
+        const QString first = QStringLiteral("2009年06月20日21时01分29秒\n风险评分：3346.56");
+        // The first bar stands at x 751..753 twips (50 px), from y 2653 twips (177 px) to the baseline (400 px).
+        QCOMPARE(r.reports->toolTipAt(QPointF(50, 300)), first);
+        QCOMPARE(r.reports->toolTipAt(QPointF(53, 300)), first);      // within a few pixels
+        QCOMPARE(r.reports->toolTipAt(QPointF(50, 175)), first);      // just above its top
+        QCOMPARE(r.reports->toolTipAt(QPointF(50, 150)), QString());  // well above it
+        QCOMPARE(r.reports->toolTipAt(QPointF(60, 300)), QString());  // beside it
+        QCOMPARE(r.reports->toolTipAt(QPointF(250, 390)),
+                 QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
+
+        // Through the help event of the chart area.
+        QWidget *picture = r.w->child("Picture1");
+        QHelpEvent help(QEvent::ToolTip, QPoint(50, 300), picture->mapToGlobal(QPoint(50, 300)));
+        QCoreApplication::sendEvent(picture, &help);
+        QCOMPARE(QToolTip::text(), first);
+        QHelpEvent nothing(QEvent::ToolTip, QPoint(400, 100), picture->mapToGlobal(QPoint(400, 100)));
+        QCoreApplication::sendEvent(picture, &nothing);
+        QTRY_VERIFY(!QToolTip::isVisible());
+
+        // The curve: a circle of 35 twips around each point.
+        r.w->click("Option2");
+        r.w->click("Command1");
+        // Entry 1: centre at 3753 twips (250.2 px), 4576 twips (305.1 px).
+        QCOMPARE(r.reports->toolTipAt(QPointF(252, 307)), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
+        QCOMPARE(r.reports->toolTipAt(QPointF(250, 330)), QString());
+
+        // The statement over the chart hides the marks.
+        r.w->click("Command7");
+        QCOMPARE(r.reports->toolTipAt(QPointF(252, 307)), QString());
+        r.w->click("Command7");
+
+        // No marks, no tooltips.
+        r.w->click("Command5");
+        QCOMPARE(r.reports->toolTipAt(QPointF(252, 307)), QString());
+    }
+
+    void nearestMarkWins()
+    {
+        // Two bars 30 twips apart, a circle elsewhere.
+        const std::vector<ChartMark> marks = {
+            {ChartMark::Kind::Rectangle, 1000, 6000, 1002, 3000, 0},
+            {ChartMark::Kind::Rectangle, 1030, 6000, 1032, 3000, 0},
+        };
+        QCOMPARE(entryAtChartPoint(marks, QPointF(1010, 4000), 60), std::optional<int>(0));
+        QCOMPARE(entryAtChartPoint(marks, QPointF(1020, 4000), 60), std::optional<int>(1));
+        QCOMPARE(entryAtChartPoint(marks, QPointF(1031, 2000), 60), std::nullopt);
+        const std::vector<ChartMark> curve = {
+            {ChartMark::Kind::Circle, 1000, 3000, 0, 0, 35},
+            {ChartMark::Kind::Point, 1000, 3000, 0, 0, 0},
+            {ChartMark::Kind::Circle, 1100, 3100, 0, 0, 35},
+            {ChartMark::Kind::Point, 1100, 3100, 0, 0, 0},
+            {ChartMark::Kind::Line, 1100, 3100, 1000, 3000, 0},
+        };
+        QCOMPARE(chartEntryCount(curve), 2);
+        QCOMPARE(entryAtChartPoint(curve, QPointF(1060, 3060), 60), std::optional<int>(1));
+        QCOMPARE(entryAtChartPoint(curve, QPointF(1000, 3090), 60), std::optional<int>(0));
+        QCOMPARE(entryAtChartPoint(curve, QPointF(1000, 3080), 60), std::optional<int>(0));
+        QCOMPARE(entryAtChartPoint(curve, QPointF(900, 3000), 60), std::nullopt);
+    }
+
+    void failedExportSaysSoAndLeavesNoFile()
+    {
+        Reports r(threeRecords());
+        const QString missingFolder = r.target(QStringLiteral("no such folder/ann.csv"));
+        r.dialogs.paths = {missingFolder};
+        r.reports->recordTableAction()->trigger();
+        QCOMPARE(r.w->messages.shown.size(), 1);
+        QVERIFY2(r.w->messages.last().startsWith(QStringLiteral("导出失败，文件没有写入！\n（")),
+                 qPrintable(r.w->messages.last()));
+        QVERIFY(!QFileInfo::exists(missingFolder));
+        QVERIFY(r.leftInOut().isEmpty());
+
+        // A folder where the file should go: it stays a folder, nothing beside it.
+        QVERIFY(QDir(r.out.path()).mkdir(QStringLiteral("taken.pdf")));
+        for (QAction *action : {r.reports->reportPdfAction(), r.reports->chartImageAction()}) {
+            r.w->messages.shown.clear();
+            r.dialogs.paths = {r.target(QStringLiteral("taken.pdf"))};
+            action->trigger();
+            QCOMPARE(r.w->messages.shown.size(), 1);
+            QVERIFY(r.w->messages.last().startsWith(QStringLiteral("导出失败，文件没有写入！")));
+            QVERIFY(QFileInfo(r.target(QStringLiteral("taken.pdf"))).isDir());
+            QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("taken.pdf")});
+        }
+    }
+
+    void nothingToExportBeforeTheDisplayButton()
+    {
+        Reports r(threeRecords(), false);
+        for (QAction *action :
+             {r.reports->chartImageAction(), r.reports->recordTableAction(), r.reports->reportPdfAction()}) {
+            r.w->messages.shown.clear();
+            action->trigger();
+            QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
+        }
+        QVERIFY(r.dialogs.captions.isEmpty());
+
+        // Cleared again: nothing to export either.
+        r.w->click("Command1");
+        r.w->click("Command5");
+        r.w->messages.shown.clear();
+        r.reports->recordTableAction()->trigger();
+        QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
+    }
+
+    void cancelWritesNothingAndDataFilesAreRefused()
+    {
+        Reports r(threeRecords());
+        r.dialogs.paths = {QString()};
+        r.reports->reportPdfAction()->trigger();
+        QVERIFY(r.w->messages.shown.isEmpty());
+        QVERIFY(r.leftInOut().isEmpty());
+
+        const QByteArray before = r.w->recordBytes(QStringLiteral("Ann"));
+        for (const QString &path : {r.w->recordPath(QStringLiteral("Ann")), r.w->folder.userListPath(),
+                                    QDir(r.w->dir.path()).filePath(QStringLiteral("Other.DAT"))}) {
+            r.w->messages.shown.clear();
+            r.dialogs.paths = {path};
+            r.reports->recordTableAction()->trigger();
+            QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
+        }
+        QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
+        QCOMPARE(readBytes(r.w->folder.userListPath()), QByteArray("Ann\r\n"));
+        QVERIFY(!QFileInfo::exists(QDir(r.w->dir.path()).filePath(QStringLiteral("Other.DAT"))));
+    }
+
+    void exportsNameTheUserWhoseRecordsTheyHold()
+    {
+        Reports r(threeRecords());
+        // Another user is chosen but not yet displayed: the chart and table are still Ann's.
+        r.w->confirmUser(QStringLiteral("Bob"));
+        r.w->messages.shown.clear();
+        r.dialogs.paths = {r.target(QStringLiteral("t.csv"))};
+        r.reports->recordTableAction()->trigger();
+        QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-记录-20100301.csv")});
+        QCOMPARE(readBytes(r.target(QStringLiteral("t.csv"))), ThreeRecordsCsv);
+    }
+
+    void contextMenuOnTheChartAndTheColumn()
+    {
+        Reports r(threeRecords());
+        r.w->form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(r.w->form.get()));
+        QMenu *menu = r.reports->menu();
+        QStringList entries;
+        for (QAction *action : menu->actions())
+            if (!action->isSeparator())
+                entries << action->text() + u'\t' + action->shortcut().toString();
+        QCOMPARE(entries, (QStringList{QStringLiteral("导出图表图片…\tCtrl+Shift+S"),
+                                       QStringLiteral("导出记录表格…\tCtrl+Shift+E"),
+                                       QStringLiteral("打印或导出 PDF…\tCtrl+P")}));
+
+        const QPoint before = r.w->form->pos();
+        for (const QString &name : {QStringLiteral("Picture1"), QStringLiteral("Label4(1)"), QStringLiteral("Image4")}) {
+            QWidget *control = r.w->child(name);
+            const QPoint at = name == QStringLiteral("Image4") ? QPoint(3, control->height() - 3) : QPoint(5, 5);
+            windowMouse(control, at, true);
+            QVERIFY2(!menu->isVisible(), qPrintable(name)); // it opens once the button is up
+            windowMouse(control, at, false);
+            QTRY_VERIFY2(menu->isVisible(), qPrintable(name));
+            menu->close();
+            QTRY_VERIFY(!menu->isVisible());
+        }
+        // The right press over the chart started no drag of the window.
+        QTest::mouseMove(r.w->form->windowHandle(), QPoint(400, 580));
+        QTest::mouseMove(r.w->form->windowHandle(), QPoint(430, 560));
+        QCOMPARE(r.w->form->pos(), before);
+
+        // A pick in the menu exports.
+        r.dialogs.paths = {r.target(QStringLiteral("menu.csv"))};
+        windowMouse(r.w->child("Picture1"), QPoint(300, 100), true);
+        windowMouse(r.w->child("Picture1"), QPoint(300, 100), false);
+        QTRY_VERIFY(menu->isVisible());
+        menu->setActiveAction(r.reports->recordTableAction());
+        QTest::keyClick(menu, Qt::Key_Return);
+        QTRY_COMPARE(readBytes(r.target(QStringLiteral("menu.csv"))), ThreeRecordsCsv);
+    }
+
+    void shortcutsOfTheWindow()
+    {
+        Reports r(threeRecords());
+        r.w->form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(r.w->form.get()));
+        r.w->text(3)->setFocus(); // typing in an entry box does not hide them
+        r.dialogs.paths = {QString(), QString(), QString()};
+        QTest::keyClick(r.w->text(3), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(r.w->text(3), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(r.dialogs.captions, (QStringList{QStringLiteral("导出图表图片"), QStringLiteral("导出记录表格"),
+                                                  QStringLiteral("打印或导出 PDF")}));
+        QCOMPARE(r.dialogs.filters, (QStringList{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("CSV 表格 (*.csv)"),
+                                                 QStringLiteral("PDF 文件 (*.pdf)")}));
+        QCOMPARE(r.w->text(3)->text(), QString());
+    }
+};
+
+QTEST_MAIN(ReportsTest)
+#include "tst_reports.moc"
