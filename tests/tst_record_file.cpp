@@ -230,6 +230,18 @@ private slots:
         QCOMPARE(readRecords(test::readBytes(path), back), 51);
     }
 
+    void leftoversOfInterruptedSavesAreRemoved()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        const QDir d(dir.path());
+        for (const char *name : {"yonghu.dat.AbC123", "Ann.dat.x9Y8z7", "Ann.dat", "notes.txt.AbC123", "Ann.dat.toolong1"})
+            QVERIFY(test::writeBytes(d.filePath(QString::fromLatin1(name)), "x"));
+        QCOMPARE(folder.removeLeftoverSaves(), 2);
+        QCOMPARE(d.entryList(QDir::Files),
+                 (QStringList{"Ann.dat", "Ann.dat.toolong1", "notes.txt.AbC123"}));
+    }
+
     void saveIntoAMissingFolderFails()
     {
         QTemporaryDir dir;

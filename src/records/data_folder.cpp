@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -32,6 +33,18 @@ FileResult DataFolder::ensureUserList() const
     if (fileExists(userListPath()))
         return {};
     return save(userListPath(), [](QIODevice &) { return true; });
+}
+
+int DataFolder::removeLeftoverSaves() const
+{
+    static const QRegularExpression leftover(QStringLiteral("^.+\\.dat\\.[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QDir dir(m_folder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.dat.??????")}, QDir::Files | QDir::Hidden)) {
+        if (leftover.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 std::optional<UserNames> DataFolder::loadUserNames(QString *error) const

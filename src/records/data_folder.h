@@ -26,6 +26,9 @@ public:
 
     // Creates an empty user list when there is none.
     FileResult ensureUserList() const;
+    // Removes what saves cut short by a crash left beside their files
+    // ("yonghu.dat.AbC123"); the files themselves are always whole.
+    int removeLeftoverSaves() const;
     std::optional<UserNames> loadUserNames(QString *error) const;
     // Rewrites the list with the name added last.
     FileResult appendUserName(const QByteArray &name) const;

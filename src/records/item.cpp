@@ -61,6 +61,12 @@ QByteArray formatNumber(double value)
         return QByteArray("0");
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    // Within a hair of the largest double, 15 digits round up past it
+    // ("1.79769313486232e+308"), which would read back as out of range and so
+    // as a text; the shortest exact form stays a number.
+    double check = 0.0;
+    if (std::from_chars(buffer, result.ptr, check).ec == std::errc::result_out_of_range)
+        result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QByteArray(buffer, int(result.ptr - buffer));
 }
 

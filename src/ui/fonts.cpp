@@ -2,27 +2,20 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QFontDatabase>
 
 namespace velmora {
 
 void installFonts()
 {
-    const QStringList families = QFontDatabase::families();
-    const auto firstInstalled = [&](const QStringList &candidates) {
-        for (const QString &family : candidates)
-            if (families.contains(family))
-                return family;
-        return QString();
-    };
-    const QString serif = firstInstalled({QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-                                          QStringLiteral("Songti SC"), QStringLiteral("AR PL UMing CN")});
-    if (!serif.isEmpty() && serif != QStringLiteral("SimSun"))
-        QFont::insertSubstitution(QStringLiteral("宋体"), serif);
-    const QString sans = firstInstalled({QStringLiteral("Microsoft YaHei"), QStringLiteral("Noto Sans CJK SC"),
-                                         QStringLiteral("PingFang SC"), QStringLiteral("WenQuanYi Micro Hei")});
-    if (!sans.isEmpty())
-        QApplication::setFont(QFont(sans, 9));
+    // The first installed of each list is used; listing them costs nothing at
+    // start-up, unlike enumerating the font database.
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                                                       QStringLiteral("Songti SC"), QStringLiteral("AR PL UMing CN")});
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft YaHei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("PingFang SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(9);
+    QApplication::setFont(font);
 }
 
 } // namespace velmora

@@ -25,7 +25,6 @@ const QColor LightGreen(192, 255, 192); // buttons, option buttons, the user pan
 const QColor DarkGreen(0, 128, 0);      // the column titles' text
 
 const QSize ClientSize(876, 599);     // 13140 x 8985 twips
-const QSize BackgroundSize(876, 598); // the background picture
 
 // Left of each entry box and of the title strip under it, by title index.
 constexpr int TitleLefts[13] = {360, 1320, 2280, 3240, 6120, 7080, 8040, 9000, 9960, 10920, 5160, 11880, 4200};
@@ -83,7 +82,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+    setWindowIcon(QIcon(loadPicture(QStringLiteral("icon"), 1.0)));
     setFixedSize(ClientSize);
     setMouseTracking(true);
     setStyleSheet(QString::fromLatin1(StyleSheet));
@@ -114,11 +113,10 @@ void Form1::createControls()
     m_picture1 = place(new TrendChartView(this), "Picture1", 360, 360, 10815, 6015);
     m_image1 = place(new ClickableLabel(m_picture1), "Image1", 0, 0, 10815, 6135);
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_image1->setPixmap(renderPicture(QStringLiteral(":/statement.svg"), QSize(720, 404), devicePixelRatioF()));
-    m_image1->setAutoFillBackground(true);
+    m_image1->setAutoFillBackground(true); // its picture is drawn when it is first shown
 
     m_picture2 = place(new DragBox(this), "Picture2", menu::MarkerLeft, 240, 185, 185);
-    m_picture2->setPicture(renderPicture(QStringLiteral(":/marker.svg"), QSize(10, 10), devicePixelRatioF()));
+    m_picture2->setPicture(loadPicture(QStringLiteral("marker"), devicePixelRatioF()));
     m_picture2->setCursor(Qt::SizeVerCursor);
 
     createRecordMenu();
@@ -291,6 +289,7 @@ bool Form1::load()
     m_selectedRecord = -1;
     m_model = RiskModel();
     // 5. and 6.
+    m_folder.removeLeftoverSaves();
     if (const FileResult created = m_folder.ensureUserList(); !created) {
         m_messages.inform(messages::noDataFolder(created.error));
         return false;
@@ -312,8 +311,8 @@ const std::vector<ChartMark> &Form1::chartMarks() const
 void Form1::paintEvent(QPaintEvent *)
 {
     const qreal dpr = devicePixelRatioF();
-    if (m_background.isNull() || m_background.devicePixelRatio() != dpr)
-        m_background = renderPicture(QStringLiteral(":/background.svg"), BackgroundSize, dpr);
+    if (m_background.isNull() || (m_background.devicePixelRatio() > 1.0) != (dpr > 1.0))
+        m_background = loadPicture(QStringLiteral("background"), dpr);
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.drawPixmap(QPointF(0, 0), m_background);

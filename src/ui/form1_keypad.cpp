@@ -5,6 +5,7 @@
 #include "controls.h"
 #include "form2.h"
 #include "messages.h"
+#include "pictures.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -30,7 +31,13 @@ Form2 *Form1::keypad() const
 
 void Form1::toggleStatement()
 {
-    m_image1->setVisible(!m_image1->isVisible());
+    if (m_image1->isVisible()) {
+        m_image1->hide();
+        return;
+    }
+    if (m_image1->pixmap().isNull())
+        m_image1->setPixmap(loadPicture(QStringLiteral("statement"), devicePixelRatioF()));
+    m_image1->show();
 }
 
 void Form1::hideStatement()
@@ -69,6 +76,9 @@ void Form1::openKeypad(int titleIndex)
     connect(m_form2, &Form2::activated, this, &Form1::keypadActivated);
     connect(m_form2, &Form2::closingByUser, this, &Form1::keypadClosing);
     m_form2->show();
+    // A newly shown keypad is the active window whatever the window manager's
+    // policy, so that a click back on this window hands its text back.
+    m_form2->activateWindow();
     m_state.KeypadBuffer.clear();
 }
 

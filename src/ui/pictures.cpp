@@ -1,20 +1,12 @@
 #include "pictures.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
-
 namespace velmora {
 
-QPixmap renderPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio)
+QPixmap loadPicture(const QString &name, qreal devicePixelRatio)
 {
-    QPixmap pixmap(logicalSize * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer renderer(resource);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
+    const bool sharp = devicePixelRatio > 1.0;
+    QPixmap pixmap(QStringLiteral(":/pictures/%1%2.png").arg(name, sharp ? QStringLiteral("@2x") : QString()));
+    pixmap.setDevicePixelRatio(sharp ? 2.0 : 1.0);
     return pixmap;
 }
 

@@ -5,8 +5,9 @@
 
 namespace velmora {
 
-// A picture of the program's resources (":/background.svg" ...) rendered at
-// the given size in logical pixels, sharp at the screen's device pixel ratio.
-QPixmap renderPicture(const QString &resource, QSize logicalSize, qreal devicePixelRatio);
+// One of the program's pictures ("background", "chart_template", "marker",
+// "statement", "icon"), drawn from SVG at build time at 1x and 2x; the sharper
+// one is taken for screens beyond 1x.
+QPixmap loadPicture(const QString &name, qreal devicePixelRatio);
 
 } // namespace velmora

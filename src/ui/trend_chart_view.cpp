@@ -10,7 +10,6 @@ namespace velmora {
 
 namespace {
 
-const QSize TemplateSize(723, 408);
 const QColor MarkColour(255, 0, 0); // drawing colour 255
 
 } // namespace
@@ -30,8 +29,8 @@ void TrendChartView::setMarks(std::vector<ChartMark> marks)
 
 QPixmap TrendChartView::templatePicture(qreal devicePixelRatio) const
 {
-    if (m_template.isNull() || m_template.devicePixelRatio() != devicePixelRatio)
-        m_template = renderPicture(QStringLiteral(":/chart_template.svg"), TemplateSize, devicePixelRatio);
+    if (m_template.isNull() || (m_template.devicePixelRatio() > 1.0) != (devicePixelRatio > 1.0))
+        m_template = loadPicture(QStringLiteral("chart_template"), devicePixelRatio);
     return m_template;
 }
 

@@ -1,0 +1,168 @@
+// The window's costs for record files of 1,001 and 100,000 entries:
+// - BM_Display: the display button (read, score, chart marks, entry column);
+// - BM_PaintChart: painting the chart area (template and every mark);
+// - BM_Store: the store button from click to repainted chart, answers scripted.
+// Runs offscreen, with the program folder in a temporary directory.
+
+#include "form1.h"
+#include "records/data_folder.h"
+#include "records/record_file.h"
+#include "seams.h"
+#include "trend_chart_view.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace velmora;
+
+namespace {
+
+class AlwaysYes : public MessageBoxes
+{
+public:
+    void inform(const QString &) override {}
+    bool ask(const QString &) override { return true; }
+};
+
+QByteArray recordFile(int entries)
+{
+    RecordTable table;
+    QByteArray out;
+    for (int i = 0; i < entries; ++i) {
+        HealthRecord r;
+        r[RecordIdField] = Item::fromText(QString::number(20100101000000LL + i));
+        r[SexField] = Item::fromText(i % 2 ? QStringLiteral("男") : QStringLiteral("女"));
+        const double values[] = {40.0 + i % 30, 165, 60.0 + i % 25, 1.5, 120.0 + i % 40, 80, 5.5, 10, 5, 5.0, 80.0 + i % 15};
+        for (int f = AgeField; f <= WaistField; ++f)
+            r[Field(f)] = Item::fromNumber(values[f - AgeField]);
+        r[HeredityField] = Item::fromText(i % 3 ? QStringLiteral("无") : QStringLiteral("有"));
+        appendRecordLines(out, r);
+    }
+    return out;
+}
+
+// A shown main window whose confirmed user "Ann" has `entries` records.
+struct BenchWindow
+{
+    QTemporaryDir dir;
+    DataFolder folder{dir.path()};
+    AlwaysYes messages;
+    QByteArray records;
+    std::unique_ptr<Form1> form;
+
+    explicit BenchWindow(int entries) : records(recordFile(entries))
+    {
+        QFile list(folder.userListPath());
+        list.open(QIODevice::WriteOnly);
+        list.write("Ann\r\n");
+        list.close();
+        restoreRecords();
+        form = std::make_unique<Form1>(folder, messages, [] { return QDateTime(QDate(2026, 1, 1), QTime(8, 0)); });
+        form->load();
+        form->show();
+        auto *users = form->findChild<QComboBox *>(QStringLiteral("Combo2"));
+        users->setEditText(QStringLiteral("Ann"));
+        button("Command11")->click();
+    }
+
+    void restoreRecords()
+    {
+        QFile file(folder.RecordFilePath(QStringLiteral("Ann")));
+        file.open(QIODevice::WriteOnly);
+        file.write(records);
+    }
+
+    QPushButton *button(const char *name) const
+    {
+        return form->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+
+    void fillEntry() const
+    {
+        const char *values[] = {"45", "172.5", "70", "1.6", "130", "85", "5.8", "10", "5", "5.2", "88"};
+        for (int n = 2; n <= 12; ++n)
+            form->findChild<QLineEdit *>(QStringLiteral("Text%1").arg(n))->setText(QString::fromLatin1(values[n - 2]));
+        form->findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("男"));
+        form->findChild<QComboBox *>(QStringLiteral("Combo12"))->setEditText(QStringLiteral("无"));
+    }
+};
+
+void BM_Display(benchmark::State &state)
+{
+    BenchWindow window(int(state.range(0)));
+    QPushButton *display = window.button("Command1");
+    for (auto _ : state) {
+        display->click();
+        benchmark::DoNotOptimize(window.form->chartMarks().data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_PaintChart(benchmark::State &state)
+{
+    BenchWindow window(int(state.range(0)));
+    window.button("Command1")->click();
+    TrendChartView *chart = window.form->chartView();
+    for (auto _ : state) {
+        const QImage image = chart->renderChart(1.0);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_PaintChartCurve(benchmark::State &state)
+{
+    BenchWindow window(int(state.range(0)));
+    window.form->findChild<QWidget *>(QStringLiteral("Option2"))->setProperty("checked", true);
+    window.button("Command1")->click();
+    TrendChartView *chart = window.form->chartView();
+    for (auto _ : state) {
+        const QImage image = chart->renderChart(1.0);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_Store(benchmark::State &state)
+{
+    BenchWindow window(int(state.range(0)));
+    QPushButton *store = window.button("Command2");
+    TrendChartView *chart = window.form->chartView();
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.restoreRecords(); // every store writes into a file of the same size
+        window.fillEntry();
+        state.ResumeTiming();
+        store->click();
+        chart->repaint(); // the redrawn chart reaches the screen
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_Display)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintChart)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintChartCurve)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Store)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
