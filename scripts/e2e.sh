@@ -1,0 +1,235 @@
+#!/usr/bin/env bash
+# End-to-end run of the built program in a real X window (Xvfb, no window
+# manager), driven from outside by xdotool's mouse and keyboard events only.
+# A new user is confirmed, the thirteen fields are filled by typing and through
+# the keypad, a record is stored, shown in both styles, loaded, modified, the
+# marker is dragged and the user is deleted. The files are checked byte for
+# byte and the screen by its pixels.
+# Usage: scripts/e2e.sh [build-dir]   (default: build)
+# Needs: xvfb, xdotool, x11-utils, imagemagick (scripts/setup.sh installs them).
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+root=$PWD
+build=${1:-build}
+program="$build/src/velmora"
+started=$(date +%s)
+
+for tool in Xvfb xdotool xwininfo import convert compare; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
+done
+[ -x "$program" ] || { echo "e2e: no program at $program (build first)"; exit 1; }
+
+# shellcheck source=tests/e2e/lib.sh
+source "$root/tests/e2e/lib.sh"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-e2e.XXXXXX")
+SHOTS="$work/screenshots"
+folder="$work/run/app" # the program's own folder: its data lands here
+mkdir -p "$SHOTS" "$folder" "$work/home" "$work/runtime"
+chmod 700 "$work/runtime"
+cp "$program" "$folder/velmora"
+
+cleanup() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "${work:?}/run" "${work:?}/home" "${work:?}/runtime"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# An X server on a free display number of its own choice.
+Xvfb -displayfd 3 -screen 0 1024x700x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+wait_until 10 test -s "$work/display" || { echo "e2e: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+
+(cd "$folder" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+  exec ./velmora >"$work/velmora.log" 2>&1) &
+app=$!
+
+user_list="$folder/yonghu.dat"
+records="$folder/Lee.dat"
+gbk_male=$'\xc4\xd0'  # 男
+gbk_none=$'\xce\xde'  # 无
+crlf() { printf '%s\r\n' "$@"; }
+
+# Window pixels of the controls (twips / 15).
+chart=721x401+24+24        # Picture1
+name_label=89x21+576+504   # Label5
+date_label=177x21+672+504  # Label1
+entry0=80x17+768+24        # Label4(0)
+marker_track=12x400+856+14 # Picture2's column
+box_x() { case $1 in 2) echo 120 ;; 3) echo 184 ;; 4) echo 248 ;; 5) echo 440 ;; 6) echo 504 ;; 7) echo 568 ;;
+  8) echo 632 ;; 9) echo 696 ;; 10) echo 760 ;; 11) echo 376 ;; 12) echo 312 ;; esac; }
+title_x() { case $1 in 0) echo 56 ;; 1) echo 120 ;; 2) echo 184 ;; 3) echo 248 ;; 4) echo 440 ;; 5) echo 504 ;;
+  6) echo 568 ;; 7) echo 632 ;; 8) echo 696 ;; 9) echo 760 ;; 10) echo 376 ;; 11) echo 824 ;; 12) echo 312 ;; esac; }
+box_inside() { echo "56x17+$(($(box_x "$1") - 28))+444"; } # a box without its border
+type_into() { click "$(box_x "$1")" 452; xdotool key ctrl+a; type_text "$2"; }
+click_title() { click "$(title_x "$1")" 478; }
+# The keypad of title i stands at screen (Left + 500, 5640) twips.
+keypad_at() { # title-index
+  local lefts=(360 1320 2280 3240 6120 7080 8040 9000 9960 10920 5160 11880 4200)
+  echo "${KEYPAD_SIZE}+$(( (lefts[$1] + 500 + 7) / 15 ))+376"
+}
+keypad_is() { [ "$(keypad_geometry)" = "$1" ]; }
+# keypad_entry TITLE "KEYS": opens the keypad from a title strip and types on it.
+keypad_entry() {
+  local expected
+  expected=$(keypad_at "$1")
+  click_title "$1"
+  local xy=${expected#*+}
+  check "title $1 opens the keypad at (${xy%+*},${xy#*+})" wait_until 5 keypad_is "$expected"
+  press_keys "$2 back"
+  check "\"返回\" closes the keypad of title $1" wait_until 5 no_keypad
+}
+
+echo "e2e: $program on display $DISPLAY, screenshots in $SHOTS"
+
+# --- Start-up -------------------------------------------------------------
+wait_until 15 has_main
+check "the main window stands at (67,33), 876x599" eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+check "an empty user list is created" eq "$(wc -c <"$user_list" 2>/dev/null)" 0
+shot start
+
+# A title strip with no user chosen: the reminder, no keypad.
+click_title 1
+check "a title without a user brings the reminder, dismissed with Return" answer_box Return
+check "... and no keypad" no_keypad
+
+# --- A new user ----------------------------------------------------------
+click 520 546          # 选择用户
+click 532 436          # the name box
+type_text Lee
+click 532 508          # 确定返回
+check "confirming a new user brings its OK box, dismissed with Return" answer_box Return
+check "the user list holds the name" cmp -s "$user_list" <(crlf Lee)
+check "the user's empty record file exists" eq "$(wc -c <"$records" 2>/dev/null)" 0
+shot user
+check "the user name shows" gt "$(count_pixels user "$name_label" dark)" 15
+check "no name before" eq "$(count_pixels start "$name_label" dark)" 0
+
+# --- The thirteen fields --------------------------------------------------
+# Sex and heredity keep their "男" and "无"; the rest is typed or keyed.
+type_into 4 60
+type_into 2 45 # the text cursor stays in the age box
+# Weight's keypad, then straight to height's: the weight box gets the old keypad's empty text.
+click_title 3
+check "the weight title opens the keypad at (249,376)" wait_until 5 keypad_is "$(keypad_at 3)"
+sleep 0.2
+shot keypad
+check "the keypad is green" gt "$(count_pixels keypad 171x108+182+343 keypad-green)" 5000
+click_title 2
+check "the height title moves a fresh keypad to (185,376)" wait_until 5 keypad_is "$(keypad_at 2)"
+press_keys "1 7 5 back"
+check "\"返回\" closes the keypad" wait_until 5 no_keypad
+sleep 0.2
+shot after-height
+check "the weight box was emptied by the title click" same_pixels after-height "$(box_inside 4)" after-height "$(box_inside 10)"
+check "the height box is no longer empty" not same_pixels after-height "$(box_inside 3)" after-height "$(box_inside 10)"
+keypad_entry 3 "7 2"
+type_into 5 1.8
+type_into 7 85
+type_into 8 5.6
+type_into 9 10
+type_into 12 88
+keypad_entry 10 "5 . 2"
+keypad_entry 5 "1 3 5"
+keypad_entry 9 "0"
+click_title 0 # sex: opens nothing
+check "the sex title opens no keypad" no_keypad
+shot filled
+check "no red marks before storing" eq "$(count_pixels filled "$chart" pure-red)" 0
+
+# --- Store ----------------------------------------------------------------
+click 816 556 # 存储数据
+check "\"n\" answers No to storing" answer_box n
+check "... and nothing is stored" eq "$(wc -c <"$records")" 0
+before=$(date +%Y%m%d%H%M%S)
+click 816 556
+check "Return answers Yes to storing" answer_box Return
+after=$(date +%Y%m%d%H%M%S)
+record_id=$(head -n1 "$records" | tr -d '\r')
+# shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
+check "the RecordId is 14 digits of the local clock" \
+  bash -c '[[ $1 =~ ^[0-9]{14}$ ]] && [[ ! $1 < $2 ]] && [[ ! $1 > $3 ]]' _ "$record_id" "$before" "$after"
+check "the stored entry, byte for byte" cmp "$records" <(crlf "$record_id" "$gbk_male" \
+  " 45 " " 175 " " 72 " " 1.8 " " 135 " " 85 " " 5.6 " " 10 " " 0 " " 5.2 " " 88 " "$gbk_none")
+check "the user list is unchanged" cmp -s "$user_list" <(crlf Lee)
+sleep 0.2
+shot stored
+check "red marks appear on the chart after storing" gt "$(count_pixels stored "$chart" pure-red)" 0
+check "... more red than before" gt "$(count_pixels stored "$chart" red)" "$(count_pixels filled "$chart" red)"
+check "the entry column shows the record" gt "$(count_pixels stored "$entry0" dark)" 15
+
+# --- Both styles ------------------------------------------------------------
+click 604 543 # 曲线
+click 548 570 # 显示
+sleep 0.2
+shot curve
+click 668 543 # 直线
+click 548 570 # 显示
+sleep 0.2
+shot bars
+check "the curve has red marks" gt "$(count_pixels curve "$chart" pure-red)" 0
+check "the bars have red marks" gt "$(count_pixels bars "$chart" pure-red)" 0
+check "curve and bars differ" not same_pixels curve "$chart" bars "$chart"
+
+# --- The entry column ---------------------------------------------------------
+check "no date shown before a click" eq "$(count_pixels bars "$date_label" dark)" 0
+click 808 32 # Label4(0)
+sleep 0.2
+shot loaded
+check "a click on the entry shows its date" gt "$(count_pixels loaded "$date_label" dark)" 15
+double_click 808 32
+sleep 0.2
+shot highlighted
+check "a double click enlarges the entry's mark" \
+  gt "$(count_pixels highlighted "$chart" pure-red)" "$(count_pixels bars "$chart" pure-red)"
+
+# --- Modify ------------------------------------------------------------------
+type_into 4 70
+click 669 570 # 修改数据
+check "\"修改完毕!\" dismissed with Return" answer_box Return
+check "the modified entry holds the plain box texts" cmp "$records" <(crlf "$record_id" "$gbk_male" \
+  45 175 70 1.8 135 85 5.6 10 0 5.2 88 "$gbk_none")
+
+# --- The marker ----------------------------------------------------------------
+sleep 0.2
+shot marker-home
+check "the marker stands at its home (y 24)" eq "$(first_row marker-home "$marker_track" marker)" 24
+xdotool mousemove $((WX + 862)) $((WY + 30)) mousedown 1
+sleep 0.1
+for y in 40 55 70 80; do
+  xdotool mousemove $((WX + 862)) $((WY + y))
+  sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.2
+shot marker-dragged
+check "a drag of 50 pixels moves the marker to y 74" eq "$(first_row marker-dragged "$marker_track" marker)" 74
+check "the window stays where it was" eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+
+# --- Delete the user -------------------------------------------------------------
+click 740 544 # 删除用户
+check "\"y\" answers Yes to deleting" answer_box y
+check "the deletion notice dismissed with Return" answer_box Return
+check "the user list is empty again" eq "$(wc -c <"$user_list")" 0
+check "the record file is gone" test ! -e "$records"
+sleep 0.2
+shot deleted
+check "the chart is empty again" eq "$(count_pixels deleted "$chart" pure-red)" 0
+check "the name is gone" eq "$(count_pixels deleted "$name_label" dark)" 0
+
+# --- Exit ------------------------------------------------------------------------
+click 740 570 # 退出
+check "退出 ends the program" wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
+
+# Two of them for the README: the main window with a chart, and the open keypad.
+convert "$SHOTS/highlighted.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-chart.png
+convert "$SHOTS/keypad.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-keypad.png
+
+echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

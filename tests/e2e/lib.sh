@@ -1,0 +1,136 @@
+# shellcheck shell=bash
+# Helpers for scripts/e2e.sh: the program's windows, the mouse
+# and keyboard (xdotool only), screenshots and their pixels, and the tally.
+# Sourced, not run.
+
+passed=0
+failed=0
+
+ok() { passed=$((passed + 1)); echo "  ok   $*"; }
+not_ok() { failed=$((failed + 1)); echo "  FAIL $*"; }
+
+# check DESCRIPTION COMMAND...: counts the command's success.
+check() {
+  local what=$1
+  shift
+  if "$@"; then ok "$what"; else not_ok "$what"; fi
+}
+
+# wait_until SECONDS COMMAND...: polls the command every 50 ms.
+wait_until() {
+  local limit=$1 tries
+  shift
+  tries=$((limit * 20))
+  while ((tries-- > 0)); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# The program's visible top-level windows, one "id WxH+X+Y" a line.
+visible_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --name '^Velmora$' 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | awk -v id="$id" '
+      /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+      /Width:/ { w = $NF } /Height:/ { h = $NF }
+      END { if (w) printf "%s %dx%d+%d+%d\n", id, w, h, x, y }'
+  done
+}
+
+MAIN_SIZE=876x599
+KEYPAD_SIZE=171x108
+
+main_geometry() { visible_windows | awk -v s="$MAIN_SIZE" 'index($2, s "+") == 1 { print $2; exit }'; }
+keypad_geometry() { visible_windows | awk -v s="$KEYPAD_SIZE" 'index($2, s "+") == 1 { print $2; exit }'; }
+# Any other window of the program is a message box: "id WxH+X+Y".
+box_window() {
+  visible_windows | awk -v m="$MAIN_SIZE" -v k="$KEYPAD_SIZE" \
+    'index($2, m "+") != 1 && index($2, k "+") != 1 { print; exit }'
+}
+box_geometry() { box_window | awk '{ print $2 }'; }
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+window_gone() { ! xdotool search --onlyvisible --name '^Velmora$' 2>/dev/null | grep -qx "$1"; }
+has_main() { [ -n "$(main_geometry)" ]; }
+has_keypad() { [ -n "$(keypad_geometry)" ]; }
+no_keypad() { [ -z "$(keypad_geometry)" ]; }
+has_box() { [ -n "$(box_geometry)" ]; }
+no_box() { [ -z "$(box_geometry)" ]; }
+
+# Answers the message box that must come up with one key (Return, y, n ...):
+# true when the box came and went (another box may follow it).
+answer_box() {
+  local box
+  wait_until 5 has_box || return 1
+  box=$(box_window)
+  wait_until 3 has_focus "${box%% *}" # a modal box takes the keyboard when it maps
+  xdotool key "$1"
+  wait_until 5 window_gone "${box%% *}"
+}
+
+# Mouse, in the main window's pixels (the window stands at WX, WY).
+WX=67
+WY=33
+click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.12; }
+double_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 80 1; sleep 0.15; }
+type_text() { xdotool type --delay 40 "$1"; sleep 0.1; }
+
+# Keypad keys by caption, in the keypad's pixels.
+declare -A KEY_X=([1]=20 [2]=52 [3]=84 [4]=116 [5]=148 [6]=20 [7]=52 [8]=84 [9]=116 [0]=148 [.]=68 [c]=100 [back]=140)
+declare -A KEY_Y=([1]=18 [2]=18 [3]=18 [4]=18 [5]=18 [6]=50 [7]=50 [8]=50 [9]=50 [0]=50 [.]=84 [c]=84 [back]=84)
+
+# press_keys "1 7 5 back": clicks the keys of the open keypad.
+press_keys() {
+  local geometry x y key
+  geometry=$(keypad_geometry)
+  x=${geometry#*+}; y=${x#*+}; x=${x%+*}
+  for key in $1; do
+    xdotool mousemove $((x + KEY_X[$key])) $((y + KEY_Y[$key])) click 1
+    sleep 0.1
+  done
+}
+
+# Screenshots and pixels. Regions are "WxH+X+Y" in the main window's pixels.
+shot() { import -window root "$SHOTS/$1.png"; }
+screen_region() {
+  local w=${1%%x*} rest=${1#*x}
+  local h=${rest%%+*} xy=${rest#*+}
+  echo "${w}x${h}+$((WX + ${xy%+*}))+$((WY + ${xy#*+}))"
+}
+# pixel_test CONDITION: an awk test on r, g, b.
+pixel_test() {
+  case $1 in
+    red) echo 'r > 200 && g < 60 && b < 60' ;;             # the red of the marks, or nearly
+    pure-red) echo 'r > 240 && g < 20 && b < 20' ;;        # the drawing colour (255, 0, 0) itself
+    dark) echo 'r + g + b < 240' ;;                        # text
+    keypad-green) echo 'r < 20 && g > 180 && g < 205 && b < 20' ;; # RGB(0, 192, 0)
+    marker) echo 'r < 60 && g > 120 && b < 60' ;;          # the marker's green
+  esac
+}
+# count_pixels SHOT REGION CONDITION: how many pixels of the region meet it.
+count_pixels() {
+  convert "$SHOTS/$1.png" -crop "$(screen_region "$2")" +repage -depth 8 -format %c histogram:info:- |
+    awk -F'[(),:]' "{ n_ = \$1 + 0; r = \$3 + 0; g = \$4 + 0; b = \$5 + 0; if ($(pixel_test "$3")) n += n_ } END { print n + 0 }"
+}
+# first_row SHOT REGION CONDITION: the first row (window pixels) of the region
+# holding such a pixel, or -1.
+first_row() {
+  local width=${2%%x*} top=${2##*+}
+  convert "$SHOTS/$1.png" -crop "$(screen_region "$2")" +repage -depth 8 rgb:- | od -An -tu1 -v -w3 |
+    awk -v width="$width" -v top="$top" \
+      "{ r = \$1; g = \$2; b = \$3; if ($(pixel_test "$3")) { print int((NR - 1) / width) + top; found = 1; exit } }
+       END { if (!found) print -1 }"
+}
+# same_pixels SHOT-A REGION-A SHOT-B REGION-B: the two crops are identical.
+same_pixels() {
+  local a=$SHOTS/.a.png b=$SHOTS/.b.png diff
+  convert "$SHOTS/$1.png" -crop "$(screen_region "$2")" +repage "$a"
+  convert "$SHOTS/$3.png" -crop "$(screen_region "$4")" +repage "$b"
+  diff=$(compare -metric AE "$a" "$b" null: 2>&1)
+  rm -f "$a" "$b"
+  [ "${diff%% *}" = 0 ]
+}
+not() { ! "$@"; }
+gt() { [ "$1" -gt "$2" ]; }
+eq() { [ "$1" = "$2" ]; }
