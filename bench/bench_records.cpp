@@ -236,7 +236,7 @@ void sizes(benchmark::internal::Benchmark *b)
 {
     for (int size : Sizes)
         b->Arg(size);
-    b->ArgName("entries")->Unit(benchmark::kMicrosecond);
+    b->Unit(benchmark::kMicrosecond);
 }
 
 BENCHMARK(BM_ReadAndScore)->Apply(sizes);
