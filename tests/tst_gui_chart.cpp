@@ -5,6 +5,9 @@
 #include "gui_support.h"
 #include "messages.h"
 
+#include "trend_chart_view.h"
+
+#include <QPainter>
 #include <QRadioButton>
 
 using namespace velmora;
@@ -237,6 +240,32 @@ private slots:
         QCOMPARE(w->form->menuOffset(), 1493);
         w->clickMenuLabel(6);
         QCOMPARE(w->caption("Label7"), QStringLiteral("20100101001499"));
+    }
+
+    void longHistoriesPaintEveryBar()
+    {
+        // However many bars share a pixel column, each shows up to its own height.
+        std::vector<double> scores;
+        for (int i = 0; i < 3000; ++i)
+            scores.push_back(500 + (i * 7919) % 5000);
+        const auto marks = trendChartMarks(scores, 3000, ChartStyle::Bars, 1500);
+        for (qreal scale : {1.0, 2.0}) {
+            QImage image(QSize(721, 401) * scale, QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(scale);
+            QPainter painter(&image);
+            TrendChartView::paintChart(painter, QSize(721, 401), QPixmap(), marks);
+            painter.end();
+            const auto red = [&](double xTwips, double yTwips) {
+                const QPoint p(int(std::floor(xTwips / 15 * scale)), int(std::floor(yTwips / 15 * scale)));
+                return image.pixelColor(p) == QColor(255, 0, 0);
+            };
+            for (const ChartMark &bar : marks) {
+                QVERIFY(red(bar.x1, bar.y2));     // its top
+                QVERIFY(red(bar.x1, 6000 - 0.5)); // its foot
+            }
+            QVERIFY(red(marks[1500].x1 + 60, marks[1500].y2)); // the enlarged bar is 62 twips wide
+            QVERIFY(!red(marks[0].x1, 6000 - 5600));          // nothing above the tallest score
+        }
     }
 
     void draggingTheBackgroundMovesTheWindow()

@@ -23,12 +23,21 @@ ClickableLabel::ClickableLabel(QWidget *parent)
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
+    // Clicks are the left button's; the right one opens context menus.
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(event);
+        return;
+    }
     m_pressed = true;
     event->accept();
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseReleaseEvent(event);
+        return;
+    }
     const bool click = m_pressed && !m_inDoubleClick && rect().contains(event->position().toPoint());
     m_pressed = false;
     m_inDoubleClick = false;
@@ -39,6 +48,10 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        QLabel::mouseDoubleClickEvent(event);
+        return;
+    }
     // The second press of a double click: its release is no second click.
     m_pressed = true;
     m_inDoubleClick = true;

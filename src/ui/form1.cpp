@@ -93,6 +93,16 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     describeControls();
 }
 
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // The keypad has no owner: it must not keep the program alive on its own.
+    if (m_form2) {
+        m_form2->blockSignals(true);
+        m_form2->close();
+    }
+    QWidget::closeEvent(event);
+}
+
 Form1::~Form1()
 {
     if (m_form2)
@@ -131,6 +141,9 @@ void Form1::createRecordMenu()
         const QByteArray name = "Label4(" + QByteArray::number(j) + ")";
         auto *label = place(new ClickableLabel(this), name.constData(), 11520, menu::LabelTops[j], 1200, 255);
         label->setCursor(Qt::PointingHandCursor);
+        QFont small = label->font();
+        small.setPointSizeF(7.5); // all fourteen digits of a RecordId fit the label
+        label->setFont(small);
         m_label4[size_t(j)] = label;
     }
 }

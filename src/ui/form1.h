@@ -75,6 +75,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // Construction (form1.cpp).

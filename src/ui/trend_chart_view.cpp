@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPaintEvent>
 
+#include <cmath>
+
 namespace velmora {
 
 namespace {
@@ -49,13 +51,33 @@ void TrendChartView::paintChart(QPainter &painter, QSize logicalSize, const QPix
     pen.setWidthF(1.0);
     painter.setPen(pen);
 
-    std::vector<QRectF> bars;
+    // Bars are drawn in whole device pixels: each covers the pixel columns its
+    // edges fall in (at least one) from its top down to the baseline. Bars on
+    // the same columns paint as their tallest, so a long history costs one
+    // rectangle a column instead of one a record.
+    const QTransform toDevice = painter.deviceTransform(); // twips to device pixels
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    std::vector<QRect> bars;
+    const auto addBar = [&](const QRectF &bar) {
+        const QRectF device = toDevice.mapRect(bar);
+        const int left = int(std::floor(device.left()));
+        const int right = std::max(left, int(std::floor(device.right())));
+        const int top = int(std::floor(device.top()));
+        const int bottom = std::max(top, int(std::floor(device.bottom())));
+        const QRect pixels(QPoint(left, top), QPoint(right, bottom));
+        if (!bars.empty() && bars.back().left() == left && bars.back().right() == right
+            && bars.back().bottom() == bottom) {
+            bars.back().setTop(std::min(bars.back().top(), top));
+            return;
+        }
+        bars.push_back(pixels);
+    };
     std::vector<QLineF> lines;
     std::vector<QPointF> points;
     for (const ChartMark &mark : marks) {
         switch (mark.kind) {
         case ChartMark::Kind::Rectangle:
-            bars.push_back(QRectF(QPointF(mark.x1, mark.y1), QPointF(mark.x2, mark.y2)).normalized());
+            addBar(QRectF(QPointF(mark.x1, mark.y1), QPointF(mark.x2, mark.y2)).normalized());
             break;
         case ChartMark::Kind::Line:
             lines.emplace_back(mark.x1, mark.y1, mark.x2, mark.y2);
@@ -67,10 +89,13 @@ void TrendChartView::paintChart(QPainter &painter, QSize logicalSize, const QPix
             break;
         }
     }
-    // Bars are filled with the drawing colour, so an enlarged bar reads as one block.
+    // Filled with the drawing colour, so an enlarged bar reads as one block.
+    painter.save();
+    painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio)); // whole device pixels
+    painter.setPen(Qt::NoPen);
     painter.setBrush(MarkColour);
     painter.drawRects(bars.data(), int(bars.size()));
-    painter.setBrush(Qt::NoBrush);
+    painter.restore();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.drawLines(lines.data(), int(lines.size()));
     for (const ChartMark &mark : marks)
