@@ -9,6 +9,7 @@ packages=(
   fonts-noto-cjk
   libbenchmark-dev
   xvfb xdotool x11-utils imagemagick poppler-utils
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()
