@@ -108,9 +108,10 @@ void BM_Display(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_PaintChart(benchmark::State &state)
+void paintChart(benchmark::State &state, const char *styleButton)
 {
     BenchWindow window(int(state.range(0)));
+    window.form->findChild<QWidget *>(QString::fromLatin1(styleButton))->setProperty("checked", true);
     window.button("Command1")->click();
     TrendChartView *chart = window.form->chartView();
     for (auto _ : state) {
@@ -120,18 +121,8 @@ void BM_PaintChart(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_PaintChartCurve(benchmark::State &state)
-{
-    BenchWindow window(int(state.range(0)));
-    window.form->findChild<QWidget *>(QStringLiteral("Option2"))->setProperty("checked", true);
-    window.button("Command1")->click();
-    TrendChartView *chart = window.form->chartView();
-    for (auto _ : state) {
-        const QImage image = chart->renderChart(1.0);
-        benchmark::DoNotOptimize(image.constBits());
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
-}
+void BM_PaintChart(benchmark::State &state) { paintChart(state, "Option1"); }
+void BM_PaintChartCurve(benchmark::State &state) { paintChart(state, "Option2"); }
 
 void BM_Store(benchmark::State &state)
 {

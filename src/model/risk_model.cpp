@@ -1,5 +1,7 @@
 #include "risk_model.h"
 
+#include <cstring>
+
 namespace velmora {
 
 namespace {
@@ -12,7 +14,11 @@ const QByteArray Diabetes("\xCC\xC7\xC4\xF2\xB2\xA1"); // 糖尿病
 
 bool isText(const Item &item, const QByteArray &text)
 {
-    return item.isText() && item.textBytes() == text;
+    if (!item.isText())
+        return false;
+    const QByteArray &bytes = item.textBytes();
+    return bytes.size() == text.size()
+           && (bytes.constData() == text.constData() || std::memcmp(bytes.constData(), text.constData(), size_t(text.size())) == 0);
 }
 
 // The amount above a threshold, times the coefficient; 0 at or below it.

@@ -92,14 +92,9 @@ FileResult DataFolder::deleteRecordFile(const QString &user) const
 
 ReadResult DataFolder::readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook) const
 {
-    ReadResult result;
-    const auto content = read(RecordFilePath(user), &result.error);
-    if (!content) {
-        result.ok = false;
-        return result;
-    }
-    result.count = readRecords(*content, table, hook);
-    return result;
+    QString error;
+    const auto content = read(RecordFilePath(user), &error);
+    return readRecords(content, error, table, hook);
 }
 
 FileResult DataFolder::RewriteRecordFile(const QString &user, const RecordTable &table, int count,

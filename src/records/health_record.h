@@ -2,6 +2,7 @@
 
 #include "item.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -54,6 +55,8 @@ public:
 
     // Makes room for positions 0 to count - 1.
     void reserveEntries(int count);
+    // Room for `count` positions without adding any (one allocation for a long read).
+    void reserveCapacity(int count) { m_entries.reserve(size_t(std::max(count, 0))); }
     // Empties the RecordId of every position, so that labels past a new count show nothing.
     void clearRecordIds();
     // Empties every item of every position and shrinks back to 1001 positions.

@@ -9,14 +9,6 @@
 
 namespace velmora {
 
-Item Item::fromNumber(double value)
-{
-    Item item;
-    item.m_kind = Kind::Number;
-    item.m_number = value == 0.0 ? 0.0 : value; // no "-0" in files
-    return item;
-}
-
 Item Item::fromTextBytes(QByteArray gbkBytes)
 {
     Item item;
@@ -65,7 +57,7 @@ QByteArray formatNumber(double value)
     // ("1.79769313486232e+308"), which would read back as out of range and so
     // as a text; the shortest exact form stays a number.
     double check = 0.0;
-    if (std::from_chars(buffer, result.ptr, check).ec == std::errc::result_out_of_range)
+    if (std::fabs(value) > 1e308 && std::from_chars(buffer, result.ptr, check).ec == std::errc::result_out_of_range)
         result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QByteArray(buffer, int(result.ptr - buffer));
 }

@@ -14,7 +14,39 @@ public:
     enum class Kind : quint8 { Empty, Number, Text };
 
     Item() = default;
-    static Item fromNumber(double value);
+    static Item fromNumber(double value)
+    {
+        Item item;
+        item.setNumber(value);
+        return item;
+    }
+    // In-place forms for the read pass, which overwrites the table's items.
+    void setNumber(double value)
+    {
+        m_kind = Kind::Number;
+        m_number = value == 0.0 ? 0.0 : value; // no "-0" in files
+        if (!m_text.isNull())
+            m_text = QByteArray();
+    }
+    void setTextBytes(const QByteArray &gbkBytes)
+    {
+        m_kind = Kind::Text;
+        m_number = 0.0;
+        m_text = gbkBytes;
+    }
+    void setTextBytes(QByteArrayView gbkBytes)
+    {
+        m_kind = Kind::Text;
+        m_number = 0.0;
+        m_text = gbkBytes.toByteArray();
+    }
+    void clear()
+    {
+        m_kind = Kind::Empty;
+        m_number = 0.0;
+        if (!m_text.isNull())
+            m_text = QByteArray();
+    }
     static Item fromTextBytes(QByteArray gbkBytes);
     // A text typed by the user; characters GBK cannot hold are replaced by '?'.
     static Item fromText(const QString &text);

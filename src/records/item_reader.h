@@ -23,6 +23,9 @@ public:
     // The next item; a text that is a number (digits with an optional sign,
     // decimal point and exponent) becomes a number.
     Item next();
+    // The same, written over an item in place (no temporary, no allocation for
+    // numbers and the common texts).
+    void readInto(Item &item);
 
     // The next field as raw bytes, without classification (user names).
     QByteArrayView nextField();

@@ -2,17 +2,29 @@
 
 #include "item_reader.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hook)
 {
     ItemReader reader(content);
     int count = 0;
+    // A record has fourteen items, one a line as the program writes them: the
+    // line count gives the table its final size in one allocation instead of a
+    // string of doublings that each move every record read so far.
+    const qsizetype lines = std::count(content.begin(), content.end(), '\n');
+    if (lines / FieldCount + 1 > table.size())
+        table.reserveCapacity(int(std::min<qsizetype>(lines / FieldCount + 1, 1 << 24)));
     while (!reader.atEnd()) {
         table.reserveEntries(count + 1);
         HealthRecord &record = table[count];
-        for (Item &item : record.items)
-            item = reader.atEnd() ? Item() : reader.next();
+        for (Item &item : record.items) {
+            if (reader.atEnd())
+                item.clear();
+            else
+                reader.readInto(item);
+        }
         if (hook)
             hook(count, record);
         ++count;
@@ -20,32 +32,31 @@ int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hoo
     return count;
 }
 
-ReadResult readRecordDevice(QIODevice &device, RecordTable &table, const EntryHook &hook)
+ReadResult readRecords(const std::optional<QByteArray> &content, const QString &readError, RecordTable &table,
+                       const EntryHook &hook)
 {
     ReadResult result;
-    QString error;
-    const auto content = readWholeDevice(device, &error);
     if (!content) {
         result.ok = false;
-        result.error = error;
+        result.error = readError;
         return result;
     }
     result.count = readRecords(*content, table, hook);
     return result;
 }
 
+ReadResult readRecordDevice(QIODevice &device, RecordTable &table, const EntryHook &hook)
+{
+    QString error;
+    const auto content = readWholeDevice(device, &error);
+    return readRecords(content, error, table, hook);
+}
+
 ReadResult ReadRecordFile(const QString &path, RecordTable &table, const EntryHook &hook)
 {
-    ReadResult result;
     QString error;
     const auto content = readWholeFile(path, &error);
-    if (!content) {
-        result.ok = false;
-        result.error = error;
-        return result;
-    }
-    result.count = readRecords(*content, table, hook);
-    return result;
+    return readRecords(content, error, table, hook);
 }
 
 namespace {

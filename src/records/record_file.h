@@ -24,6 +24,8 @@ struct ReadResult : FileResult
 {
     int count = 0;
 };
+ReadResult readRecords(const std::optional<QByteArray> &content, const QString &readError, RecordTable &table,
+                       const EntryHook &hook = {});
 ReadResult readRecordDevice(QIODevice &device, RecordTable &table, const EntryHook &hook = {});
 ReadResult ReadRecordFile(const QString &path, RecordTable &table, const EntryHook &hook = {});
 

@@ -44,10 +44,36 @@ std::optional<QByteArray> readWholeDevice(QIODevice &device, QString *error)
 {
     QByteArray content;
     const qint64 expected = device.isSequential() ? 0 : device.size() - device.pos();
-    if (expected > 0)
-        content.reserve(qsizetype(expected));
+    if (expected > 0) {
+        // Straight into the result, without a bounce buffer.
+        content.resize(qsizetype(expected));
+        qint64 done = 0;
+        while (done < expected) {
+            const qint64 got = device.read(content.data() + done, expected - done);
+            if (got < 0) {
+                if (error)
+                    *error = device.errorString();
+                return std::nullopt;
+            }
+            if (got == 0)
+                break;
+            done += got;
+        }
+        content.resize(qsizetype(done));
+        if (done == expected) {
+            char probe[4096];
+            qint64 got = 0;
+            while ((got = device.read(probe, sizeof probe)) > 0) // the file grew meanwhile
+                content.append(probe, qsizetype(got));
+            if (got < 0) {
+                if (error)
+                    *error = device.errorString();
+                return std::nullopt;
+            }
+        }
+    }
     char chunk[64 * 1024];
-    for (;;) {
+    for (; expected <= 0;) {
         const qint64 got = device.read(chunk, sizeof chunk);
         if (got < 0) {
             if (error)

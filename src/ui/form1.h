@@ -99,6 +99,8 @@ private:
 
     // Records (form1_records.cpp).
     void display();
+    // Reads, scores and draws the user's file, then empties the boxes.
+    void showFile(const QString &user);
     void emptyEntryFields();
     void fillEntryFields(int position);
     std::optional<int> readTableFor(const QString &user, bool withDiagnosis);

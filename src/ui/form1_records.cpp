@@ -80,6 +80,11 @@ void Form1::display()
         return;
     if (!m_folder.RecordFileExists(user))
         return;
+    showFile(user);
+}
+
+void Form1::showFile(const QString &user)
+{
     m_picture1->clearMarks();
     if (readTableFor(user, false))
         DrawTrendChart();
@@ -203,12 +208,7 @@ void Form1::ModifyRecord()
     }
     m_messages.inform(messages::Modified);
     m_selectedRecord = -1;
-    m_picture1->clearMarks();
-    if (readTableFor(user, false))
-        DrawTrendChart();
-    emptyEntryFields();
-    if (m_label1->text().isEmpty())
-        m_selectedRecord = -1;
+    showFile(user);
 }
 
 void Form1::ClearEntry()
