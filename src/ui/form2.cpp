@@ -12,12 +12,12 @@ namespace velmora {
 
 namespace {
 
-struct KeySpec
+struct KeyLayout
 {
     const char *caption;
     int left, top, width, height;
 };
-constexpr KeySpec Keys[11] = {
+constexpr KeyLayout Keys[11] = {
     {"1", 120, 120, 375, 300},  {"2", 600, 120, 375, 300},  {"3", 1080, 120, 375, 300}, {"4", 1560, 120, 375, 300},
     {"5", 2040, 120, 375, 300}, {"6", 120, 600, 375, 300},  {"7", 600, 600, 375, 300},  {"8", 1080, 600, 375, 300},
     {"9", 1560, 600, 375, 300}, {"0", 2040, 600, 375, 300}, {".", 840, 1080, 375, 375},
@@ -61,9 +61,9 @@ Form2::Form2(ProgramState &state)
     QFont keyFont(QStringLiteral("宋体"), 12);
     keyFont.setBold(true);
     for (int k = 0; k < 11; ++k) {
-        const KeySpec &spec = Keys[k];
-        QPushButton *key = makeButton(this, QStringLiteral("Command2(%1)").arg(k), QString::fromLatin1(spec.caption),
-                                      spec.left, spec.top, spec.width, spec.height);
+        const KeyLayout &layout = Keys[k];
+        QPushButton *key = makeButton(this, QStringLiteral("Command2(%1)").arg(k), QString::fromLatin1(layout.caption),
+                                      layout.left, layout.top, layout.width, layout.height);
         key->setFont(keyFont);
         connect(key, &QPushButton::clicked, this, [this, k] { pressKey(k); });
         m_command2[size_t(k)] = key;
