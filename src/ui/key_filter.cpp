@@ -91,31 +91,33 @@ void FilteredLineEdit::inputMethodEvent(QInputMethodEvent *event)
     QLineEdit::inputMethodEvent(event);
 }
 
+bool FilteredLineEdit::refusesDrop(const QDropEvent *event) const
+{
+    return event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text());
+}
+
 void FilteredLineEdit::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text())) {
+    if (refusesDrop(event))
         event->ignore();
-        return;
-    }
-    QLineEdit::dragEnterEvent(event);
+    else
+        QLineEdit::dragEnterEvent(event);
 }
 
 void FilteredLineEdit::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text())) {
+    if (refusesDrop(event))
         event->ignore();
-        return;
-    }
-    QLineEdit::dragMoveEvent(event);
+    else
+        QLineEdit::dragMoveEvent(event);
 }
 
 void FilteredLineEdit::dropEvent(QDropEvent *event)
 {
-    if (event->mimeData()->hasText() && !filterAccepts(m_filter, event->mimeData()->text())) {
+    if (refusesDrop(event))
         event->ignore();
-        return;
-    }
-    QLineEdit::dropEvent(event);
+    else
+        QLineEdit::dropEvent(event);
 }
 
 void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)

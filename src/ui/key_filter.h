@@ -42,6 +42,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    bool refusesDrop(const QDropEvent *event) const;
+
     KeyFilter m_filter;
 };
 
