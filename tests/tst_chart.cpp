@@ -5,6 +5,9 @@
 
 #include <QTest>
 
+#include <cmath>
+#include <limits>
+
 using namespace velmora;
 using Kind = ChartMark::Kind;
 
@@ -24,6 +27,23 @@ private slots:
             {Kind::Rectangle, 7501, 6000, 7503, -1000, 0},
         };
         QCOMPARE(marks, expected);
+    }
+
+    // Scores beyond every range are drawn at the top, in both styles, with finite coordinates.
+    void hugeScoresReachTheTopEdge()
+    {
+        const std::vector<double> scores{5e300, std::numeric_limits<double>::infinity(), std::nan("")};
+        for (ChartStyle style : {ChartStyle::Bars, ChartStyle::Curve}) {
+            const auto marks = trendChartMarks(scores, 3, style);
+            std::vector<float> tops;
+            for (const ChartMark &mark : marks) {
+                if (mark.kind == Kind::Rectangle)
+                    tops.push_back(mark.y2);
+                else if (mark.kind == Kind::Circle)
+                    tops.push_back(mark.y1);
+            }
+            QCOMPARE(tops, (std::vector<float>{float(6000 - 1e6), float(6000 - 1e6), 5999.f}));
+        }
     }
 
     void oneEntryAndNone()

@@ -4,6 +4,13 @@
 
 namespace velmora {
 
+double drawnScore(double score)
+{
+    if (!(score >= chart::SmallestScore)) // also NaN
+        return chart::SmallestScore;
+    return std::min(score, chart::LargestDrawnScore);
+}
+
 double entryX(int k, int count)
 {
     return 1.0 + double(k) * (chart::PlotWidth / double(count));
@@ -22,7 +29,7 @@ std::vector<ChartMark> trendChartMarks(std::span<const double> scores, int count
     float previousX = 0, previousY = 0;
     for (int k = 0; k < count; ++k) {
         const double x = entryX(k, count);
-        const double score = std::max(scores[size_t(k)], chart::SmallestScore);
+        const double score = drawnScore(scores[size_t(k)]);
         const float top = float(chart::Baseline - score);
         const bool enlarged = highlight && *highlight == k;
         if (style == ChartStyle::Bars) {
