@@ -13,6 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +101,9 @@ bool makeRecordFile(const DataFolder &folder, const QString &user, int size)
         table[i] = makeRecord(rng, when);
         when = when.addSecs(9 * 3600 + 17 * 60);
     }
-    const FileResult saved = folder.RewriteRecordFile(user, table, size, RewriteMode::Modify);
+    const FileResult saved = saveFile(folder.RecordFilePath(user), [&](QIODevice &device) {
+        return writeRecords(device, table, size, RewriteMode::Modify);
+    });
     if (!saved) {
         std::fprintf(stderr, "bench_records: cannot write %s: %s\n", qPrintable(folder.RecordFilePath(user)),
                      qPrintable(saved.error));
@@ -180,8 +183,9 @@ void BM_ReadAndScoreFreshTable(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * fileSize(path));
 }
 
-// Rewrite with one new record, through DataFolder and the atomic save (QSaveFile
-// commit included). Each pass writes the same count + 1 entries from the same table.
+// Rewrite with one new record, through DataFolder: the check that the file is
+// still as read, then the atomic save with its flush and sync. Each pass
+// writes the same count + 1 entries from the same table over the same content.
 void BM_RewriteWithAppend(benchmark::State &state)
 {
     const int size = int(state.range(0));
@@ -194,9 +198,16 @@ void BM_RewriteWithAppend(benchmark::State &state)
         return;
     }
     const HealthRecord appended = newRecord();
+    QByteArray content;
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::WriteOnly);
+    writeRecords(buffer, table, read.count, RewriteMode::Append, &appended);
+    const FileFingerprint asWritten = FileFingerprint::of(content);
+    saveFile(folder.RecordFilePath(user), [&](QIODevice &device) { return writeAll(device, content); });
 
     for (auto _ : state) {
-        const FileResult saved = folder.RewriteRecordFile(user, table, read.count, RewriteMode::Append, &appended);
+        const FileResult saved =
+            folder.RewriteRecordFile(user, asWritten, table, read.count, RewriteMode::Append, &appended);
         if (!saved) {
             state.SkipWithError(qPrintable(saved.error));
             break;

@@ -104,6 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // A modifying save writes every entry; reading it gives them all back.
     const QByteArray saved = rewrite(table, count, RewriteMode::Modify);
     FUZZ_CHECK(saved.size() == 0 || saved.endsWith("\r\n"), "a save that does not end with CR LF");
+    FUZZ_CHECK(saved.count('\n') == qsizetype(count) * FieldCount && saved.count('\r') == qsizetype(count) * FieldCount,
+               "an entry that is not fourteen lines");
     ScratchTable rereadScratch(sharedTable(2));
     RecordTable &reread = *rereadScratch;
     const int recount = rereadScratch.use(readRecords(saved, reread));

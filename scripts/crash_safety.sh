@@ -10,9 +10,6 @@
 #   CRASH_SEED=...      seed of the delays (default fixed, printed)
 #   CRASH_DIR=...       where the program folder goes (default a temporary folder)
 #   CRASH_BIN_DIR=...   folder holding crash_writer and crash_check (default: build them)
-#   CRASH_NO_TMPFILE=1  (Linux) take O_TMPFILE away from the writer, so that its
-#                       saves go through named temporary files, as they do on
-#                       file systems without unnamed temporary files
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -23,7 +20,6 @@ seed=${CRASH_SEED:-20240611}
 die() { echo "crash-safety: $*" >&2; exit 2; }
 
 targets=(crash_writer crash_check)
-[ "${CRASH_NO_TMPFILE:-0}" = 1 ] && targets+=(crash_no_tmpfile)
 
 # The programs: given, from the main build once tests/crash is part of it, or
 # from a build of their own (core library and the two programs only).
@@ -55,13 +51,6 @@ fi
 writer=$bin/crash_writer
 check=$bin/crash_check
 [ -x "$writer" ] && [ -x "$check" ] || die "no crash_writer/crash_check in $bin"
-preload=()
-mode="unnamed temporary files where the file system has them"
-if [ "${CRASH_NO_TMPFILE:-0}" = 1 ]; then
-  [ -f "$bin/crash_no_tmpfile.so" ] || die "no crash_no_tmpfile.so in $bin"
-  preload=(env "LD_PRELOAD=$(cd "$bin" && pwd)/crash_no_tmpfile.so")
-  mode="named temporary files (O_TMPFILE taken away)"
-fi
 
 work=$(mktemp -d "${CRASH_DIR:-${TMPDIR:-/tmp}}/velmora-crash.XXXXXX") || die "no temporary folder"
 trap 'rm -rf "$work"' EXIT
@@ -74,7 +63,7 @@ errors=$work/writer.err
 confirmed=$("$check" init "$folder" | sed -n 's/^entries //p')
 [ -n "$confirmed" ] || die "preparing the folder failed"
 
-echo "crash-safety: seed $seed, $kills kills, delays 1-50 ms, folder on $(df -T "$work" | awk 'NR==2 {print $2}'), $mode"
+echo "crash-safety: seed $seed, $kills kills, delays 1-50 ms, folder on $(df -T "$work" | awk 'NR==2 {print $2}')"
 RANDOM=$seed
 failures=0
 saves=0
@@ -83,7 +72,7 @@ for ((k = 1; k <= kills; ++k)); do
   delay=$((RANDOM % 50 + 1))
   # The writer reports "ready" once started (that alone takes some 20 ms);
   # the delay counts from there, so that kills land in saves, not in start-up.
-  "${preload[@]}" "$writer" "$folder" >"$pipe" 2>"$errors" &
+  "$writer" "$folder" >"$pipe" 2>"$errors" &
   pid=$!
   exec 3<"$pipe"
   ready=0

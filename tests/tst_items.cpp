@@ -94,15 +94,31 @@ private slots:
         QCOMPARE(line(Item::fromText(QStringLiteral("45"))), QByteArray("45\r\n"));
     }
 
-    void textsThatWouldSplitAreQuotedAndReadBackWhole()
+    // Whatever a text holds, it is written as one line that reads back as one item.
+    void textsAreWrittenAsOneLineThatReadsBackAsOneItem_data()
     {
-        for (const QString &text : {QStringLiteral("a,b"), QStringLiteral(" lead"), QStringLiteral("x\r\ny")}) {
-            const QByteArray written = line(Item::fromText(text));
-            QVERIFY(written.startsWith('"'));
-            const auto back = readAll(written);
-            QCOMPARE(back.size(), 1);
-            QCOMPARE(back[0].displayText(), text);
-        }
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("comma") << "a,b" << QByteArray("\"a,b\"\r\n") << "a,b";
+        QTest::newRow("leading blank") << " lead" << QByteArray("\" lead\"\r\n") << " lead";
+        QTest::newRow("quote inside") << "a\"b" << QByteArray("a\"b\r\n") << "a\"b";
+        QTest::newRow("comma and quote") << "a,\"b" << QByteArray("\"a,") + g(u"＂") + "b\"\r\n"
+                                         << QStringLiteral("a,＂b");
+        QTest::newRow("leading quote") << "\"b" << QByteArray("\"") + g(u"＂") + "b\"\r\n" << QStringLiteral("＂b");
+        QTest::newRow("line breaks") << "x\r\ny\nz" << QByteArray("x y z\r\n") << "x y z";
+        QTest::newRow("line break and comma") << "1\n,2" << QByteArray("\"1 ,2\"\r\n") << "1 ,2";
+    }
+
+    void textsAreWrittenAsOneLineThatReadsBackAsOneItem()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, readBack);
+        QCOMPARE(line(Item::fromText(text)), written);
+        const auto back = readAll(written);
+        QCOMPARE(back.size(), 1);
+        QCOMPARE(back[0].displayText(), readBack);
     }
 
     void invalidGbkBytesSurviveUnchanged()

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -230,16 +231,54 @@ private slots:
         QCOMPARE(readRecords(test::readBytes(path), back), 51);
     }
 
-    void leftoversOfInterruptedSavesAreRemoved()
+    void leftoversOfInterruptedSavesAreRemovedAndNothingElse()
     {
         QTemporaryDir dir;
         DataFolder folder(dir.path());
         const QDir d(dir.path());
-        for (const char *name : {"yonghu.dat.AbC123", "Ann.dat.x9Y8z7", "Ann.dat", "notes.txt.AbC123", "Ann.dat.toolong1"})
-            QVERIFY(test::writeBytes(d.filePath(QString::fromLatin1(name)), "x"));
+        const QStringList own = {QStringLiteral("yonghu.dat.velmora-tmp-AbC123"),
+                                 QStringLiteral("张三.dat.velmora-tmp-x9Y8z7")};
+        const QStringList persons = {QStringLiteral("张三.dat"), QStringLiteral("张三.dat.backup"),
+                                     QStringLiteral("notes.dat.abc123"), QStringLiteral("yonghu.dat.bak001"),
+                                     QStringLiteral("a.dat.velmora-tmp-toolong")};
+        for (const QString &name : own + persons)
+            QVERIFY(test::writeBytes(d.filePath(name), "x"));
         QCOMPARE(folder.removeLeftoverSaves(), 2);
-        QCOMPARE(d.entryList(QDir::Files),
-                 (QStringList{"Ann.dat", "Ann.dat.toolong1", "notes.txt.AbC123"}));
+        QStringList left = d.entryList(QDir::Files);
+        QStringList expected = persons;
+        left.sort();
+        expected.sort();
+        QCOMPARE(left, expected);
+    }
+
+    void saveThroughALinkReplacesTheFileItNames()
+    {
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        QVERIFY(test::writeBytes(d.filePath(QStringLiteral("real.dat")), "old"));
+        QVERIFY(QFile::link(d.filePath(QStringLiteral("real.dat")), d.filePath(QStringLiteral("Ann.dat"))));
+        QVERIFY(saveFile(d.filePath(QStringLiteral("Ann.dat")), [](QIODevice &device) { return writeAll(device, "new"); }));
+        QVERIFY(QFileInfo(d.filePath(QStringLiteral("Ann.dat"))).isSymLink());
+        QCOMPARE(test::readBytes(d.filePath(QStringLiteral("real.dat"))), QByteArray("new"));
+    }
+
+    // The record file is only ever rewritten over the bytes it was read from.
+    void rewriteRefusesAFileChangedSinceItWasRead()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        const QString path = folder.RecordFilePath(QStringLiteral("Ann"));
+        QVERIFY(test::writeBytes(path, entries(5)));
+        RecordTable table;
+        const ReadResult read = folder.readRecordFile(QStringLiteral("Ann"), table);
+        QVERIFY(test::writeBytes(path, entries(7)));
+        const FileResult stale =
+            folder.RewriteRecordFile(QStringLiteral("Ann"), read.fingerprint, table, read.count, RewriteMode::Modify);
+        QVERIFY(!stale.ok);
+        QVERIFY(stale.changedOutside);
+        QCOMPARE(test::readBytes(path), entries(7));
+        QVERIFY(test::writeBytes(path, entries(5)));
+        QVERIFY(folder.RewriteRecordFile(QStringLiteral("Ann"), read.fingerprint, table, read.count, RewriteMode::Modify));
     }
 
     void saveIntoAMissingFolderFails()

@@ -5,6 +5,7 @@
 #include "records/user_name.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +97,67 @@ private slots:
         QCOMPARE(test::readBytes(folder.userListPath()), QByteArray("Alice\r\nBob\r\n"));
     }
 
+    // A user goes with the records, or nothing changes.
+    void deleteUserIsAllOrNothing_data()
+    {
+        QTest::addColumn<bool>("recordsStuck");
+        QTest::addColumn<bool>("listStuck");
+        QTest::newRow("both go") << false << false;
+        QTest::newRow("records cannot be removed") << true << false;
+        QTest::newRow("list cannot be rewritten") << false << true;
+    }
+
+    void deleteUserIsAllOrNothing()
+    {
+        QFETCH(bool, recordsStuck);
+        QFETCH(bool, listStuck);
+        struct StuckFolder : DataFolder
+        {
+            using DataFolder::DataFolder;
+            bool recordsStuck = false;
+            bool listStuck = false;
+            bool moveFile(const QString &from, const QString &to) const override
+            {
+                return !recordsStuck && DataFolder::moveFile(from, to);
+            }
+            FileResult save(const QString &path, const ContentWriter &write) const override
+            {
+                return saveFile(path, write, listStuck ? 0 : -1);
+            }
+        };
+        QTemporaryDir dir;
+        StuckFolder folder(dir.path());
+        folder.recordsStuck = recordsStuck;
+        folder.listStuck = listStuck;
+        QVERIFY(test::writeBytes(folder.userListPath(), "Alice\r\nBob\r\n"));
+        QVERIFY(test::writeBytes(folder.RecordFilePath(QStringLiteral("Bob")), "records"));
+        const FileResult deleted = folder.deleteUser(QStringLiteral("Bob"));
+        const bool failed = recordsStuck || listStuck;
+        QCOMPARE(deleted.ok, !failed);
+        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray(failed ? "Alice\r\nBob\r\n" : "Alice\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 failed ? QStringList({"Bob.dat", "yonghu.dat"}) : QStringList({"yonghu.dat"}));
+        if (failed)
+            QCOMPARE(test::readBytes(folder.RecordFilePath(QStringLiteral("Bob"))), QByteArray("records"));
+    }
+
+    // The user list is never taken for a record file, whatever the case of the name.
+    void userListIsNoRecordFile()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        QVERIFY(test::writeBytes(folder.userListPath(), "Alice\r\n"));
+        RecordTable table;
+        for (const QString &name : {QStringLiteral("yonghu"), QStringLiteral("YONGHU")}) {
+            QVERIFY(!folder.RecordFileExists(name));
+            QVERIFY(!folder.readRecordFile(name, table).ok);
+            QVERIFY(!folder.createRecordFileIfMissing(name).ok);
+            QVERIFY(!folder.deleteUser(name).ok);
+            QVERIFY(!folder.RewriteRecordFile(name, {}, table, 0, RewriteMode::Modify).ok);
+        }
+        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray("Alice\r\n"));
+    }
+
     void userNameCheck_data()
     {
         QTest::addColumn<QString>("name");
@@ -120,6 +182,9 @@ private slots:
         row("kana", QStringLiteral("さくら"), UserNameProblem::None); // GBK holds kana
         row("100 bytes", QString(50, QChar(u'张')), UserNameProblem::None);
         row("102 bytes", QString(51, QChar(u'张')), UserNameProblem::TooLong);
+        row("the user list", QStringLiteral("yonghu"), UserNameProblem::UserListName);
+        row("the user list in capitals", QStringLiteral("YongHu"), UserNameProblem::UserListName);
+        row("beside the user list", QStringLiteral("yonghu2"), UserNameProblem::None);
     }
 
     void userNameCheck()

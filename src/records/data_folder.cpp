@@ -1,12 +1,43 @@
 #include "data_folder.h"
 
+#include "file_errors.h"
+#include "gbk.h"
+#include "user_name.h"
+
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
 namespace velmora {
+
+namespace {
+
+// A free name beside `path` in the temporary-save form, which start-up clears away.
+QString asideName(const QString &path)
+{
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString name;
+    do {
+        QString suffix;
+        for (int i = 0; i < 6; ++i)
+            suffix += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
+        name = path + TemporarySaveMarker + suffix;
+    } while (QFile::exists(name));
+    return name;
+}
+
+// Removes a file, also one marked read-only (the person asked for it to go).
+bool removeFile(const QString &path)
+{
+    if (QFile::remove(path))
+        return true;
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    return QFile::remove(path);
+}
+
+} // namespace
 
 DataFolder::DataFolder(QString folder)
     : m_folder(std::move(folder))
@@ -15,7 +46,7 @@ DataFolder::DataFolder(QString folder)
 
 QString DataFolder::userListPath() const
 {
-    return QDir(m_folder).filePath(QStringLiteral("yonghu.dat"));
+    return QDir(m_folder).filePath(UserListFileName.toString());
 }
 
 QString DataFolder::RecordFilePath(const QString &user) const
@@ -23,9 +54,16 @@ QString DataFolder::RecordFilePath(const QString &user) const
     return QDir(m_folder).filePath(user + QStringLiteral(".dat"));
 }
 
+FileResult DataFolder::refuseUnsafe(const QString &user) const
+{
+    if (isSafeUserName(user))
+        return {};
+    return FileResult::failure(QStringLiteral("该用户名不能用作文件名：%1").arg(user));
+}
+
 bool DataFolder::RecordFileExists(const QString &user) const
 {
-    return fileExists(RecordFilePath(user));
+    return isSafeUserName(user) && fileExists(RecordFilePath(user));
 }
 
 FileResult DataFolder::ensureUserList() const
@@ -37,11 +75,11 @@ FileResult DataFolder::ensureUserList() const
 
 int DataFolder::removeLeftoverSaves() const
 {
-    static const QRegularExpression leftover(QStringLiteral("^.+\\.dat\\.[A-Za-z0-9]{6}$"));
     int removed = 0;
     const QDir dir(m_folder);
-    for (const QString &name : dir.entryList({QStringLiteral("*.dat.??????")}, QDir::Files | QDir::Hidden)) {
-        if (leftover.match(name).hasMatch() && QFile::remove(dir.filePath(name)))
+    const QString pattern = QLatin1Char('*') + TemporarySaveMarker + QStringLiteral("??????");
+    for (const QString &name : dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporarySaveName(name) && removeFile(dir.filePath(name)))
             ++removed;
     }
     return removed;
@@ -77,37 +115,88 @@ FileResult DataFolder::removeUserName(const QByteArray &name) const
 
 FileResult DataFolder::createRecordFileIfMissing(const QString &user) const
 {
+    if (FileResult refused = refuseUnsafe(user); !refused)
+        return refused;
     if (RecordFileExists(user))
         return {};
     return save(RecordFilePath(user), [](QIODevice &) { return true; });
 }
 
-FileResult DataFolder::deleteRecordFile(const QString &user) const
+FileResult DataFolder::addUser(const QString &user) const
 {
-    QFile file(RecordFilePath(user));
-    if (!file.exists() || file.remove())
-        return {};
-    return FileResult::failure(file.errorString());
+    if (FileResult refused = refuseUnsafe(user); !refused)
+        return refused;
+    const bool existed = RecordFileExists(user);
+    if (FileResult created = createRecordFileIfMissing(user); !created)
+        return created;
+    FileResult listed = appendUserName(gbk(user));
+    if (!listed && !existed)
+        QFile::remove(RecordFilePath(user));
+    return listed;
+}
+
+FileResult DataFolder::deleteUser(const QString &user) const
+{
+    if (FileResult refused = refuseUnsafe(user); !refused)
+        return refused;
+    // The records are first moved aside under a temporary name: that tells
+    // whether they can go at all, and can be undone if the list cannot be
+    // rewritten.
+    const QString records = RecordFilePath(user);
+    QString aside;
+    if (fileExists(records)) {
+        aside = asideName(records);
+        if (!moveFile(records, aside))
+            return FileResult::failure(removeFailureReason(records));
+    }
+    if (FileResult unlisted = removeUserName(gbk(user)); !unlisted) {
+        if (!aside.isEmpty())
+            moveFile(aside, records);
+        return unlisted;
+    }
+    if (!aside.isEmpty())
+        removeFile(aside); // should this fail, the next start removes it
+    return {};
 }
 
 ReadResult DataFolder::readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook) const
 {
+    if (FileResult refused = refuseUnsafe(user); !refused) {
+        ReadResult result;
+        static_cast<FileResult &>(result) = refused;
+        return result;
+    }
     QString error;
     const auto content = read(RecordFilePath(user), &error);
     return readRecords(content, error, table, hook);
 }
 
-FileResult DataFolder::RewriteRecordFile(const QString &user, const RecordTable &table, int count,
-                                         RewriteMode mode, const HealthRecord *appended) const
+FileResult DataFolder::RewriteRecordFile(const QString &user, const FileFingerprint &readAs, const RecordTable &table,
+                                         int count, RewriteMode mode, const HealthRecord *appended) const
 {
-    return save(RecordFilePath(user), [&](QIODevice &device) {
-        return writeRecords(device, table, count, mode, appended);
-    });
+    if (FileResult refused = refuseUnsafe(user); !refused)
+        return refused;
+    const QString path = RecordFilePath(user);
+    QString error;
+    const auto now = read(path, &error);
+    if (!now)
+        return FileResult::failure(error);
+    if (FileFingerprint::of(*now) != readAs) {
+        FileResult changed = FileResult::failure(QStringLiteral("文件在读取之后被改动过"));
+        changed.changedOutside = true;
+        return changed;
+    }
+    return save(path, [&](QIODevice &device) { return writeRecords(device, table, count, mode, appended); });
 }
 
 std::optional<QByteArray> DataFolder::read(const QString &path, QString *error) const
 {
     return readWholeFile(path, error);
+}
+
+bool DataFolder::moveFile(const QString &from, const QString &to) const
+{
+    return QFile::rename(from, to);
 }
 
 FileResult DataFolder::save(const QString &path, const ContentWriter &write) const

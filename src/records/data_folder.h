@@ -13,6 +13,10 @@ namespace velmora {
 // The program folder with the user list and one record file per user. Every
 // file the program writes goes through save() and every file it reads through
 // read(), which tests replace to inject failures.
+//
+// A record file is reached only through a user name that is safe as a file
+// name (see user_name.h): the operations below refuse any other, so no name
+// can lead outside the folder or onto the user list.
 class DataFolder
 {
 public:
@@ -22,12 +26,13 @@ public:
     const QString &folder() const { return m_folder; }
     QString userListPath() const;
     QString RecordFilePath(const QString &user) const;
+    // False for a name that is not safe as a file name.
     bool RecordFileExists(const QString &user) const;
 
     // Creates an empty user list when there is none.
     FileResult ensureUserList() const;
-    // Removes what saves cut short by a crash left beside their files
-    // ("yonghu.dat.AbC123"); the files themselves are always whole.
+    // Removes what saves cut short by a crash left beside their files; no
+    // other file is touched.
     int removeLeftoverSaves() const;
     std::optional<UserNames> loadUserNames(QString *error) const;
     // Rewrites the list with the name added last.
@@ -37,19 +42,31 @@ public:
 
     // Creates an empty record file unless one exists already (its records are kept).
     FileResult createRecordFileIfMissing(const QString &user) const;
-    // Removing a file that is not there is no failure.
-    FileResult deleteRecordFile(const QString &user) const;
+    // Lists a new user with a record file, or changes nothing: an existing
+    // file keeps its records, and a file made here goes again when the list
+    // cannot be rewritten.
+    FileResult addUser(const QString &user) const;
+    // Unlists the user and removes the record file, or changes nothing: a
+    // record file that cannot be removed leaves the list as it was.
+    FileResult deleteUser(const QString &user) const;
 
     ReadResult readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook = {}) const;
-    FileResult RewriteRecordFile(const QString &user, const RecordTable &table, int count, RewriteMode mode,
-                                 const HealthRecord *appended = nullptr) const;
+    // Rewrites the record file, but only while it still holds the bytes it held
+    // when it was read (`readAs`); otherwise nothing is written and the result
+    // says changedOutside.
+    FileResult RewriteRecordFile(const QString &user, const FileFingerprint &readAs, const RecordTable &table,
+                                 int count, RewriteMode mode, const HealthRecord *appended = nullptr) const;
 
     // Atomic rewrite of one file of the folder.
     virtual FileResult save(const QString &path, const ContentWriter &write) const;
     // The whole content of one file of the folder, or nothing when it cannot be read.
     virtual std::optional<QByteArray> read(const QString &path, QString *error) const;
+    // Gives a file of the folder another name (never over an existing file).
+    virtual bool moveFile(const QString &from, const QString &to) const;
 
 private:
+    FileResult refuseUnsafe(const QString &user) const;
+
     QString m_folder;
 };
 

@@ -42,6 +42,7 @@ ReadResult readRecords(const std::optional<QByteArray> &content, const QString &
         return result;
     }
     result.count = readRecords(*content, table, hook);
+    result.fingerprint = FileFingerprint::of(*content);
     return result;
 }
 
@@ -61,32 +62,48 @@ ReadResult ReadRecordFile(const QString &path, RecordTable &table, const EntryHo
 
 namespace {
 
-// Whether a text would not read back as itself when written bare: a comma or
-// a line break would split it, blanks at its ends would be dropped.
-bool needsQuotes(QByteArrayView text)
+const QByteArray FullwidthQuote("\xA3\xA2"); // ＂ in GBK
+
+bool isBlankByte(char c) { return c == ' ' || c == '\t'; }
+
+// Whether a text reads back as itself, one item, when written bare: a comma
+// would split it, a leading quote would open a quoted item, blanks at its ends
+// would be dropped.
+bool readsBackBare(QByteArrayView text)
 {
+    if (text.isEmpty())
+        return true;
+    if (text.front() == '"' || isBlankByte(text.front()) || isBlankByte(text.back()))
+        return false;
     for (char c : text)
         if (c == ',' || c == '\r' || c == '\n')
-            return true;
-    return !text.isEmpty()
-           && (text.front() == ' ' || text.front() == '\t' || text.back() == ' ' || text.back() == '\t');
-}
-
-// Texts are written unchanged; one that needs it goes in double quotes, which
-// the reader removes. (A text holding a double quote cannot be quoted; such
-// texts only come from files, where they never hold a comma or a line break.)
-void appendText(QByteArray &out, const QByteArray &text)
-{
-    if (!needsQuotes(text) || text.contains('"')) {
-        out.append(text);
-        return;
-    }
-    out.append('"');
-    out.append(text);
-    out.append('"');
+            return false;
+    return true;
 }
 
 } // namespace
+
+// Every text goes into its file as exactly one line that reads back as one
+// item. A line break inside it becomes a blank. A text that would not read
+// back bare is put in double quotes, which the reader removes; a double quote
+// inside it, which would end the quoted item early, becomes the full-width ＂.
+// (Plain ASCII bytes never occur inside a GBK character, so this works on the
+// bytes of any text, also one that is not valid GBK.)
+void appendStorableText(QByteArray &out, QByteArrayView text)
+{
+    if (readsBackBare(text)) {
+        out.append(text);
+        return;
+    }
+    QByteArray safe = text.toByteArray();
+    safe.replace("\r\n", " ").replace('\r', ' ').replace('\n', ' ');
+    if (readsBackBare(safe)) {
+        out.append(safe);
+        return;
+    }
+    safe.replace("\"", FullwidthQuote);
+    out.append('"').append(safe).append('"');
+}
 
 void appendItemLine(QByteArray &out, const Item &item)
 {
@@ -98,7 +115,7 @@ void appendItemLine(QByteArray &out, const Item &item)
         out.append(' ');
         break;
     case Item::Kind::Text:
-        appendText(out, item.textBytes());
+        appendStorableText(out, item.textBytes());
         break;
     case Item::Kind::Empty:
         break;

@@ -23,11 +23,15 @@ int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hoo
 struct ReadResult : FileResult
 {
     int count = 0;
+    FileFingerprint fingerprint; // of the bytes read
 };
 ReadResult readRecords(const std::optional<QByteArray> &content, const QString &readError, RecordTable &table,
                        const EntryHook &hook = {});
 ReadResult readRecordDevice(QIODevice &device, RecordTable &table, const EntryHook &hook = {});
 ReadResult ReadRecordFile(const QString &path, RecordTable &table, const EntryHook &hook = {});
+
+// Appends a text so that it reads back as one item of one line (see the .cpp).
+void appendStorableText(QByteArray &out, QByteArrayView text);
 
 // Appends one item as a line: texts unchanged, numbers between two blanks
 // (a minus sign in place of the first one), empty items as empty lines.

@@ -1,47 +1,106 @@
 #include "text_file.h"
 
+#include "file_errors.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QHashFunctions>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace velmora {
 
 namespace {
 
-// Passes writes on to the target until a byte limit, then fails.
-class LimitedDevice : public QIODevice
+QString readErrorOf(const QIODevice &device)
+{
+    if (const auto *file = qobject_cast<const QFileDevice *>(&device))
+        return readFailureReason(file->error(), file->fileName());
+    return QStringLiteral("读取数据时出错");
+}
+
+// Passes writes on to the target and counts them; past a byte limit it fails
+// as a full disk would.
+class CountingDevice : public QIODevice
 {
 public:
-    LimitedDevice(QIODevice &target, qint64 limit) : m_target(target), m_limit(limit)
+    CountingDevice(QIODevice &target, qint64 limit) : m_target(target), m_limit(limit)
     {
         open(QIODevice::WriteOnly);
     }
+    qint64 written() const { return m_written; }
+    bool limitReached() const { return m_limitReached; }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *data, qint64 size) override
     {
-        const qint64 room = m_limit - m_written;
-        if (room <= 0) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return -1;
+        qint64 allowed = size;
+        if (m_limit >= 0) {
+            allowed = qMin(size, m_limit - m_written);
+            if (allowed <= 0) {
+                m_limitReached = true;
+                return -1;
+            }
         }
-        const qint64 written = m_target.write(data, qMin(size, room));
-        if (written > 0)
-            m_written += written;
-        return written;
+        const qint64 done = m_target.write(data, allowed);
+        if (done > 0)
+            m_written += done;
+        return done;
     }
 
 private:
     QIODevice &m_target;
     qint64 m_limit;
     qint64 m_written = 0;
+    bool m_limitReached = false;
 };
+
+// Where the new content must go: through a symbolic link to the file it names.
+QString saveTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
+// Asks the system to put the written bytes on the disk itself; some file
+// systems only report a full disk or a lost connection here.
+bool syncToDisk(QFileDevice &file)
+{
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0 || errno == EINVAL; // EINVAL: the file cannot be synced at all
+#endif
+}
+
+// Replaces `to` by `from` in one step (the toolkit's own rename never replaces).
+bool replaceFile(const QString &from, const QString &to)
+{
+    std::error_code error;
+    std::filesystem::rename(QFile(from).filesystemFileName(), QFile(to).filesystemFileName(), error);
+    return !error;
+}
 
 } // namespace
 
 std::optional<QByteArray> readWholeDevice(QIODevice &device, QString *error)
 {
+    const auto fail = [&](const QString &reason) -> std::optional<QByteArray> {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
     QByteArray content;
     const qint64 expected = device.isSequential() ? 0 : device.size() - device.pos();
     if (expected > 0) {
@@ -50,45 +109,24 @@ std::optional<QByteArray> readWholeDevice(QIODevice &device, QString *error)
         qint64 done = 0;
         while (done < expected) {
             const qint64 got = device.read(content.data() + done, expected - done);
-            if (got < 0) {
-                if (error)
-                    *error = device.errorString();
-                return std::nullopt;
-            }
+            if (got < 0)
+                return fail(readErrorOf(device));
             if (got == 0)
                 break;
             done += got;
         }
-        content.resize(qsizetype(done));
-        if (done == expected) {
-            char probe[4096];
-            qint64 got = 0;
-            while ((got = device.read(probe, sizeof probe)) > 0) // the file grew meanwhile
-                content.append(probe, qsizetype(got));
-            if (got < 0) {
-                if (error)
-                    *error = device.errorString();
-                return std::nullopt;
-            }
+        if (done < expected) {
+            const auto *file = qobject_cast<const QFileDevice *>(&device);
+            return fail(reasons::fileCutShort(file ? file->fileName() : QString()));
         }
     }
+    // What is left: all of a sequential device, or what a file gained meanwhile.
     char chunk[64 * 1024];
-    for (; expected <= 0;) {
-        const qint64 got = device.read(chunk, sizeof chunk);
-        if (got < 0) {
-            if (error)
-                *error = device.errorString();
-            return std::nullopt;
-        }
-        if (got == 0)
-            break;
+    qint64 got = 0;
+    while ((got = device.read(chunk, sizeof chunk)) > 0)
         content.append(chunk, qsizetype(got));
-    }
-    if (!device.isSequential() && expected > 0 && content.size() < expected) {
-        if (error)
-            *error = QStringLiteral("the file ended before its reported size");
-        return std::nullopt;
-    }
+    if (got < 0)
+        return fail(readErrorOf(device));
     return content;
 }
 
@@ -97,7 +135,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, QString *error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = readFailureReason(file.error(), path);
         return std::nullopt;
     }
     return readWholeDevice(file, error);
@@ -117,26 +155,50 @@ bool writeAll(QIODevice &device, QByteArrayView content)
 
 FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return FileResult::failure(file.errorString());
-    bool written = false;
-    if (failAfterBytes >= 0) {
-        LimitedDevice limited(file, failAfterBytes);
-        written = write(limited);
-    } else {
-        written = write(file);
-    }
-    if (!written) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString()
-                                                                      : QStringLiteral("No space left on device");
-        file.cancelWriting();
-        file.commit(); // discards the temporary file
-        return FileResult::failure(reason);
-    }
-    if (!file.commit())
-        return FileResult::failure(file.errorString());
+    const QString target = saveTarget(path);
+    const QFileInfo existing(target);
+    if (existing.isDir())
+        return FileResult::failure(reasons::isFolder(target));
+    if (existing.exists() && !existing.isWritable())
+        return FileResult::failure(reasons::readOnlyFile(target));
+
+    QTemporaryFile scratch(target + TemporarySaveMarker + QStringLiteral("XXXXXX"));
+    if (!scratch.open())
+        return FileResult::failure(writeFailureReason(QFileDevice::OpenError, target));
+    CountingDevice counted(scratch, failAfterBytes);
+    const bool written = write(counted);
+    if (counted.limitReached())
+        return FileResult::failure(reasons::diskFull());
+    // Small writes wait in the toolkit's buffer: a full disk shows only when
+    // they are flushed, so every byte is accounted for before the old file goes.
+    // On failure the scratch file removes itself.
+    if (!written || !scratch.flush() || scratch.error() != QFileDevice::NoError)
+        return FileResult::failure(writeFailureReason(scratch.error(), target));
+    if (scratch.size() != counted.written())
+        return FileResult::failure(reasons::diskFull());
+    if (!syncToDisk(scratch))
+        return FileResult::failure(writeFailureReason(QFileDevice::WriteError, target));
+    if (existing.exists())
+        scratch.setPermissions(existing.permissions());
+    scratch.close();
+    if (scratch.error() != QFileDevice::NoError)
+        return FileResult::failure(writeFailureReason(scratch.error(), target));
+    if (!replaceFile(scratch.fileName(), target))
+        return FileResult::failure(writeFailureReason(QFileDevice::RenameError, target));
+    scratch.setAutoRemove(false); // it is the file now
     return {};
+}
+
+FileFingerprint FileFingerprint::of(QByteArrayView content)
+{
+    return {content.size(), qHashBits(content.data(), size_t(content.size()), 0)};
+}
+
+bool isTemporarySaveName(const QString &fileName)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^.+%1[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(TemporarySaveMarker)));
+    return pattern.match(fileName).hasMatch();
 }
 
 bool fileExists(const QString &path)

@@ -14,10 +14,21 @@ namespace velmora {
 struct FileResult
 {
     bool ok = true;
-    QString error; // what went wrong, for a message to the user
+    QString error;              // what went wrong, for a message to the user
+    bool changedOutside = false; // the file no longer holds what was read: nothing was written
 
-    static FileResult failure(QString error) { return {false, std::move(error)}; }
+    static FileResult failure(QString error) { return {false, std::move(error), false}; }
     explicit operator bool() const { return ok; }
+};
+
+// What a file held when it was read, to tell later whether anyone has changed it since.
+struct FileFingerprint
+{
+    qint64 size = -1; // -1: nothing was read
+    size_t hash = 0;
+
+    static FileFingerprint of(QByteArrayView content);
+    bool operator==(const FileFingerprint &) const = default;
 };
 
 // The whole content of a device, or nothing when a read fails on the way.
@@ -32,10 +43,16 @@ bool writeAll(QIODevice &device, QByteArrayView content);
 using ContentWriter = std::function<bool(QIODevice &device)>;
 
 // The one way any file of the program is rewritten: the new content goes to a
-// temporary file beside the old one, which is replaced only once everything
-// is written and flushed. On any failure the old file stays as it was.
+// temporary file beside the old one ("<file>.velmora-tmp-XXXXXX"), which
+// replaces it only once every byte is on disk. On any failure the old file
+// stays as it was, byte for byte, and the temporary file is removed. A file
+// reached through a symbolic link is replaced where the link points.
 // failAfterBytes >= 0 makes the write fail after that many bytes (tests).
 FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes = -1);
+
+// What a save cut short by a crash can leave beside its file.
+inline const QString TemporarySaveMarker = QStringLiteral(".velmora-tmp-");
+bool isTemporarySaveName(const QString &fileName);
 
 // Whether a file (not a folder) of that path exists; hidden and read-only files count.
 bool fileExists(const QString &path);

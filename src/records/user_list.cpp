@@ -1,6 +1,7 @@
 #include "user_list.h"
 
 #include "item_reader.h"
+#include "record_file.h"
 #include "text_file.h"
 
 namespace velmora {
@@ -18,7 +19,7 @@ bool writeUserNames(QIODevice &device, const UserNames &names)
 {
     QByteArray content;
     for (const QByteArray &name : names) {
-        content.append(name);
+        appendStorableText(content, name);
         content.append("\r\n", 2);
     }
     return writeAll(device, content);

@@ -3,10 +3,14 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
+#include <QStringView>
 
 #include <vector>
 
 namespace velmora {
+
+// The user list's file in the program folder.
+inline constexpr QStringView UserListFileName = u"yonghu.dat";
 
 // The names of a user list, each as the GBK bytes read from the file, in file
 // order. Fields are read as items are: blanks before a field are skipped, a

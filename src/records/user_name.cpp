@@ -1,6 +1,7 @@
 #include "user_name.h"
 
 #include "gbk.h"
+#include "user_list.h"
 
 #include <QStringList>
 
@@ -42,6 +43,9 @@ UserNameProblem checkUserName(const QString &name)
         return UserNameProblem::DotName;
     if (isReservedDeviceName(name))
         return UserNameProblem::ReservedName;
+    // File names on Windows and macOS ignore case: "YongHu.dat" is the list too.
+    if (QString(name + QStringLiteral(".dat")).compare(UserListFileName, Qt::CaseInsensitive) == 0)
+        return UserNameProblem::UserListName;
     const auto bytes = encodeGbk(name);
     if (!bytes)
         return UserNameProblem::NotGbk;

@@ -18,6 +18,7 @@ enum class UserNameProblem {
     ReservedName,      // CON, NUL, COM1 ... (device names on Windows)
     NotGbk,            // a character the files' code page cannot hold
     TooLong,           // more than 100 bytes in GBK
+    UserListName,      // its record file would be the user list itself
 };
 
 UserNameProblem checkUserName(const QString &name);

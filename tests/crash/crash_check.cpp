@@ -19,9 +19,10 @@
 // complete content (<confirmed> entries) or the new one (<confirmed> + 1); the
 // user list is byte for byte one of its two contents; nothing else is in the
 // folder except temporary files of an interrupted save. Those are named
-// "<file>.XXXXXX" and are accepted only because no reader ever opens them:
-// the program reads yonghu.dat and "<user>.dat" for the users in the list,
-// and such a name never ends in ".dat".
+// "<file>.velmora-tmp-XXXXXX" and are accepted only because no reader ever
+// opens them (the program reads yonghu.dat and "<user>.dat" for the users in
+// the list, and such a name never ends in ".dat") and the next start removes
+// them.
 
 #include "crash_common.h"
 #include "records/data_folder.h"
@@ -31,7 +32,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -170,16 +170,15 @@ bool checkOtherFiles(const DataFolder &folder, QStringList *leftovers, QString *
 {
     const QString userList = QFileInfo(folder.userListPath()).fileName();
     const QString recordFile = QFileInfo(folder.RecordFilePath(recordUser())).fileName();
-    const QRegularExpression temporary(QStringLiteral("^(%1|%2)\\.[A-Za-z0-9]{6}$")
-                                           .arg(QRegularExpression::escape(userList),
-                                                QRegularExpression::escape(recordFile)));
     const QFileInfoList entries =
         QDir(folder.folder()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         const QString name = entry.fileName();
         if (name == userList || name == recordFile)
             continue;
-        if (!temporary.match(name).hasMatch()) {
+        const bool ours =
+            name.startsWith(userList + TemporarySaveMarker) || name.startsWith(recordFile + TemporarySaveMarker);
+        if (!ours || !isTemporarySaveName(name)) {
             *problem = QStringLiteral("unexpected file in the folder: %1").arg(name);
             return false;
         }

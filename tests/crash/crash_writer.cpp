@@ -81,7 +81,8 @@ int main(int argc, char **argv)
             die("reading the record file", read.error);
         const HealthRecord appended = crashRecord(read.count);
         if (const FileResult saved =
-                folder.RewriteRecordFile(recordUser(), table, read.count, RewriteMode::Append, &appended);
+                folder.RewriteRecordFile(recordUser(), read.fingerprint, table, read.count, RewriteMode::Append,
+                                         &appended);
             !saved)
             die("saving the record file", saved.error);
         confirm(QByteArray("records " + QByteArray::number(read.count + 1)).constData());

@@ -1,0 +1,131 @@
+// Saves on a disk that fills up: the system's write and fsync are replaced in
+// this program, so that every write into the test's folder fails the way a
+// full disk makes it fail (ENOSPC), or the sync does (EIO, as on network
+// shares) - also for writes the toolkit keeps in its buffer until the end.
+
+#include "records/data_folder.h"
+#include "records/file_errors.h"
+#include "records/record_file.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+enum class Failing { Nothing, Writes, Syncs };
+Failing g_failing = Failing::Nothing;
+char g_folder[PATH_MAX];
+
+bool inFullFolder(int fd)
+{
+    if (g_failing == Failing::Nothing)
+        return false;
+    char link[64];
+    char target[PATH_MAX];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t length = readlink(link, target, sizeof target - 1);
+    if (length <= 0)
+        return false;
+    target[length] = '\0';
+    return std::strncmp(target, g_folder, std::strlen(g_folder)) == 0;
+}
+
+} // namespace
+
+extern "C" ssize_t write(int fd, const void *data, size_t size)
+{
+    static const auto real = reinterpret_cast<ssize_t (*)(int, const void *, size_t)>(dlsym(RTLD_NEXT, "write"));
+    if (g_failing == Failing::Writes && inFullFolder(fd)) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return real(fd, data, size);
+}
+
+extern "C" int fsync(int fd)
+{
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    if (g_failing == Failing::Syncs && inFullFolder(fd)) {
+        errno = EIO;
+        return -1;
+    }
+    return real(fd);
+}
+
+using namespace velmora;
+
+class FullDiskTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { g_failing = Failing::Nothing; }
+
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<int>("newSize");
+        QTest::addColumn<QString>("reason");
+        const QString diskFull = reasons::diskFull();
+        // Under the toolkit's buffer of 16 KiB the writes fail only when flushed.
+        QTest::newRow("full, small file") << int(Failing::Writes) << 455 << diskFull;
+        QTest::newRow("full, large file") << int(Failing::Writes) << 100000 << diskFull;
+        QTest::newRow("sync fails, small file") << int(Failing::Syncs) << 455 << QStringLiteral("写入文件时出错");
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(int, failing);
+        QFETCH(int, newSize);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("Ann.dat"));
+        const QByteArray old(300, 'o');
+        QVERIFY(test::writeBytes(path, old));
+        qstrncpy(g_folder, QFile::encodeName(dir.path()).constData(), sizeof g_folder);
+        g_failing = Failing(failing);
+        const FileResult saved =
+            saveFile(path, [&](QIODevice &device) { return writeAll(device, QByteArray(newSize, 'n')); });
+        g_failing = Failing::Nothing;
+        QVERIFY(!saved.ok);
+        QVERIFY2(saved.error.startsWith(reason), qPrintable(saved.error));
+        QCOMPARE(test::readBytes(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Ann.dat")});
+    }
+
+    // The user list and a record file through the folder, as the workflows save them.
+    void folderSavesReportAFullDisk()
+    {
+        QTemporaryDir dir;
+        DataFolder folder(dir.path());
+        const QByteArray list("Alice\r\n");
+        QVERIFY(test::writeBytes(folder.userListPath(), list));
+        const QByteArray records = test::crlfLines({"20090620210129", "x", "", "", "", "", "", "", "", "", "", "",
+                                                    "", ""});
+        QVERIFY(test::writeBytes(folder.RecordFilePath(QStringLiteral("Alice")), records));
+        RecordTable table;
+        const ReadResult read = folder.readRecordFile(QStringLiteral("Alice"), table);
+        qstrncpy(g_folder, QFile::encodeName(dir.path()).constData(), sizeof g_folder);
+        g_failing = Failing::Writes;
+        QVERIFY(!folder.addUser(QStringLiteral("Bob")).ok);
+        QVERIFY(!folder.RewriteRecordFile(QStringLiteral("Alice"), read.fingerprint, table, read.count,
+                                          RewriteMode::Append, &table[0])
+                     .ok);
+        g_failing = Failing::Nothing;
+        QCOMPARE(test::readBytes(folder.userListPath()), list);
+        QVERIFY(!folder.RecordFileExists(QStringLiteral("Bob")));
+        QCOMPARE(test::readBytes(folder.RecordFilePath(QStringLiteral("Alice"))), records);
+    }
+};
+
+QTEST_GUILESS_MAIN(FullDiskTest)
+#include "tst_full_disk.moc"
