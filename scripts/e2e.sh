@@ -33,6 +33,7 @@ cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
+  mountpoint -q "$work/full" 2>/dev/null && umount "$work/full"
   rm -rf "${work:?}/run" "${work:?}/home" "${work:?}/runtime"
 }
 trap cleanup EXIT
@@ -225,6 +226,59 @@ check "the name is gone" eq "$(count_pixels deleted "$name_label" dark)" 0
 # --- Exit ------------------------------------------------------------------------
 click 740 570 # 退出
 check "退出 ends the program" wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
+
+# --- A full disk ------------------------------------------------------------------
+# The program again, from a small file system of its own that is full to the
+# last byte (a real tmpfs, so the failure comes where real disks give it): a
+# new user, a store and a modify each fail with a message and leave every
+# file as it was.
+full=$work/full
+mkdir -p "$full"
+if mount -t tmpfs -o "size=$(($(stat -c %s "$program") / 1024 + 512))k" tmpfs "$full" 2>/dev/null; then
+  cp "$program" "$full/velmora"
+  crlf Lee >"$full/yonghu.dat"
+  for i in 1 2 3 4 5; do
+    crlf "2010010100000$i" "$gbk_male" " 4$i " " 175 " " 70 " " 1.2 " " 120 " " 80 " " 5.1 " " 0 " " 0 " " 4.5 " " 80 " "$gbk_none"
+  done >"$full/Lee.dat"
+  cp "$full/yonghu.dat" "$work/full-list.before"
+  cp "$full/Lee.dat" "$work/full-records.before"
+  dd if=/dev/zero of="$full/filler" bs=4096 2>/dev/null
+  (cd "$full" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    exec ./velmora >"$work/velmora-full.log" 2>&1) &
+  app=$!
+  wait_until 15 has_main
+  full_files() { (cd "$full" && ls -A | sort | tr '\n' ' '); }
+  files_before=$(full_files)
+  click 520 546; click 532 436; type_text Lee; click 532 508 # a listed user: nothing to write
+  check "full disk: a listed user is confirmed without a message" not wait_until 1 has_box
+  shot full-lee
+  click 520 546; click 532 436; xdotool key ctrl+a; type_text Kim; click 532 508
+  check "full disk: a new user brings the failure message" answer_box Return
+  shot full-kim
+  check "full disk: ... the user list is unchanged" cmp -s "$full/yonghu.dat" "$work/full-list.before"
+  check "full disk: ... the current user is still Lee" same_pixels full-lee "$name_label" full-kim "$name_label"
+  type_into 2 50
+  type_into 3 170
+  click 816 556 # 存储数据
+  check "full disk: Return answers Yes to storing" answer_box Return
+  check "full disk: the store brings the failure message" answer_box Return
+  check "full disk: ... the record file is unchanged" cmp -s "$full/Lee.dat" "$work/full-records.before"
+  click 548 570 # 显示
+  click 808 32  # Label4(0)
+  type_into 4 99
+  click 669 570 # 修改数据
+  check "full disk: the modify brings the failure message" answer_box Return
+  sleep 0.2
+  shot full-modify
+  check "full disk: ... the record file is unchanged" cmp -s "$full/Lee.dat" "$work/full-records.before"
+  check "full disk: ... the typed weight is kept" not same_pixels full-modify "$(box_inside 4)" full-modify "$(box_inside 10)"
+  check "full disk: no file was added or left behind" eq "$(full_files)" "$files_before"
+  click 740 570 # 退出
+  wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
+  umount "$full"
+else
+  echo "e2e: no tmpfs can be mounted here (needs root): the full-disk checks are left out"
+fi
 
 # Two of them for the README: the main window with a chart, and the open keypad.
 convert "$SHOTS/highlighted.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-chart.png

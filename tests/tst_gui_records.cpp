@@ -204,6 +204,23 @@ private slots:
         QCOMPARE(w->form->recordTable()[1][WeightField].number(), 50.0);
     }
 
+    // Records another program wrote after the display are not overwritten by a modify.
+    void modifyOfAFileChangedOutsideWritesNothing()
+    {
+        auto w = withUser(womanEntries(5));
+        w->click("Command1");
+        w->clickMenuLabel(1);
+        QVERIFY(writeBytes(w->recordPath(QStringLiteral("Ann")), womanEntries(7)));
+        w->text(4)->setText(QStringLiteral("99"));
+        w->click("Command8");
+        QCOMPARE(w->messages.shown, QStringList{messages::ChangedOutside});
+        QCOMPARE(w->recordBytes(QStringLiteral("Ann")), womanEntries(7));
+        QCOMPARE(w->form->recordCount(), 7);
+        QCOMPARE(w->form->chartMarks().size(), size_t(7));
+        QCOMPARE(w->form->selectedRecord(), -1);
+        QCOMPARE(w->text(4)->text(), QStringLiteral("99"));
+    }
+
     void unreadableFileStopsTheStoreBeforeWriting()
     {
         auto w = withUser(womanEntries(2));

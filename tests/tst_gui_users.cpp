@@ -262,6 +262,22 @@ private slots:
         QCOMPARE(w.recordBytes(QStringLiteral("Alice")), womanEntries(1));
     }
 
+    // A confirm that cannot write the list leaves the previous user current.
+    void failedConfirmKeepsThePreviousUser()
+    {
+        Window w(crlfLines({"Ann"}));
+        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Ann")), QByteArray()));
+        QVERIFY(w.start());
+        w.confirmUser(QStringLiteral("Ann"));
+        w.folder.failAfterBytes = 0;
+        w.confirmUser(QStringLiteral("Bob"));
+        QVERIFY(w.messages.last().startsWith(QStringLiteral("数据保存失败")));
+        QCOMPARE(w.caption("Label5"), QStringLiteral("Ann"));
+        QCOMPARE(w.form->state().CurrentUser, QStringLiteral("Ann"));
+        QCOMPARE(readBytes(w.folder.userListPath()), crlfLines({"Ann"}));
+        QVERIFY(!w.folder.RecordFileExists(QStringLiteral("Bob")));
+    }
+
     void statementToggles()
     {
         Window w;

@@ -142,6 +142,7 @@ private:
 
     RecordTable m_table;
     QString m_tableUser; // whose file the table mirrors; empty when none
+    FileFingerprint m_tableFingerprint; // of the bytes the table was read from
     int m_recordCount = 0;
     std::vector<double> m_scores;
     int m_selectedRecord = -1;

@@ -66,6 +66,7 @@ std::optional<int> Form1::readTableFor(const QString &user, bool withDiagnosis)
     m_scores = std::move(scores);
     m_recordCount = read.count;
     m_tableUser = user;
+    m_tableFingerprint = read.fingerprint;
     return read.count;
 }
 
@@ -146,9 +147,10 @@ void Form1::StoreRecord()
     }
     const QString recordId = m_clock().toString(QStringLiteral("yyyyMMddHHmmss"));
     const HealthRecord fresh = recordFromBoxes(recordId);
-    if (const FileResult saved = m_folder.RewriteRecordFile(user, scratch, old.count, RewriteMode::Append, &fresh);
+    if (const FileResult saved =
+            m_folder.RewriteRecordFile(user, old.fingerprint, scratch, old.count, RewriteMode::Append, &fresh);
         !saved) {
-        m_messages.inform(messages::saveFailed(saved.error));
+        m_messages.inform(saved.changedOutside ? messages::ChangedOutside : messages::saveFailed(saved.error));
         return;
     }
 
@@ -199,11 +201,22 @@ void Form1::ModifyRecord()
             record[Field(AgeField + i)] = Item::fromText(text(NumericBoxesInFileOrder[i])->text());
         record[HeredityField] = Item::fromText(m_combo12->currentText());
     }
-    if (const FileResult saved = m_folder.RewriteRecordFile(user, m_table, m_recordCount, RewriteMode::Modify);
+    if (const FileResult saved =
+            m_folder.RewriteRecordFile(user, m_tableFingerprint, m_table, m_recordCount, RewriteMode::Modify);
         !saved) {
         if (previous)
             m_table[k] = *previous; // the table keeps mirroring the file
-        m_messages.inform(messages::saveFailed(saved.error));
+        if (!saved.changedOutside) {
+            m_messages.inform(messages::saveFailed(saved.error));
+            return;
+        }
+        // Someone else's change is kept: show the file as it is now; the typed
+        // values stay in the boxes, the stale selection goes.
+        m_messages.inform(messages::ChangedOutside);
+        m_selectedRecord = -1;
+        m_picture1->clearMarks();
+        if (readTableFor(user, false))
+            DrawTrendChart();
         return;
     }
     m_messages.inform(messages::Modified);
@@ -227,6 +240,7 @@ void Form1::dropTable()
 {
     m_table.clear();
     m_tableUser.clear();
+    m_tableFingerprint = {};
     m_scores.clear();
     m_menuOffset = 0;
     m_recordCount = 0;

@@ -80,36 +80,32 @@ void Form1::confirmUser()
     // Nothing is written, and no user is confirmed, under a name that cannot name a file.
     if (refuseUnsafeName(name))
         return;
-    m_label5->setText(name);
-    m_frame1->hide();
-    setEntryControlsEnabled(true);
-
+    // The user changes only once every file step has worked: a failure
+    // leaves the previous user current.
     QString error;
     const auto names = m_folder.loadUserNames(&error);
     if (!names) {
+        m_frame1->hide();
         m_messages.inform(messages::readFailed(error));
         return;
     }
-    const QByteArray bytes = gbk(name);
-    if (std::find(names->begin(), names->end(), bytes) != names->end()) {
-        setCurrentUser(name); // the user shown is the user whose file is used
-        return;
+    const bool listed = std::find(names->begin(), names->end(), gbk(name)) != names->end();
+    if (!listed) {
+        if (const FileResult added = m_folder.addUser(name); !added) {
+            m_frame1->hide();
+            m_messages.inform(messages::saveFailed(added.error));
+            return;
+        }
+        m_combo2->setEditText(QString());
+        reloadUserCombo();
+        m_combo2->setEditText(name);
     }
-    if (const FileResult added = m_folder.appendUserName(bytes); !added) {
-        m_messages.inform(messages::saveFailed(added.error));
-        return;
-    }
-    // A file left behind by an earlier user of that name keeps its records.
-    if (const FileResult created = m_folder.createRecordFileIfMissing(name); !created) {
-        m_messages.inform(messages::saveFailed(created.error));
-        return;
-    }
-    m_combo2->setEditText(QString());
-    if (!reloadUserCombo())
-        return;
-    setCurrentUser(name);
-    m_combo2->setEditText(name);
-    m_messages.inform(messages::UserCreated);
+    m_label5->setText(name);
+    m_frame1->hide();
+    setEntryControlsEnabled(true);
+    setCurrentUser(name); // the user shown is the user whose file is used
+    if (!listed)
+        m_messages.inform(messages::UserCreated);
 }
 
 void Form1::deleteUser()
@@ -124,31 +120,21 @@ void Form1::deleteUser()
         return;
     if (!m_messages.ask(messages::ConfirmDelete))
         return;
-
-    // Stop before anything is lost when the list cannot be rewritten.
-    if (const FileResult removed = m_folder.removeUserName(gbk(name)); !removed) {
-        m_messages.inform(messages::deleteFailed(removed.error));
+    // Either the user and the records go together, or nothing changes.
+    if (const FileResult deleted = m_folder.deleteUser(name); !deleted) {
+        m_messages.inform(messages::deleteFailed(deleted.error));
         return;
     }
-    FileResult recordsGone = m_folder.deleteRecordFile(name);
     m_picture1->clearMarks();
     reloadUserCombo();
     emptyEntryFields();
     m_combo2->setEditText(QString());
     clearRecordMenu();
     m_label5->clear();
-
     // The deleted records must not come back through the table or a later modify.
     dropTable();
     moveMarkerHome();
-    if (!recordsGone && m_folder.RecordFileExists(name)) {
-        // The file could not be removed: empty it, as deleting promised.
-        recordsGone = m_folder.save(m_folder.RecordFilePath(name), [](QIODevice &) { return true; });
-    }
-    if (recordsGone)
-        m_messages.inform(messages::UserDeleted);
-    else
-        m_messages.inform(messages::deleteFailed(recordsGone.error));
+    m_messages.inform(messages::UserDeleted);
     setEntryControlsEnabled(false);
 }
 

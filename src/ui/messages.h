@@ -21,6 +21,8 @@ inline const QString Modified = QStringLiteral("修改完毕!");
 inline const QString UnsafeUserName =
     QStringLiteral("该用户名不能使用！用户名不能为空，不能含有 \\ / : * ? \" < > | , 等符号或控制字符，"
                    "不能是“.”或“..”，不能超过50个汉字，请换一个名字！");
+inline const QString ChangedOutside =
+    QStringLiteral("数据文件已被其他程序改动，本次修改没有保存，请重新显示后再修改！");
 QString saveFailed(const QString &reason);
 QString readFailed(const QString &reason);
 QString deleteFailed(const QString &reason);
