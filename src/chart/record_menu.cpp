@@ -19,11 +19,4 @@ std::optional<int> menuOffsetForMarker(double top, int recordCount)
     return int(std::floor((top - menu::MarkerTrackTop) / twipsPerEntry));
 }
 
-QString recordDateCaption(const QString &recordId)
-{
-    return QStringLiteral("%1年%2月%3日%4时%5分%6秒")
-        .arg(recordId.mid(0, 4), recordId.mid(4, 2), recordId.mid(6, 2), recordId.mid(8, 2), recordId.mid(10, 2),
-             recordId.mid(12, 2));
-}
-
 } // namespace velmora

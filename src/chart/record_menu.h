@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/record_id.h"
+
 #include <QString>
 
 #include <optional>
@@ -25,8 +27,5 @@ double clampMarkerTop(double newTop);
 // there are no entries (the division has no value).
 std::optional<int> menuOffsetForMarker(double top, int recordCount);
 
-// "2009年06月20日21时01分29秒" for the RecordId 20090620210129; the pieces are
-// cut from the id's text as it stands.
-QString recordDateCaption(const QString &recordId);
 
 } // namespace velmora

@@ -1,22 +1,12 @@
 #pragma once
 
-#include <QDateTime>
-#include <QString>
+#include "diary/seams.h"
 
-#include <functional>
+#include <QString>
 
 class QWidget;
 
 namespace velmora {
-
-// Message boxes: an OK box, or a Yes/No question. Tests script the answers.
-class MessageBoxes
-{
-public:
-    virtual ~MessageBoxes() = default;
-    virtual void inform(const QString &text) = 0;
-    virtual bool ask(const QString &question) = 0; // true for Yes
-};
 
 // Modal boxes titled "Velmora", without an icon.
 class QtMessageBoxes : public MessageBoxes
@@ -30,9 +20,5 @@ public:
 private:
     QWidget *m_parent;
 };
-
-// The local date and time, to the second.
-using Clock = std::function<QDateTime()>;
-inline QDateTime systemClock() { return QDateTime::currentDateTime(); }
 
 } // namespace velmora

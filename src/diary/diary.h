@@ -1,0 +1,125 @@
+#pragma once
+
+#include "chart/record_menu.h"
+#include "chart/trend_chart.h"
+#include "diary/entry.h"
+#include "diary/seams.h"
+#include "model/risk_model.h"
+#include "records/data_folder.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace velmora {
+
+// What a workflow asks of the window beyond what the diary shows (its chart,
+// column, marker and captions, which the window shows after every workflow).
+struct Outcome
+{
+    enum class Fields { Keep, Empty, Fill };
+    Fields fields = Fields::Keep; // the thirteen entry controls
+    EntryTexts texts;             // with Fill
+    bool userListChanged = false; // Combo2's list is to show userNames() again
+    std::optional<QString> userText; // the new text of Combo2
+    bool hideUserPanel = false;
+
+    static Outcome emptyFields() { return {Fields::Empty, {}, false, {}, false}; }
+};
+
+// The diary of the people of one program folder, without any window: the
+// current user's records as last read (RecordTable, RecordCount, the
+// ScoreColumn), the selection, the column offset, the current user and what
+// the window shows of them. Every workflow of the main window's buttons and
+// columns is a member here that takes the texts of the controls it reads and
+// gives back what the window must do; messages and questions go through the
+// MessageBoxes seam in the order the workflow meets them.
+class Diary
+{
+public:
+    Diary(DataFolder &folder, MessageBoxes &messages, Clock clock);
+
+    // Start-up: clears what crashed saves left, makes sure the user list
+    // exists and reads it. False when the program cannot keep its data (a
+    // message has said so).
+    bool load();
+
+    // The state, for the window and the reports.
+    const DataFolder &folder() const { return m_folder; }
+    const QStringList &userNames() const { return m_userNames; }
+    const QString &currentUser() const { return m_currentUser; }
+    const QString &shownUser() const { return m_shownUser; } // Label5
+    bool entryControlsEnabled() const { return m_entryEnabled; }
+    const RecordTable &recordTable() const { return m_table; }
+    int recordCount() const { return m_recordCount; }
+    const std::vector<double> &scoreColumn() const { return m_scores; }
+    const QString &tableUser() const { return m_tableUser; } // whose records the table holds; empty for none
+    int selectedRecord() const { return m_selectedRecord; }
+    int menuOffset() const { return m_menuOffset; }
+    const std::vector<ChartMark> &chartMarks() const { return m_marks; }
+    int chartRevision() const { return m_chartRevision; } // grows with every change of the marks
+    const std::array<QString, menu::LabelCount> &recordColumn() const { return m_column; }
+    double markerTop() const { return m_markerTop; }
+    const QString &selectedDate() const { return m_selectedDate; } // Label1
+    const QString &selectedId() const { return m_selectedId; }     // Label7
+    QDateTime now() const { return m_clock(); }
+
+    // Users.
+    Outcome pickUser(const QString &listedName);
+    Outcome confirmUser(const QString &userText);
+    Outcome deleteUser(const QString &userText);
+
+    // Records.
+    Outcome display(const QString &userText, ChartStyle style);
+    Outcome StoreRecord(const EntryTexts &texts, ChartStyle style);
+    Outcome LoadRecord(int label);
+    Outcome doubleClickRecord(int label, const QString &userText, ChartStyle style);
+    Outcome ModifyRecord(const QString &userText, const EntryTexts &texts, ChartStyle style);
+    Outcome ClearEntry();
+
+    // The marker: moved to a new top within its track, the column follows.
+    void dragMarkerTo(double newTop);
+
+private:
+    void setCurrentUser(const QString &name);
+    bool refuseUnsafeName(const QString &name);
+    bool reloadUserNames();
+    bool readTable(const QString &user, bool withDiagnosis);
+    void DrawTrendChart(ChartStyle style, std::optional<int> highlight = std::nullopt);
+    void ShowRecordColumn(int start);
+    void setMarks(std::vector<ChartMark> marks);
+    void clearRecordColumn();
+    void showSelection(int position);
+    EntryTexts textsAt(int position) const;
+    void dropTable();
+
+    DataFolder &m_folder;
+    MessageBoxes &m_messages;
+    Clock m_clock;
+    RiskModel m_model;
+
+    QStringList m_userNames;
+    QString m_currentUser;
+    QString m_shownUser;
+    bool m_entryEnabled = false;
+
+    RecordTable m_table;
+    QString m_tableUser;
+    FileFingerprint m_tableFingerprint; // of the bytes the table was read from
+    int m_recordCount = 0;
+    std::vector<double> m_scores;
+    int m_selectedRecord = -1;
+    int m_menuOffset = 0;
+
+    std::vector<ChartMark> m_marks;
+    int m_chartRevision = 0;
+    std::array<QString, menu::LabelCount> m_column;
+    double m_markerTop = menu::MarkerTrackTop; // where the window design puts it
+    QString m_selectedDate;
+    QString m_selectedId;
+};
+
+} // namespace velmora
