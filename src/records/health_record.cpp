@@ -2,17 +2,6 @@
 
 namespace velmora {
 
-RecordTable::RecordTable()
-    : m_entries(MinimumSize)
-{
-}
-
-void RecordTable::reserveEntries(int count)
-{
-    if (count > size())
-        m_entries.resize(size_t(count));
-}
-
 void RecordTable::clearRecordIds()
 {
     for (HealthRecord &record : m_entries)
@@ -21,7 +10,7 @@ void RecordTable::clearRecordIds()
 
 void RecordTable::clear()
 {
-    m_entries.assign(MinimumSize, HealthRecord());
+    m_entries = {};
 }
 
 } // namespace velmora

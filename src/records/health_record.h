@@ -40,21 +40,32 @@ struct HealthRecord
 // The current user's records as last read. It always has room for positions
 // 0 to 1000 and grows when a file holds more, so no entry is ever dropped.
 // A read overwrites only the positions it reads: positions at and after the
-// count keep what an earlier, longer read left there.
+// count keep what an earlier, longer read left there. Positions that were
+// never written take no memory: they read as empty records.
 class RecordTable
 {
 public:
     static constexpr int MinimumSize = 1001;
 
-    RecordTable();
-
-    int size() const { return int(m_entries.size()); }
+    int size() const { return std::max(MinimumSize, int(m_entries.size())); }
     bool contains(int position) const { return position >= 0 && position < size(); }
-    HealthRecord &operator[](int position) { return m_entries[size_t(position)]; }
-    const HealthRecord &operator[](int position) const { return m_entries[size_t(position)]; }
+    HealthRecord &operator[](int position)
+    {
+        reserveEntries(position + 1);
+        return m_entries[size_t(position)];
+    }
+    const HealthRecord &operator[](int position) const
+    {
+        static const HealthRecord never;
+        return size_t(position) < m_entries.size() ? m_entries[size_t(position)] : never;
+    }
 
     // Makes room for positions 0 to count - 1.
-    void reserveEntries(int count);
+    void reserveEntries(int count)
+    {
+        if (size_t(count) > m_entries.size())
+            m_entries.resize(size_t(count));
+    }
     // Room for `count` positions without adding any (one allocation for a long read).
     void reserveCapacity(int count) { m_entries.reserve(size_t(std::max(count, 0))); }
     // Empties the RecordId of every position, so that labels past a new count show nothing.
@@ -63,7 +74,7 @@ public:
     void clear();
 
 private:
-    std::vector<HealthRecord> m_entries;
+    std::vector<HealthRecord> m_entries; // the positions written so far
 };
 
 } // namespace velmora

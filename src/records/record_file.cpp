@@ -14,8 +14,7 @@ int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hoo
     // line count gives the table its final size in one allocation instead of a
     // string of doublings that each move every record read so far.
     const qsizetype lines = std::count(content.begin(), content.end(), '\n');
-    if (lines / FieldCount + 1 > table.size())
-        table.reserveCapacity(int(std::min<qsizetype>(lines / FieldCount + 1, 1 << 24)));
+    table.reserveCapacity(int(std::min<qsizetype>(lines / FieldCount + 1, 1 << 24)));
     while (!reader.atEnd()) {
         table.reserveEntries(count + 1);
         HealthRecord &record = table[count];
