@@ -299,8 +299,11 @@ void Form1::connectHandlers()
         connect(label, &ClickableLabel::mouseMoved, this, [this, j] { hoverLabel(j); });
         connect(label, &ClickableLabel::clicked, this, [this, j] { LoadRecord(j); });
         connect(label, &ClickableLabel::doubleClicked, this, [this, j] { doubleClickLabel(j); });
+        label->installEventFilter(this);
     }
     connect(m_image4, &MouseArea::mouseMoved, this, &Form1::resetLabelColours);
+    m_image4->installEventFilter(this); // the wheel, with the labels and the marker
+    m_picture2->installEventFilter(this);
     connect(m_picture2, &DragBox::buttonDown, this, &Form1::markerButtonDown);
     connect(m_picture2, &DragBox::moved, this, &Form1::markerMoved);
     connect(m_picture2, &DragBox::buttonUp, this, &Form1::markerButtonUp);
