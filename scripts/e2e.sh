@@ -137,7 +137,12 @@ type_into 9 10
 type_into 12 88
 keypad_entry 10 "5 . 2"
 keypad_entry 5 "1 3 5"
-keypad_entry 9 "0"
+# Drinking from the keyboard: a typed "5", Backspace, "0", then "返回".
+click_title 9
+check "title 9 opens the keypad for the keyboard" wait_until 5 keypad_is "$(keypad_at 9)"
+xdotool type --delay 60 5; xdotool key BackSpace; xdotool type 0; sleep 0.1
+press_keys back
+check "\"返回\" closes the keypad of title 9" wait_until 5 no_keypad
 click_title 0 # sex: opens nothing
 check "the sex title opens no keypad" no_keypad
 shot filled
@@ -211,6 +216,12 @@ sleep 0.2
 shot marker-dragged
 check "a drag of 50 pixels moves the marker to y 74" eq "$(first_row marker-dragged "$marker_track" marker)" 74
 check "the window stays where it was" eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+# One entry takes 3600 twips (240 px) of the track: a notch down over the column moves the marker by that.
+xdotool mousemove $((WX + 808)) $((WY + 200)) click 5
+sleep 0.2
+shot marker-wheeled
+check "a wheel notch over the column moves the marker one entry down, to y 314" \
+  eq "$(first_row marker-wheeled "$marker_track" marker)" 314
 
 # --- Delete the user -------------------------------------------------------------
 click 740 544 # 删除用户

@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian (12 or later),
-# skipping packages that are already there.
+# Installs on Debian (12 or later) what building and running the program need,
+# skipping packages that are already there. With --tests, also the tools the
+# test command uses: benchmarks, sanitizers and fuzzers (clang), the X server
+# and the tools that drive it, screenshots and PDF reading.
+#   scripts/setup.sh           # build and run (scripts/start.sh)
+#   scripts/setup.sh --tests   # build, run and test (scripts/test.sh)
 set -euo pipefail
 
-packages=(
+build_and_run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   fonts-noto-cjk
+)
+
+tests=(
   libbenchmark-dev
   xvfb xdotool x11-utils imagemagick poppler-utils
   clang-14 libclang-rt-14-dev
+  adwaita-qt6 # a dark style for the screenshot under a dark palette
 )
+
+packages=("${build_and_run[@]}")
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${tests[@]}") ;;
+  *) echo "usage: scripts/setup.sh [--tests]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

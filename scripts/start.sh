@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Set-up, build, then start the program.
+# Set-up (what building and running need), build, then start the program.
+# Started from the build tree, the program keeps its data in the per-user
+# folder (~/.local/share/Velmora), so cleaning the build loses nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

@@ -7,11 +7,13 @@
 
 #include "trend_chart_view.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QRadioButton>
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -223,6 +225,49 @@ private slots:
         // A move without a button held changes nothing.
         QTest::mouseMove(marker, QPoint(2, 2));
         QCOMPARE(w->form->markerTop(), 6040.0);
+    }
+
+    void wheelScrollsTheColumn_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("over");  // the control under the pointer
+        QTest::addColumn<int>("delta");     // eighths of a degree a turn; a notch is 120, negative towards the user
+        QTest::addColumn<int>("turns");
+        QTest::addColumn<double>("top");    // the marker's top afterwards, twips
+        QTest::addColumn<int>("offset");
+        // 40 records: 90 twips an entry, from the marker's home at Top 360 (offset 0 after a redraw).
+        QTest::newRow("a notch down over an entry") << 40 << u"Label4(3)"_s << -120 << 1 << 450.0 << 2;
+        QTest::newRow("three notches over the column") << 40 << u"Image4"_s << -120 << 3 << 630.0 << 4;
+        QTest::newRow("a notch up over the marker") << 40 << u"Picture2"_s << 120 << 1 << 270.0 << 0;
+        QTest::newRow("up past the track's top") << 40 << u"Label4(0)"_s << 120 << 3 << 240.0 << 0;
+        QTest::newRow("half notches add up") << 40 << u"Label4(7)"_s << -60 << 2 << 450.0 << 2;
+        QTest::newRow("half a notch does nothing") << 40 << u"Label4(7)"_s << -60 << 1 << 360.0 << 0;
+        QTest::newRow("not over the chart") << 40 << u"Picture1"_s << -120 << 1 << 360.0 << 0;
+        // 10 records: 360 twips an entry; the track's bottom gives offset 16.
+        QTest::newRow("down past the track's bottom") << 10 << u"Image4"_s << -120 << 30 << 6040.0 << 16;
+        QTest::newRow("no records: nothing moves") << 0 << u"Image4"_s << -120 << 1 << 360.0 << 0;
+    }
+    void wheelScrollsTheColumn()
+    {
+        QFETCH(int, records);
+        QFETCH(QString, over);
+        QFETCH(int, delta);
+        QFETCH(int, turns);
+        QFETCH(double, top);
+        QFETCH(int, offset);
+        auto w = shown(womanEntries(records));
+        // As the window system delivers it: to the window, which hands it to the control under the pointer.
+        const QPointF at = w->child(over)->mapTo(w->form.get(), QPointF(3, 3));
+        for (int i = 0; i < turns; ++i) {
+            QWheelEvent wheel(at, w->form->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w->form->windowHandle(), &wheel);
+        }
+        QCOMPARE(w->form->markerTop(), top);
+        QCOMPARE(w->child("Picture2")->y(), qRound(top / 15));
+        QCOMPARE(w->form->menuOffset(), offset);
+        const QString first = offset < records ? QString::number(20100101000000LL + offset) : QString();
+        QCOMPARE(w->menuLabel(0)->text(), first);
     }
 
     void markerWithNoEntriesGivesOffsetZero()

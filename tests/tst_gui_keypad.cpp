@@ -228,6 +228,54 @@ private slots:
         QVERIFY(w->messages.shown.isEmpty());
     }
 
+    void keyboard_data()
+    {
+        QTest::addColumn<QString>("typed");  // into the age box first
+        QTest::addColumn<QString>("keys");   // on the keypad: "\b" Backspace, "\x1b" Esc, the rest characters
+        QTest::addColumn<bool>("numberPad"); // the characters from the number pad
+        QTest::addColumn<QString>("buffer"); // KeypadBuffer after the keys
+        QTest::addColumn<QString>("box");    // the age box once the keypad has gone ("返回" unless Esc)
+        QTest::newRow("digits and dot") << u""_s << u"35.5"_s << false << u"35.5"_s << u"35.5"_s;
+        QTest::newRow("the number pad") << u""_s << u"72.5"_s << true << u"72.5"_s << u"72.5"_s;
+        QTest::newRow("other characters do nothing") << u""_s << u"4a,2x"_s << false << u"42"_s << u"42"_s;
+        QTest::newRow("Backspace") << u""_s << u"123\b\b4"_s << false << u"14"_s << u"14"_s;
+        QTest::newRow("Backspace past the start") << u""_s << u"5\b\b7"_s << false << u"7"_s << u"7"_s;
+        QTest::newRow("Esc: the box keeps its text") << u"50"_s << u"68\x1b"_s << false << u"68"_s << u"50"_s;
+        QTest::newRow("Esc at once") << u"50"_s << u"\x1b"_s << false << u""_s << u"50"_s;
+    }
+    // The keyboard on the keypad, key events sent where the keyboard sends
+    // them: to the keypad's focused key.
+    void keyboard()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, keys);
+        QFETCH(bool, numberPad);
+        QFETCH(QString, buffer);
+        QFETCH(QString, box);
+        QTest::keyClicks(w->text(2), typed);
+        QVERIFY(clickTitle(1));
+        for (QChar c : keys) {
+            QWidget *focused = keypad()->focusWidget();
+            QVERIFY(focused);
+            if (c == u'\b')
+                QTest::keyClick(focused, Qt::Key_Backspace);
+            else if (c == u'\x1b')
+                QTest::keyClick(focused, Qt::Key_Escape);
+            else
+                QTest::keyClick(focused, char(c.unicode()), numberPad ? Qt::KeypadModifier : Qt::NoModifier);
+        }
+        QCOMPARE(w->form->state().KeypadBuffer, buffer);
+        if (keys.endsWith(u'\x1b')) {
+            QVERIFY(QTest::qWaitForWindowActive(w->form.get()) && QTest::qWaitFor([&] { return !keypad(); }));
+            QEvent activation(QEvent::WindowActivate); // a later activation hands nothing back either
+            QApplication::sendEvent(w->form.get(), &activation);
+        } else {
+            QCOMPARE(keypadText(), buffer);
+            QVERIFY(clickReturn());
+        }
+        QCOMPARE(boxes(), at(2, box));
+    }
+
     void backFromAnotherProgramTheAgeBoxStillAsks()
     {
         QVERIFY(clickTitle(1, u"7"_s));

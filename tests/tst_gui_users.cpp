@@ -1,14 +1,47 @@
 // The main window's start-up, user management and statement panel, driven
 // through clicks and keys.
 
+#include "fonts.h"
+#include "form2.h"
 #include "gui_support.h"
 #include "messages.h"
+#include "window_placement.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QFrame>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 
 using namespace velmora;
 using namespace velmora::test;
+
+namespace {
+
+// The smallest rectangle holding every pixel of the image that is not white.
+QRect inkBounds(const QImage &image)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != Qt::white)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+int darkPixels(const QImage &image)
+{
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dark += qGray(image.pixel(x, y)) < 80;
+    return dark;
+}
+
+} // namespace
 
 class GuiUsersTest : public QObject
 {
@@ -30,6 +63,8 @@ class GuiUsersTest : public QObject
     }
 
 private slots:
+    void initTestCase() { installFonts(); }
+
     void firstStartInAnEmptyFolder()
     {
         Window w(QByteArray(), false);
@@ -42,6 +77,7 @@ private slots:
         QCOMPARE(w.combo("Combo1")->currentText(), QStringLiteral("男"));
         QCOMPARE(w.combo("Combo12")->currentText(), QStringLiteral("无"));
         QVERIFY(w.child<QRadioButton>("Option1")->isChecked());
+        QCOMPARE(w.form->screen()->availableGeometry(), QRect(0, 0, 1024, 700)); // the screen ctest sets up
         QCOMPARE(w.form->pos(), QPoint(67, 33));
         QVERIFY(w.messages.shown.isEmpty());
     }
@@ -308,6 +344,126 @@ private slots:
         w.click("Label3");
         QVERIFY(w.messages.shown.isEmpty());
         QVERIFY(!statement->isVisible());
+    }
+
+    // The three combos, their text boxes and their open lists in 宋体 12 pt
+    // (the installed Song face it stands for), not in the window font.
+    void combosDrawInSongTi_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        for (const char *name : {"Combo1", "Combo12", "Combo2"})
+            QTest::newRow(name) << QByteArray(name);
+    }
+    void combosDrawInSongTi()
+    {
+        QFETCH(QByteArray, name);
+        Window w("Ann\r\n");
+        QVERIFY(w.start());
+        w.confirmUser(QStringLiteral("Ann"));
+        w.click("Command6");
+        QComboBox *combo = w.combo(name.constData());
+        const QStringList songTi = QFont::substitutes(QStringLiteral("宋体"));
+        const auto inSongTi12 = [&](QWidget *widget) {
+            const QFontInfo drawn(widget->font());
+            return songTi.contains(drawn.family(), Qt::CaseInsensitive) && drawn.pointSize() == 12;
+        };
+        QVERIFY(inSongTi12(combo->lineEdit()));
+        combo->showPopup();
+        QVERIFY(combo->view()->isVisible());
+        QVERIFY(inSongTi12(combo->view()));
+        combo->hidePopup();
+    }
+
+    // The user panel's hint, drawn as the label draws it but unclipped, lies
+    // wholly in the label and above the button.
+    void hintIsReadWhole()
+    {
+        Window w;
+        QVERIFY(w.start());
+        w.click("Command6");
+        QLabel *hint = w.label(QStringLiteral("Label6"));
+        const int room = w.child("Command11")->y() - hint->y();
+        QVERIFY(hint->font().pointSizeF() >= 7.5);
+        const QSize size = hint->size();
+        QImage canvas(size * 3, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        painter.setFont(hint->font());
+        painter.drawText(QRect(QPoint(size.width(), size.height()), size), int(hint->alignment()) | Qt::TextWordWrap,
+                         hint->text());
+        painter.end();
+        const QRect ink = inkBounds(canvas).translated(-size.width(), -size.height());
+        QVERIFY2(QRect(0, 0, size.width(), room).contains(ink),
+                 qPrintable(QStringLiteral("ink %1,%2 %3x%4, room %5x%6")
+                                .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())
+                                .arg(size.width()).arg(room)));
+    }
+
+    void placementInsideTheScreen_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("expected");
+        QTest::newRow("fits") << QRect(0, 0, 1024, 700) << QPoint(67, 33);
+        QTest::newRow("a panel at the top") << QRect(0, 27, 1024, 673) << QPoint(67, 33);
+        QTest::newRow("a taskbar at the bottom") << QRect(0, 0, 1024, 620) << QPoint(67, 21);
+        QTest::newRow("a panel on the left") << QRect(80, 0, 944, 700) << QPoint(80, 33);
+        QTest::newRow("narrow") << QRect(0, 0, 900, 700) << QPoint(24, 33);
+        QTest::newRow("1920 x 1080 at scale 2: too short") << QRect(0, 0, 960, 540) << QPoint(67, 0);
+        QTest::newRow("too small both ways") << QRect(0, 0, 640, 480) << QPoint(0, 0);
+        QTest::newRow("a screen right of the first") << QRect(1024, 0, 1280, 1024) << QPoint(1024, 33);
+        QTest::newRow("a screen left of the first") << QRect(-1280, 0, 1280, 1024) << QPoint(-876, 33);
+    }
+    // The window as designed (876 x 599 at 1000, 500 twips) inside a screen's available area.
+    void placementInsideTheScreen()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QPoint, expected);
+        QCOMPARE(placeInside(QRect(67, 33, 876, 599), available), expected);
+    }
+
+    void windowStartsInsideTheScreen()
+    {
+        Window w;
+        QVERIFY(w.start());
+        const QRect screen = w.form->screen()->availableGeometry();
+        const QRect window = w.form->frameGeometry();
+        QVERIFY(screen.contains(window.topLeft()));
+        if (window.width() <= screen.width() && window.height() <= screen.height())
+            QVERIFY(screen.contains(window));
+    }
+
+    // A dark system palette: both windows keep their dark-on-light text and
+    // boxes; a message box keeps the system's colours.
+    void darkSystemPaletteLeavesTheWindowsLight()
+    {
+        const QPalette system = QApplication::palette();
+        const QPalette dark(QColor(45, 45, 45)); // white text on black boxes
+        QApplication::setPalette(dark);
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(system); });
+        Window w("Ann\r\n");
+        QVERIFY(w.start());
+        w.confirmUser(QStringLiteral("Ann"));
+        const auto colour = [](QWidget *widget, QPalette::ColorRole role) { return widget->palette().color(role); };
+        for (QWidget *label : {w.label(QStringLiteral("Label1")), w.label(QStringLiteral("Label5")), w.menuLabel(0)})
+            QCOMPARE(colour(label, QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(colour(w.label(QStringLiteral("Label2(1)")), QPalette::WindowText), QColor(0, 128, 0));
+        for (QWidget *box : std::initializer_list<QWidget *>{w.text(2), w.combo("Combo1")->view()}) {
+            QCOMPARE(colour(box, QPalette::Text), QColor(Qt::black));
+            QCOMPARE(colour(box, QPalette::Base), QColor(Qt::white));
+        }
+        QTest::keyClicks(w.text(2), "88");
+        QVERIFY(darkPixels(w.text(2)->grab().toImage()) > 10);
+        QVERIFY(darkPixels(w.label(QStringLiteral("Label5"))->grab().toImage()) > 10);
+
+        QTest::mouseClick(w.label(QStringLiteral("Label2(1)")), Qt::LeftButton, {}, QPoint(10, 10));
+        QWidget *keypadText = w.form->keypad()->findChild<QWidget *>(QStringLiteral("Text1"));
+        QCOMPARE(colour(keypadText, QPalette::Text), QColor(Qt::black));
+        QCOMPARE(colour(keypadText, QPalette::Base), QColor(Qt::white));
+
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Velmora"), messages::ChooseOrAddUser, QMessageBox::Ok,
+                        w.form.get());
+        QCOMPARE(colour(&box, QPalette::Window), dark.color(QPalette::Window));
+        QCOMPARE(colour(&box, QPalette::WindowText), dark.color(QPalette::WindowText));
     }
 
     void exitButtonAsksToEnd()

@@ -9,28 +9,50 @@
 
 using namespace velmora;
 
+namespace {
+enum class Copy { Portable, BuildTree, Installed, BesideABuild };
+} // namespace
+
 class ProgramFolderTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void ownFolderWhenWritable()
+    void chooseFolder_data()
     {
-        QTemporaryDir exe, user;
-        QCOMPARE(chooseProgramFolder(exe.path(), user.path(), nullptr), std::optional<QString>(exe.path()));
+        QTest::addColumn<Copy>("copy");
+        QTest::addColumn<bool>("ownFolder"); // the data beside the program, else in the per-user folder
+        QTest::newRow("a copy in a folder of its own") << Copy::Portable << true;
+        QTest::newRow("the build tree's copy") << Copy::BuildTree << false;
+        QTest::newRow("an installed copy") << Copy::Installed << false;
+        QTest::newRow("a copy in a folder beside a build tree") << Copy::BesideABuild << true;
     }
-
-    void installedCopyKeepsDataPerUser()
+    void chooseFolder()
     {
+        QFETCH(Copy, copy);
+        QFETCH(bool, ownFolder);
         QTemporaryDir prefix, user;
         QDir root(prefix.path());
-        QVERIFY(root.mkpath(QStringLiteral("bin")) && root.mkpath(QStringLiteral("share/applications")));
-        QVERIFY(test::writeBytes(root.filePath(QStringLiteral("share/applications/velmora.desktop")), "[Desktop Entry]\n"));
+        QVERIFY(root.mkpath(QStringLiteral("bin")) && root.mkpath(QStringLiteral("share/applications"))
+                && root.mkpath(QStringLiteral("build/src")));
         const QString bin = root.filePath(QStringLiteral("bin"));
-        QVERIFY(isInstalledCopy(bin));
+        const QString build = root.filePath(QStringLiteral("build/src"));
+        switch (copy) {
+        case Copy::Portable:
+            break;
+        case Copy::BuildTree:
+        case Copy::BesideABuild:
+            QVERIFY(test::writeBytes(QDir(build).filePath(QString::fromLatin1(BuildTreeMarker)), "a build\n"));
+            break;
+        case Copy::Installed:
+            QVERIFY(test::writeBytes(root.filePath(QStringLiteral("share/applications/velmora.desktop")),
+                                     "[Desktop Entry]\n"));
+            break;
+        }
+        const QString program = copy == Copy::BuildTree ? build : bin;
         const QString data = QDir(user.path()).filePath(QStringLiteral("Velmora"));
-        QCOMPARE(chooseProgramFolder(bin, data, nullptr), std::optional<QString>(data));
-        QVERIFY(QDir(data).exists());
+        QCOMPARE(chooseProgramFolder(program, data, nullptr), std::optional<QString>(ownFolder ? program : data));
+        QCOMPARE(QDir(data).exists(), !ownFolder);
     }
 
     void neitherFolderWritable()
@@ -43,6 +65,12 @@ private slots:
         QCOMPARE(chooseProgramFolder(file + QStringLiteral("/exe"), file + QStringLiteral("/data"), &error),
                  std::nullopt);
         QVERIFY(!error.isEmpty());
+    }
+
+    // The build writes its marker beside the program it builds.
+    void theBuildMarksItsOwnCopy()
+    {
+        QVERIFY(isBuildTreeCopy(QStringLiteral(VELMORA_PROGRAM_FOLDER)));
     }
 };
 

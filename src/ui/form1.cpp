@@ -4,11 +4,14 @@
 #include "controls.h"
 #include "form2.h"
 #include "key_filter.h"
+#include "light_palette.h"
 #include "messages.h"
 #include "pictures.h"
 #include "trend_chart_view.h"
 #include "twips.h"
+#include "window_placement.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -16,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace velmora {
 
@@ -42,6 +46,30 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
     auto *b = place(new QPushButton(caption, parent), name, l, t, w, h);
     b->setCursor(Qt::PointingHandCursor);
     return b;
+}
+
+// The three combos draw in 宋体 12 pt. The window's style sheet gives the text
+// box inside a combo and its list the window font, so they get it explicitly.
+void useSongTi(QComboBox *combo)
+{
+    const QFont songTi(QStringLiteral("宋体"), 12);
+    combo->setFont(songTi);
+    combo->lineEdit()->setFont(songTi);
+    combo->view()->setFont(songTi);
+}
+
+// The largest size, up to the label's own, at which its wrapped text fits
+// `height` pixels: the hint of the user panel must be read whole above its button.
+void fitWrappedText(QLabel *label, int height)
+{
+    QFont font = label->font();
+    const QRectF room(0, 0, label->width(), 10 * height);
+    for (qreal size = font.pointSizeF(); size > 6; size -= 0.5) {
+        font.setPointSizeF(size);
+        if (QFontMetricsF(font).boundingRect(room, Qt::TextWordWrap, label->text()).height() <= height)
+            break;
+    }
+    label->setFont(font);
 }
 
 ClickableLabel *lowerLabel(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h)
@@ -87,6 +115,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     setMouseTracking(true);
     setStyleSheet(QString::fromLatin1(StyleSheet));
     createControls();
+    useLightPalette(this);
     applyTabOrder();
     connectHandlers();
     setUpKeyboardAccess();
@@ -150,13 +179,12 @@ void Form1::createRecordMenu()
 
 void Form1::createEntryRow()
 {
-    QFont songTi(QStringLiteral("宋体"), 12);
     m_combo1 = place(new QComboBox(this), "Combo1", 360, 6600, 960, 360);
     m_combo12 = place(new QComboBox(this), "Combo12", 11880, 6600, 960, 360);
     for (QComboBox *combo : {m_combo1, m_combo12}) {
         combo->setEditable(true);
-        combo->setFont(songTi);
         installKeyFilter(combo, KeyFilter::ListOnly);
+        useSongTi(combo);
     }
     m_combo1->addItems({QStringLiteral("男"), QStringLiteral("女")});
     m_combo1->setEditText(QStringLiteral("男"));
@@ -225,13 +253,14 @@ void Form1::createUserPanel()
 
     m_combo2 = place(new QComboBox(m_frame1), "Combo2", 120, 120, 1815, 360);
     m_combo2->setEditable(true);
-    m_combo2->setFont(QFont(QStringLiteral("宋体"), 12));
     installKeyFilter(m_combo2, KeyFilter::UserName);
+    useSongTi(m_combo2);
 
     m_label6 = place(new ClickableLabel(m_frame1), "Label6", 120, 600, 1815, 615);
     m_label6->setText(QStringLiteral("（如果下拉框中无选择的用户，可以在此添加。）"));
     m_label6->setWordWrap(true);
     m_command11 = button(m_frame1, "Command11", QStringLiteral("确定返回"), 120, 1200, 1815, 375);
+    fitWrappedText(m_label6, m_command11->y() - m_label6->y());
     m_frame1->raise();
 }
 
@@ -270,8 +299,11 @@ void Form1::connectHandlers()
         connect(label, &ClickableLabel::mouseMoved, this, [this, j] { hoverLabel(j); });
         connect(label, &ClickableLabel::clicked, this, [this, j] { LoadRecord(j); });
         connect(label, &ClickableLabel::doubleClicked, this, [this, j] { doubleClickLabel(j); });
+        label->installEventFilter(this);
     }
     connect(m_image4, &MouseArea::mouseMoved, this, &Form1::resetLabelColours);
+    m_image4->installEventFilter(this); // the wheel, with the labels and the marker
+    m_picture2->installEventFilter(this);
     connect(m_picture2, &DragBox::buttonDown, this, &Form1::markerButtonDown);
     connect(m_picture2, &DragBox::moved, this, &Form1::markerMoved);
     connect(m_picture2, &DragBox::buttonUp, this, &Form1::markerButtonUp);
@@ -296,8 +328,10 @@ bool Form1::load()
     setEntryControlsEnabled(false);
     // 2.
     m_frame1->hide();
-    // 3.
-    move(twips::toPixels(1000), twips::toPixels(500));
+    // 3. Where the window design puts it, moved in when the screen is too small.
+    const QRect design(twips::toPixels(1000), twips::toPixels(500), width(), height());
+    QScreen *target = QGuiApplication::screenAt(design.topLeft());
+    move(placeInside(design, (target ? target : screen())->availableGeometry()));
     // 4. The model's coefficients are set by its construction.
     m_selectedRecord = -1;
     m_model = RiskModel();

@@ -73,6 +73,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -115,6 +116,8 @@ private:
     void markerButtonDown(QPointF twips);
     void markerMoved(QPointF twips);
     void markerButtonUp();
+    void turnWheel(const QWheelEvent &event);
+    void scrollColumn(int entries);
     void dragMarkerTo(double newTop);
     void moveMarkerTo(double top);
     void moveMarkerHome();
@@ -132,6 +135,7 @@ private:
     void openKeypad(int titleIndex);
     void keypadActivated();
     void keypadClosing();
+    void dropKeypadRequests();
     void handBackKeypad();
 
     DataFolder &m_folder;
@@ -149,6 +153,7 @@ private:
     int m_menuOffset = 0;
     double m_markerTop = 240; // twips
     int m_dragActive = 0;
+    int m_wheelAngle = 0; // eighths of a degree turned and not yet a whole notch
     double m_dragAnchorX = 0;
     double m_dragAnchorY = 0;
     bool m_keypadWasActive = false;

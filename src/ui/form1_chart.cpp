@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QWheelEvent>
 
 namespace velmora {
 
@@ -143,6 +144,35 @@ void Form1::dragMarkerTo(double newTop)
 void Form1::markerButtonUp()
 {
     m_dragActive = 0;
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Over the column's labels, the column or its marker the wheel scrolls the column.
+    if (event->type() == QEvent::Wheel) {
+        turnWheel(*static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::turnWheel(const QWheelEvent &event)
+{
+    // One entry a notch; finer wheels add up to whole notches.
+    m_wheelAngle += event.angleDelta().y();
+    const int notches = m_wheelAngle / QWheelEvent::DefaultDeltasPerStep;
+    m_wheelAngle -= notches * QWheelEvent::DefaultDeltasPerStep;
+    if (notches != 0)
+        scrollColumn(-notches); // turned away from the user: back to earlier entries
+}
+
+void Form1::scrollColumn(int entries)
+{
+    if (m_recordCount <= 0)
+        return;
+    // The marker's travel for one entry, as the drag's offset arithmetic counts it.
+    const double twipsPerEntry = 240.0 / (m_recordCount / 15.0);
+    dragMarkerTo(m_markerTop + entries * twipsPerEntry);
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

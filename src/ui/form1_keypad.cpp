@@ -75,6 +75,7 @@ void Form1::openKeypad(int titleIndex)
     m_form2 = new Form2(m_state);
     connect(m_form2, &Form2::activated, this, &Form1::keypadActivated);
     connect(m_form2, &Form2::closingByUser, this, &Form1::keypadClosing);
+    connect(m_form2, &Form2::cancelled, this, &Form1::dropKeypadRequests);
     m_form2->show();
     // A newly shown keypad is the active window whatever the window manager's
     // policy, so that a click back on this window hands its text back.
@@ -95,6 +96,12 @@ void Form1::keypadClosing()
         handBackKeypad();
     else
         activateWindow();
+}
+
+void Form1::dropKeypadRequests()
+{
+    // Every box still asking would receive this keypad's text: none does now.
+    m_state.KeypadRequest.fill(0);
 }
 
 void Form1::handBackKeypad()

@@ -1,9 +1,11 @@
 #include "form2.h"
 
+#include "light_palette.h"
 #include "program_state.h"
 #include "twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -53,10 +55,6 @@ Form2::Form2(ProgramState &state)
     setWindowTitle(QStringLiteral("Velmora"));
     setFixedSize(twips::toPixels(2565), twips::toPixels(1620));
     setStyleSheet(QString::fromLatin1(StyleSheet));
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(0, 192, 0));
-    setPalette(background);
-    setAutoFillBackground(true);
 
     QFont keyFont(QStringLiteral("宋体"), 12);
     keyFont.setBold(true);
@@ -77,6 +75,11 @@ Form2::Form2(ProgramState &state)
     m_command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("返回"), 1800, 1080, 615, 375);
     connect(m_command3, &QPushButton::clicked, this, &Form2::clearBuffer);
     connect(m_command1, &QPushButton::clicked, this, &QWidget::close);
+    useLightPalette(this);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(0, 192, 0));
+    setPalette(background);
+    setAutoFillBackground(true);
 
     // The window opens where the main window asked, in screen twips.
     move(twips::toPixels(m_state.KeypadLeft), twips::toPixels(m_state.KeypadTop));
@@ -86,6 +89,33 @@ void Form2::pressKey(int index)
 {
     m_state.KeypadBuffer += m_command2[size_t(index)]->text().trimmed();
     m_text1->setText(m_state.KeypadBuffer);
+}
+
+void Form2::eraseLast()
+{
+    m_state.KeypadBuffer.chop(1);
+    m_text1->setText(m_state.KeypadBuffer);
+}
+
+void Form2::keyPressEvent(QKeyEvent *event)
+{
+    // The keyboard's digits and "." (the number pad's too) press the key of that caption.
+    const QString typed = event->text();
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    for (int k = 0; plain && typed.size() == 1 && k < int(m_command2.size()); ++k) {
+        if (m_command2[size_t(k)]->text() == typed) {
+            pressKey(k);
+            return;
+        }
+    }
+    if (event->key() == Qt::Key_Backspace) {
+        eraseLast();
+    } else if (event->key() == Qt::Key_Escape) {
+        emit cancelled();
+        close();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void Form2::clearBuffer()

@@ -26,14 +26,19 @@ signals:
     void activated();
     // The keypad goes away by its own "返回" key or its window's close button.
     void closingByUser();
+    // Esc: the keypad goes without handing its text to anyone (closingByUser follows).
+    void cancelled();
 
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    // Digits and "." type as the keys do, Backspace erases the last character, Esc cancels.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void pressKey(int index);
+    void eraseLast();
     void clearBuffer();
 
     ProgramState &m_state;

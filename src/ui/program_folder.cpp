@@ -18,10 +18,16 @@ bool isInstalledCopy(const QString &executableFolder)
     return QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("../share/applications/velmora.desktop")));
 }
 
+bool isBuildTreeCopy(const QString &executableFolder)
+{
+    return QFileInfo::exists(QDir(executableFolder).filePath(QString::fromLatin1(BuildTreeMarker)));
+}
+
 std::optional<QString> chooseProgramFolder(const QString &executableFolder, const QString &userDataFolder,
                                            QString *error)
 {
-    if (!isInstalledCopy(executableFolder) && isWritableFolder(executableFolder))
+    const bool portable = !isInstalledCopy(executableFolder) && !isBuildTreeCopy(executableFolder);
+    if (portable && isWritableFolder(executableFolder))
         return executableFolder;
     if (!userDataFolder.isEmpty() && QDir().mkpath(userDataFolder) && isWritableFolder(userDataFolder))
         return userDataFolder;
