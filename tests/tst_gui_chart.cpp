@@ -298,7 +298,7 @@ private slots:
             QImage image(QSize(721, 401) * scale, QImage::Format_ARGB32_Premultiplied);
             image.setDevicePixelRatio(scale);
             QPainter painter(&image);
-            TrendChartView::paintChart(painter, QSize(721, 401), QPixmap(), marks);
+            TrendChartView::paintChart(painter, QSize(721, 401), QImage(), marks);
             painter.end();
             const auto red = [&](double xTwips, double yTwips) {
                 const QPoint p(int(std::floor(xTwips / 15 * scale)), int(std::floor(yTwips / 15 * scale)));

@@ -129,7 +129,7 @@ DragBox::DragBox(QWidget *parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
-void DragBox::setPicture(const QPixmap &picture)
+void DragBox::setPicture(const QImage &picture)
 {
     m_picture = picture;
     update();
@@ -138,7 +138,7 @@ void DragBox::setPicture(const QPixmap &picture)
 void DragBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawPixmap(QPointF(0, 0), m_picture);
+    painter.drawImage(QPointF(0, 0), m_picture);
     if (hasFocus()) {
         painter.setPen(QPen(QColor(0, 90, 0), 1, Qt::DotLine));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));

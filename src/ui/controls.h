@@ -58,7 +58,7 @@ class DragBox : public QWidget
     Q_OBJECT
 public:
     explicit DragBox(QWidget *parent = nullptr);
-    void setPicture(const QPixmap &picture);
+    void setPicture(const QImage &picture);
 
 signals:
     void buttonDown(QPointF twips);
@@ -75,7 +75,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    QPixmap m_picture;
+    QImage m_picture;
 };
 
 } // namespace velmora

@@ -110,7 +110,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setWindowIcon(QIcon(loadPicture(QStringLiteral("icon"), 1.0)));
+    setWindowIcon(QIcon(QPixmap::fromImage(loadPicture(QStringLiteral("icon"), 1.0))));
     setFixedSize(ClientSize);
     setMouseTracking(true);
     setStyleSheet(QString::fromLatin1(StyleSheet));
@@ -362,7 +362,7 @@ void Form1::paintEvent(QPaintEvent *)
         m_background = loadPicture(QStringLiteral("background"), dpr);
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(QPointF(0, 0), m_background);
+    painter.drawImage(QPointF(0, 0), m_background);
 }
 
 } // namespace velmora

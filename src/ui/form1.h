@@ -159,7 +159,7 @@ private:
     bool m_keypadWasActive = false;
     bool m_keypadClosed = false;
 
-    QPixmap m_background;
+    QImage m_background;
 
     // Controls, named as in the window design.
     TrendChartView *m_picture1 = nullptr;

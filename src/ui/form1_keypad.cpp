@@ -36,7 +36,7 @@ void Form1::toggleStatement()
         return;
     }
     if (m_image1->pixmap().isNull())
-        m_image1->setPixmap(loadPicture(QStringLiteral("statement"), devicePixelRatioF()));
+        m_image1->setPixmap(QPixmap::fromImage(loadPicture(QStringLiteral("statement"), devicePixelRatioF())));
     m_image1->show();
 }
 

@@ -25,24 +25,17 @@ TrendChartView::TrendChartView(QWidget *parent)
 void TrendChartView::setMarks(std::vector<ChartMark> marks)
 {
     m_marks = std::move(marks);
-    m_cache = QPixmap();
+    m_cache = QImage();
     update();
 }
 
-QPixmap TrendChartView::templatePicture(qreal devicePixelRatio) const
-{
-    if (m_template.isNull() || (m_template.devicePixelRatio() > 1.0) != (devicePixelRatio > 1.0))
-        m_template = loadPicture(QStringLiteral("chart_template"), devicePixelRatio);
-    return m_template;
-}
-
-void TrendChartView::paintChart(QPainter &painter, QSize logicalSize, const QPixmap &templatePicture,
+void TrendChartView::paintChart(QPainter &painter, QSize logicalSize, const QImage &templatePicture,
                                 const std::vector<ChartMark> &marks)
 {
     painter.save();
     painter.setClipRect(QRect(QPoint(0, 0), logicalSize));
     painter.fillRect(QRect(QPoint(0, 0), logicalSize), QColor(233, 251, 233));
-    painter.drawPixmap(QPointF(0, 0), templatePicture);
+    painter.drawImage(QPointF(0, 0), templatePicture);
 
     // Marks are in twips.
     painter.scale(1.0 / twips::PerPixel, 1.0 / twips::PerPixel);
@@ -110,7 +103,7 @@ QImage TrendChartView::renderChart(qreal scale) const
     QImage image(size() * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     QPainter painter(&image);
-    paintChart(painter, size(), templatePicture(scale), m_marks);
+    paintChart(painter, size(), loadPicture(QStringLiteral("chart_template"), scale), m_marks);
     return image;
 }
 
@@ -118,13 +111,13 @@ void TrendChartView::paintEvent(QPaintEvent *)
 {
     const qreal dpr = devicePixelRatioF();
     if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr || m_cache.size() != size() * dpr) {
-        m_cache = QPixmap(size() * dpr);
+        m_cache = QImage(size() * dpr, QImage::Format_RGB32);
         m_cache.setDevicePixelRatio(dpr);
         QPainter cachePainter(&m_cache);
-        paintChart(cachePainter, size(), templatePicture(dpr), m_marks);
+        paintChart(cachePainter, size(), loadPicture(QStringLiteral("chart_template"), dpr), m_marks);
     }
     QPainter painter(this);
-    painter.drawPixmap(QPointF(0, 0), m_cache);
+    painter.drawImage(QPointF(0, 0), m_cache);
 }
 
 } // namespace velmora

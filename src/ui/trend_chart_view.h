@@ -10,8 +10,9 @@
 namespace velmora {
 
 // The chart area: the chart template picture with the marks of the last
-// redraw painted over it in red, clipped to the area. The painted layer is
-// cached, so pointer moves and repaints cost nothing however many marks.
+// redraw painted over it in red, clipped to the area. The painted chart is
+// cached, so pointer moves and repaints cost nothing however many marks; the
+// template itself is only read while the cache is made.
 class TrendChartView : public QWidget
 {
     Q_OBJECT
@@ -26,18 +27,15 @@ public:
     QImage renderChart(qreal scale) const;
 
     // Paints template and marks with the painter's origin at the chart's corner.
-    static void paintChart(QPainter &painter, QSize logicalSize, const QPixmap &templatePicture,
+    static void paintChart(QPainter &painter, QSize logicalSize, const QImage &templatePicture,
                            const std::vector<ChartMark> &marks);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap templatePicture(qreal devicePixelRatio) const;
-
     std::vector<ChartMark> m_marks;
-    mutable QPixmap m_template;
-    QPixmap m_cache;
+    QImage m_cache;
 };
 
 } // namespace velmora
