@@ -199,8 +199,9 @@ Outcome Diary::StoreRecord(const EntryTexts &texts, ChartStyle style)
         return {};
     }
     const HealthRecord fresh = storedRecord(texts, m_clock().toString(QStringLiteral("yyyyMMddHHmmss")));
+    QByteArray before;
     if (const FileResult saved =
-            m_folder.RewriteRecordFile(user, old.fingerprint, scratch, old.count, RewriteMode::Append, &fresh);
+            m_folder.RewriteRecordFile(user, old.fingerprint, scratch, old.count, RewriteMode::Append, &fresh, &before);
         !saved) {
         m_messages.inform(saved.changedOutside ? messages::ChangedOutside : messages::saveFailed(saved.error));
         return {};
@@ -208,6 +209,7 @@ Outcome Diary::StoreRecord(const EntryTexts &texts, ChartStyle style)
     setMarks({});
     if (readTable(user, true))
         DrawTrendChart(style);
+    rememberChange(ChangeKind::Store, user, std::move(before));
     return Outcome::emptyFields();
 }
 
@@ -270,8 +272,9 @@ Outcome Diary::ModifyRecord(const QString &userText, const EntryTexts &texts, Ch
         previous = m_table[k];
         m_table[k] = typedRecord(texts, m_selectedId);
     }
-    const FileResult saved =
-        m_folder.RewriteRecordFile(user, m_tableFingerprint, m_table, m_recordCount, RewriteMode::Modify);
+    QByteArray before;
+    const FileResult saved = m_folder.RewriteRecordFile(user, m_tableFingerprint, m_table, m_recordCount,
+                                                        RewriteMode::Modify, nullptr, &before);
     if (!saved) {
         if (previous)
             m_table[k] = *previous; // the table keeps mirroring the file
@@ -293,6 +296,7 @@ Outcome Diary::ModifyRecord(const QString &userText, const EntryTexts &texts, Ch
     setMarks({});
     if (readTable(user, false))
         DrawTrendChart(style);
+    rememberChange(ChangeKind::Modify, user, std::move(before));
     return Outcome::emptyFields();
 }
 

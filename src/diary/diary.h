@@ -4,9 +4,11 @@
 #include "chart/trend_chart.h"
 #include "diary/entry.h"
 #include "diary/seams.h"
+#include "diary/undo_history.h"
 #include "model/risk_model.h"
 #include "records/data_folder.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -120,6 +122,36 @@ private:
     double m_markerTop = menu::MarkerTrackTop; // where the window design puts it
     QString m_selectedDate;
     QString m_selectedId;
+
+    // ---- History: past measurements, single deletions, undo, record tables
+    // brought in (diary_history.cpp). Each of them leaves no entry selected,
+    // since entries may have moved to other positions.
+public:
+    // A measurement taken earlier ("补录历史记录…"): stored for the current
+    // user as the store stores the boxes, with the chosen time as its RecordId,
+    // among the entries in time order. True when it was stored; the chart and
+    // column then show the file as after a store.
+    bool addPastRecord(const QDateTime &when, const EntryTexts &texts, ChartStyle style);
+    // "删除此条记录…" on record label `label`: asks, then rewrites the file
+    // without that entry and redraws as the display does.
+    Outcome deleteRecord(int label, ChartStyle style);
+    // "撤销上一次修改": asks, then puts back what the file of the last change's
+    // user held before it, unless the file has changed since.
+    Outcome undoLastChange(ChartStyle style);
+    bool canUndo() const { return !m_undo.isEmpty(); }
+    // "导入记录表格…": reads a record table, shows what it would bring and
+    // asks; on Yes adds the new rows to the current user's file in one save.
+    // True when records were added.
+    bool importRecords(QIODevice &table, ChartStyle style);
+
+private:
+    std::optional<std::vector<HealthRecord>> readEntries(const QString &user, FileFingerprint *readAs);
+    FileResult rewriteEntries(const QString &user, const FileFingerprint &readAs, std::vector<HealthRecord> entries,
+                              QByteArray *before);
+    void finishChange(ChangeKind kind, const QString &user, QByteArray before, ChartStyle style, bool withDiagnosis);
+    void rememberChange(ChangeKind kind, const QString &user, QByteArray before);
+
+    UndoHistory m_undo;
 };
 
 } // namespace velmora

@@ -2,9 +2,11 @@
 
 #include "records/health_record.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace velmora {
 
@@ -26,6 +28,13 @@ struct EntryTexts
 // Whether the boxes hold a record that may be stored: sex "男" or "女", age 1
 // to 130, the other limits inclusive, heredity "有", "无" or nothing.
 bool entryPassesChecks(const EntryTexts &texts);
+// Why the boxes fail those checks, for a person to read ("年龄应在1到130之间");
+// nothing when they pass.
+std::optional<QString> entryRefusal(const EntryTexts &texts);
+
+// Why a record may not carry this RecordId, a time the person chose: not
+// fourteen digits, later than `now`, or before 1900. Nothing when it may.
+std::optional<QString> recordTimeRefusal(const QString &recordId, const QDateTime &now);
 
 // A new record as the store writes it: the numbers are the leading-number
 // values of the boxes.

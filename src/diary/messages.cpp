@@ -22,4 +22,54 @@ QString noDataFolder(const QString &reason)
     return QStringLiteral("无法在程序目录或用户数据目录中保存数据，程序将退出！\n（%1）").arg(reason);
 }
 
+QString pastTimeRefused(const QString &reason)
+{
+    return QStringLiteral("%1，请核对！").arg(reason);
+}
+
+QString confirmDeleteRecord(const QString &dateCaption)
+{
+    return QStringLiteral("您真的要删除 %1 的记录吗？").arg(dateCaption);
+}
+
+QString confirmUndo(const QString &user, const QString &change)
+{
+    return QStringLiteral("您真的要撤销用户“%1”的上一次修改（%2）吗？").arg(user, change);
+}
+
+QString undoRefused(const QString &user)
+{
+    return QStringLiteral("用户“%1”的数据文件在这次修改之后又被改动过，不能撤销！").arg(user);
+}
+
+QString tableUnreadable(const QString &reason)
+{
+    return QStringLiteral("记录表格读取失败，没有导入任何记录！\n（%1）").arg(reason);
+}
+
+QString imported(int count)
+{
+    return QStringLiteral("已导入 %1 条记录。").arg(count);
+}
+
+QString missingColumns(const QStringList &titles)
+{
+    return QStringLiteral("记录表格缺少这些列：%1，没有导入任何记录！").arg(titles.join(u'、'));
+}
+
+QString unclosedQuote(int row)
+{
+    return QStringLiteral("记录表格第 %1 行的引号没有结束，没有导入任何记录！").arg(row);
+}
+
+QString wrongRowWidth(int row, int fields, int columns)
+{
+    return QStringLiteral("记录表格第 %1 行有 %2 列，表头却有 %3 列，没有导入任何记录！").arg(row).arg(fields).arg(columns);
+}
+
+QString badRecordTime(int row, const QString &text)
+{
+    return QStringLiteral("记录表格第 %1 行的日期时间“%2”不是有效的日期时间，没有导入任何记录！").arg(row).arg(text);
+}
+
 } // namespace velmora::messages

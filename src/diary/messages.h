@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The texts of the program's message boxes.
 namespace velmora::messages {
@@ -27,5 +28,24 @@ QString saveFailed(const QString &reason);
 QString readFailed(const QString &reason);
 QString deleteFailed(const QString &reason);
 QString noDataFolder(const QString &reason);
+
+// Past measurements, single deletions, undo and record tables brought in.
+QString pastTimeRefused(const QString &reason);         // the time chosen for a past measurement
+QString confirmDeleteRecord(const QString &dateCaption); // "您真的要删除 2024年05月04日23时50分07秒 的记录吗？"
+inline const QString DeleteNeedsDisplay =
+    QStringLiteral("列表中显示的不是当前用户的记录，请先按“显示”，再删除记录！");
+inline const QString NothingToUndo = QStringLiteral("没有可以撤销的修改！");
+QString confirmUndo(const QString &user, const QString &change);
+QString undoRefused(const QString &user);
+QString tableUnreadable(const QString &reason);
+QString imported(int count);
+inline const QString NotARecordTable =
+    QStringLiteral("所选文件不是本程序导出的记录表格（找不到“日期时间”“性别”等列标题），没有导入任何记录！");
+inline const QString UnknownTableEncoding =
+    QStringLiteral("记录表格的文字编码无法识别（既不是UTF-8，也不是GBK），没有导入任何记录！");
+QString missingColumns(const QStringList &titles);
+QString unclosedQuote(int row);
+QString wrongRowWidth(int row, int fields, int columns);
+QString badRecordTime(int row, const QString &text);
 
 } // namespace velmora::messages

@@ -172,13 +172,27 @@ ReadResult DataFolder::readRecordFile(const QString &user, RecordTable &table, c
 }
 
 FileResult DataFolder::RewriteRecordFile(const QString &user, const FileFingerprint &readAs, const RecordTable &table,
-                                         int count, RewriteMode mode, const HealthRecord *appended) const
+                                         int count, RewriteMode mode, const HealthRecord *appended,
+                                         QByteArray *replaced) const
+{
+    return rewriteIfUnchanged(
+        user, readAs, [&](QIODevice &device) { return writeRecords(device, table, count, mode, appended); }, replaced);
+}
+
+FileResult DataFolder::restoreRecordFile(const QString &user, const FileFingerprint &readAs,
+                                         const QByteArray &content) const
+{
+    return rewriteIfUnchanged(user, readAs, [&](QIODevice &device) { return writeAll(device, content); }, nullptr);
+}
+
+FileResult DataFolder::rewriteIfUnchanged(const QString &user, const FileFingerprint &readAs,
+                                          const ContentWriter &write, QByteArray *replaced) const
 {
     if (FileResult refused = refuseUnsafe(user); !refused)
         return refused;
     const QString path = RecordFilePath(user);
     QString error;
-    const auto now = read(path, &error);
+    auto now = read(path, &error);
     if (!now)
         return FileResult::failure(error);
     if (FileFingerprint::of(*now) != readAs) {
@@ -186,7 +200,10 @@ FileResult DataFolder::RewriteRecordFile(const QString &user, const FileFingerpr
         changed.changedOutside = true;
         return changed;
     }
-    return save(path, [&](QIODevice &device) { return writeRecords(device, table, count, mode, appended); });
+    FileResult saved = save(path, write);
+    if (saved && replaced)
+        *replaced = std::move(*now);
+    return saved;
 }
 
 std::optional<QByteArray> DataFolder::read(const QString &path, QString *error) const

@@ -53,9 +53,13 @@ public:
     ReadResult readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook = {}) const;
     // Rewrites the record file, but only while it still holds the bytes it held
     // when it was read (`readAs`); otherwise nothing is written and the result
-    // says changedOutside.
+    // says changedOutside. `replaced`, when given, receives the bytes the file
+    // held before a rewrite that worked (what an undo puts back).
     FileResult RewriteRecordFile(const QString &user, const FileFingerprint &readAs, const RecordTable &table,
-                                 int count, RewriteMode mode, const HealthRecord *appended = nullptr) const;
+                                 int count, RewriteMode mode, const HealthRecord *appended = nullptr,
+                                 QByteArray *replaced = nullptr) const;
+    // Puts earlier bytes back into the record file, on the same condition.
+    FileResult restoreRecordFile(const QString &user, const FileFingerprint &readAs, const QByteArray &content) const;
 
     // Atomic rewrite of one file of the folder.
     virtual FileResult save(const QString &path, const ContentWriter &write) const;
@@ -66,6 +70,8 @@ public:
 
 private:
     FileResult refuseUnsafe(const QString &user) const;
+    FileResult rewriteIfUnchanged(const QString &user, const FileFingerprint &readAs, const ContentWriter &write,
+                                  QByteArray *replaced) const;
 
     QString m_folder;
 };

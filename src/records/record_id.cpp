@@ -16,4 +16,27 @@ QString recordDateCaption(const QString &recordId)
              recordId.mid(12, 2));
 }
 
+QString recordIdOf(const QDateTime &when)
+{
+    return when.toString(QStringLiteral("yyyyMMddHHmmss"));
+}
+
+std::optional<QString> recordIdOfSheetTime(const QString &text)
+{
+    QDate date;
+    QTime time;
+    if (text.size() == 19 && text[10] == u' ') {
+        date = QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+        time = QTime::fromString(text.mid(11), QStringLiteral("HH:mm:ss"));
+    } else if (isRecordIdText(text)) {
+        date = QDate::fromString(text.left(8), QStringLiteral("yyyyMMdd"));
+        time = QTime::fromString(text.mid(8), QStringLiteral("HHmmss"));
+    }
+    // Built from the pieces, not through the local clock, so a time that a
+    // daylight-saving change skips keeps its digits.
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return date.toString(QStringLiteral("yyyyMMdd")) + time.toString(QStringLiteral("HHmmss"));
+}
+
 } // namespace velmora

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+
+#include <optional>
 
 namespace velmora {
 
@@ -10,5 +13,13 @@ bool isRecordIdText(const QString &text);
 // "2009年06月20日21时01分29秒" for the RecordId 20090620210129; the pieces are
 // cut from the id's text as it stands.
 QString recordDateCaption(const QString &recordId);
+
+// The RecordId of a local date and time: fourteen digits YYYYMMDDhhmmss.
+QString recordIdOf(const QDateTime &when);
+
+// The RecordId of a date and time as a record table shows it, "2009-06-20
+// 21:01:29", or as the bare fourteen digits; nothing for a text that is not a
+// real date and time.
+std::optional<QString> recordIdOfSheetTime(const QString &text);
 
 } // namespace velmora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace velmora {
+
+// The text of a table file as this program saves it or as a spreadsheet saves
+// it again: UTF-8 with or without a byte-order mark, or else GBK. Nothing
+// when the bytes are neither.
+std::optional<QString> decodeTableText(QByteArrayView bytes);
+
+// One row of a CSV table and its number as a spreadsheet counts rows (the
+// first row is 1; a quoted line break does not start a new row).
+struct CsvRow
+{
+    int number = 0;
+    QStringList fields;
+
+    bool isBlank() const; // an empty line, or only empty fields
+};
+
+struct CsvTable
+{
+    std::vector<CsvRow> rows;
+    int unclosedQuoteRow = 0; // the row where a quoted field never ends; 0 for none
+};
+
+// Splits CSV text as RFC 4180 has it: fields between separators, a field in
+// double quotes may hold separators, line breaks and doubled quotes ("").
+// Rows end with CR LF, LF or CR. A quote inside an unquoted field is kept as
+// it stands.
+CsvTable parseCsv(QStringView text, QChar separator);
+
+} // namespace velmora
