@@ -3,10 +3,8 @@
 // A Form1 in a temporary program folder, with scripted message boxes, a fixed
 // clock and a folder whose saves can be made to fail.
 
+#include "diary_support.h"
 #include "form1.h"
-#include "records/data_folder.h"
-#include "seams.h"
-#include "test_support.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -18,51 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <deque>
 #include <memory>
 
 namespace velmora::test {
-
-class ScriptedMessages : public MessageBoxes
-{
-public:
-    QStringList shown;        // every text shown, in order
-    std::deque<bool> answers; // Yes/No answers to give, in order; Yes when none is left
-
-    void inform(const QString &text) override { shown << text; }
-    bool ask(const QString &question) override
-    {
-        shown << question;
-        if (answers.empty())
-            return true;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    QString last() const { return shown.isEmpty() ? QString() : shown.last(); }
-};
-
-// A program folder whose saves fail after a number of bytes, and whose reads
-// of record files fail, when asked to.
-class FaultyFolder : public DataFolder
-{
-public:
-    using DataFolder::DataFolder;
-    qint64 failAfterBytes = -1;
-    bool failRecordReads = false;
-    FileResult save(const QString &path, const ContentWriter &write) const override
-    {
-        return saveFile(path, write, failAfterBytes);
-    }
-    std::optional<QByteArray> read(const QString &path, QString *error) const override
-    {
-        if (failRecordReads && path != userListPath()) {
-            *error = QStringLiteral("Input/output error");
-            return std::nullopt;
-        }
-        return DataFolder::read(path, error);
-    }
-};
 
 struct Window
 {
@@ -150,31 +106,5 @@ struct Window
     QString recordPath(const QString &user) const { return folder.RecordFilePath(user); }
     QByteArray recordBytes(const QString &user) const { return readBytes(recordPath(user)); }
 };
-
-// Numbers in box order Text2 .. Text12 for the woman of the examples:
-// age 30, height 160, weight 50, triglycerides 1.2, 120/80, sugar 5.1,
-// no smoking or drinking, cholesterol 4.5, waist 70.
-inline QList<QString> womansNumbers()
-{
-    return {"30", "160", "50", "1.2", "120", "80", "5.1", "0", "0", "4.5", "70"};
-}
-
-inline QByteArray womansRecordLines(const QByteArray &recordId)
-{
-    return crlfLines({recordId, g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ", " 80 ", " 5.1 ", " 0 ", " 0 ",
-                      " 4.5 ", " 70 ", g(u"无")});
-}
-
-// n entries of the woman, ids 20100101000000 + i, ages 20 + i.
-inline QByteArray womanEntries(int n)
-{
-    QByteArray out;
-    for (int i = 0; i < n; ++i) {
-        QByteArray entry = womansRecordLines(QByteArray::number(20100101000000LL + i));
-        entry.replace(" 30 ", " " + QByteArray::number(20 + (i % 100)) + " ");
-        out += entry;
-    }
-    return out;
-}
 
 } // namespace velmora::test

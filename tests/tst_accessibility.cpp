@@ -79,23 +79,23 @@ private slots:
         QVERIFY(w.menuLabel(1)->hasFocus());
         QCOMPARE(w.menuLabel(1)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
         QTest::keyClick(w.menuLabel(1), Qt::Key_Return);
-        QCOMPARE(w.form->selectedRecord(), 1);
+        QCOMPARE(w.form->diary().selectedRecord(), 1);
         QCOMPARE(w.text(2)->text(), QStringLiteral("21"));
 
         // Ctrl+Enter: the double click, with its entry enlarged.
         QTest::keyClick(w.menuLabel(2), Qt::Key_Return, Qt::ControlModifier);
-        QCOMPARE(w.form->selectedRecord(), 2);
+        QCOMPARE(w.form->diary().selectedRecord(), 2);
         QCOMPARE(w.form->chartMarks()[2].x2 - w.form->chartMarks()[2].x1, 62.f);
 
         // The marker moves with Page Down like a drag.
         QWidget *marker = w.child("Picture2");
         QTest::keyClick(marker, Qt::Key_PageDown);
-        QCOMPARE(w.form->markerTop(), 660.0);
-        QCOMPARE(w.form->menuOffset(), 4);
+        QCOMPARE(w.form->diary().markerTop(), 660.0);
+        QCOMPARE(w.form->diary().menuOffset(), 4);
         QTest::keyClick(marker, Qt::Key_End);
-        QCOMPARE(w.form->markerTop(), 6040.0);
+        QCOMPARE(w.form->diary().markerTop(), 6040.0);
         QTest::keyClick(marker, Qt::Key_Home);
-        QCOMPARE(w.form->markerTop(), 240.0);
+        QCOMPARE(w.form->diary().markerTop(), 240.0);
 
         // Alt and an arrow move the window.
         const QPoint before = w.form->pos();

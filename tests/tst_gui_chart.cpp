@@ -17,19 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A record file whose entries score exactly the given values: a man with
-// nothing but years of smoking scores 8 + 8 x years.
-QByteArray entriesScoring(const QList<double> &scores)
-{
-    QByteArray out;
-    for (int i = 0; i < scores.size(); ++i) {
-        const QByteArray smoking = " " + QByteArray::number((scores[i] - 8) / 8) + " ";
-        out += crlfLines({QByteArray::number(20100101000000LL + i), g(u"男"), "", "", "", "", "", "", "", smoking, "",
-                          "", "", g(u"无")});
-    }
-    return out;
-}
-
 // The pointer passing over a widget, no button held.
 void hover(QWidget *widget, QPoint at = QPoint(5, 5))
 {
@@ -87,49 +74,6 @@ private slots:
         QCOMPARE(w->form->chartMarks().size(), size_t(4 * 2 + 3));
     }
 
-    void displayEmptiesTheBoxesAndKeepsTheDate()
-    {
-        auto w = shown(womanEntries(3));
-        w->clickMenuLabel(1);
-        const QString date = w->caption("Label1");
-        w->click("Command1");
-        QCOMPARE(w->text(2)->text(), QString());
-        QCOMPARE(w->combo("Combo1")->currentText(), QString());
-        QCOMPARE(w->caption("Label1"), date);
-        QCOMPARE(w->form->selectedRecord(), 1);
-    }
-
-    void emptyFileDrawsNothingAndMissingFileChangesNothing()
-    {
-        auto w = shown(QByteArray());
-        QVERIFY(w->form->chartMarks().empty());
-        QCOMPARE(w->menuLabel(0)->text(), QString());
-        writeBytes(w->recordPath(QStringLiteral("Ann")), womanEntries(2));
-        w->click("Command1");
-        QFile::remove(w->recordPath(QStringLiteral("Ann")));
-        w->click("Command1");
-        QCOMPARE(w->form->chartMarks().size(), size_t(2));
-        QVERIFY(w->messages.shown.isEmpty());
-    }
-
-    void shorterFileEmptiesTheLabelsPastItsCount()
-    {
-        Window w(crlfLines({"Ann", "Bob"}));
-        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Ann")), womanEntries(30)));
-        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Bob")), womanEntries(5)));
-        QVERIFY(w.start());
-        w.confirmUser(QStringLiteral("Ann"));
-        w.click("Command1");
-        QCOMPARE(w.menuLabel(19)->text(), QStringLiteral("20100101000019"));
-        w.confirmUser(QStringLiteral("Bob"));
-        QCOMPARE(w.form->chartMarks().size(), size_t(30)); // picking redraws nothing
-        w.click("Command1");
-        QCOMPARE(w.form->chartMarks().size(), size_t(5));
-        QCOMPARE(w.menuLabel(4)->text(), QStringLiteral("20100101000004"));
-        for (int j = 5; j < 20; ++j)
-            QCOMPARE(w.menuLabel(j)->text(), QString());
-    }
-
     void hoverHighlightsOneLabel()
     {
         auto w = shown(womanEntries(3));
@@ -158,22 +102,22 @@ private slots:
     {
         auto w = shown(womanEntries(40));
         dragMarker(*w, 0);
-        QCOMPARE(w->form->menuOffset(), 1); // 90 twips an entry: the home position already scrolls
+        QCOMPARE(w->form->diary().menuOffset(), 1); // 90 twips an entry: the home position already scrolls
         // Down 35 px (525 twips) to Top 885: the column starts at position 7.
         dragMarker(*w, 35);
-        QCOMPARE(w->form->menuOffset(), 7);
+        QCOMPARE(w->form->diary().menuOffset(), 7);
         QWidget *marker = w->child("Picture2");
         QCOMPARE(w->menuLabel(3)->text(), QStringLiteral("20100101000010"));
 
         w->doubleClickMenuLabel(3);
-        QCOMPARE(w->form->selectedRecord(), 10);
+        QCOMPARE(w->form->diary().selectedRecord(), 10);
         QCOMPARE(w->caption("Label7"), QStringLiteral("20100101000010"));
         QCOMPARE(w->text(2)->text(), QStringLiteral("30"));
         const auto &marks = w->form->chartMarks();
         QCOMPARE(marks[10].x2 - marks[10].x1, 62.f);
         QCOMPARE(marks[9].x2 - marks[9].x1, 2.f);
         QCOMPARE(w->menuLabel(3)->text(), QStringLiteral("20100101000003"));
-        QCOMPARE(w->form->menuOffset(), 0); // a redraw lists from position 0 again
+        QCOMPARE(w->form->diary().menuOffset(), 0); // a redraw lists from position 0 again
         QCOMPARE(marker->pos(), QPoint(856, 24));
 
         // The curve style enlarges the circle and keeps it joined.
@@ -183,48 +127,22 @@ private slots:
         QCOMPARE(curve[2 * 3 - 1].radius, 65.f);
     }
 
-    void doubleClickEdgeCases()
-    {
-        auto w = shown(womanEntries(3));
-        w->combo("Combo2")->setEditText(QString());
-        w->doubleClickMenuLabel(0);
-        QCOMPARE(w->messages.last(), messages::NameEmpty);
-
-        // An empty position after a record was shown: nothing enlarged, empty boxes.
-        w->combo("Combo2")->setEditText(QStringLiteral("Ann"));
-        w->doubleClickMenuLabel(1);
-        const QString date = w->caption("Label1");
-        w->doubleClickMenuLabel(10);
-        QCOMPARE(w->form->selectedRecord(), 10);
-        QCOMPARE(w->caption("Label1"), date);
-        QCOMPARE(w->caption("Label7"), QString());
-        QCOMPARE(w->text(2)->text(), QString());
-        for (const ChartMark &mark : w->form->chartMarks())
-            QCOMPARE(mark.x2 - mark.x1, 2.f);
-
-        // A missing file stops the double click without a message.
-        QFile::remove(w->recordPath(QStringLiteral("Ann")));
-        w->messages.shown.clear();
-        w->doubleClickMenuLabel(0);
-        QVERIFY(w->messages.shown.isEmpty());
-    }
-
     void markerStaysInItsTrack()
     {
         auto w = shown(womanEntries(10));
         QWidget *marker = w->child("Picture2");
         dragMarker(*w, -100);
-        QCOMPARE(w->form->markerTop(), 240.0);
+        QCOMPARE(w->form->diary().markerTop(), 240.0);
         QCOMPARE(marker->x(), 856);
         dragMarker(*w, 1000);
-        QCOMPARE(w->form->markerTop(), 6040.0);
-        QCOMPARE(w->form->menuOffset(), 16);
+        QCOMPARE(w->form->diary().markerTop(), 6040.0);
+        QCOMPARE(w->form->diary().menuOffset(), 16);
         for (int j = 0; j < 20; ++j)
             QCOMPARE(w->menuLabel(j)->text(), QString()); // positions 16 to 35: past the last entry
 
         // A move without a button held changes nothing.
         QTest::mouseMove(marker, QPoint(2, 2));
-        QCOMPARE(w->form->markerTop(), 6040.0);
+        QCOMPARE(w->form->diary().markerTop(), 6040.0);
     }
 
     void wheelScrollsTheColumn_data()
@@ -263,28 +181,11 @@ private slots:
                               Qt::NoScrollPhase, false);
             QApplication::sendEvent(w->form->windowHandle(), &wheel);
         }
-        QCOMPARE(w->form->markerTop(), top);
+        QCOMPARE(w->form->diary().markerTop(), top);
         QCOMPARE(w->child("Picture2")->y(), qRound(top / 15));
-        QCOMPARE(w->form->menuOffset(), offset);
+        QCOMPARE(w->form->diary().menuOffset(), offset);
         const QString first = offset < records ? QString::number(20100101000000LL + offset) : QString();
         QCOMPARE(w->menuLabel(0)->text(), first);
-    }
-
-    void markerWithNoEntriesGivesOffsetZero()
-    {
-        auto w = shown(QByteArray());
-        dragMarker(*w, 50);
-        QCOMPARE(w->form->menuOffset(), 0);
-    }
-
-    void markerReachesEveryEntryOfALargeFile()
-    {
-        auto w = shown(womanEntries(1500));
-        QCOMPARE(w->form->chartMarks().size(), size_t(1500));
-        dragMarker(*w, 231); // Top 3825: 2.4 twips an entry
-        QCOMPARE(w->form->menuOffset(), 1493);
-        w->clickMenuLabel(6);
-        QCOMPARE(w->caption("Label7"), QStringLiteral("20100101001499"));
     }
 
     void longHistoriesPaintEveryBar()

@@ -15,8 +15,7 @@ std::optional<int> menuOffsetForMarker(double top, int recordCount)
     if (recordCount <= 0)
         return std::nullopt;
     // Evaluated in this order with real divisions, then rounded down.
-    const double twipsPerEntry = 240.0 / (double(recordCount) / 15.0);
-    return int(std::floor((top - menu::MarkerTrackTop) / twipsPerEntry));
+    return int(std::floor((top - menu::MarkerTrackTop) / twipsPerEntry(recordCount)));
 }
 
 } // namespace velmora

@@ -22,6 +22,10 @@ constexpr int MarkerTrackBottom = 6040; // 240 + 5800
 // Where a marker dragged to newTop stops: within the track.
 double clampMarkerTop(double newTop);
 
+// How far the marker travels for one entry: 3600 twips span the whole count.
+// Only for a positive count.
+inline double twipsPerEntry(int recordCount) { return 240.0 / (double(recordCount) / 15.0); }
+
 // The table position shown by the first label when the marker's top is at
 // `top`: 3600 twips of travel span the whole count of entries. Nothing when
 // there are no entries (the division has no value).

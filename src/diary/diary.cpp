@@ -59,6 +59,14 @@ bool Diary::refuseUnsafeName(const QString &name)
 // ---------------------------------------------------------------------------
 // Users
 
+bool Diary::remindToChooseUser()
+{
+    if (!m_shownUser.isEmpty())
+        return false;
+    m_messages.inform(messages::ChooseOrAddUser);
+    return true;
+}
+
 Outcome Diary::pickUser(const QString &listedName)
 {
     // A hand-edited list may hold names that cannot name a file: they never become current.
@@ -358,6 +366,12 @@ void Diary::dragMarkerTo(double newTop)
     m_markerTop = clampMarkerTop(newTop);
     m_menuOffset = menuOffsetForMarker(m_markerTop, m_recordCount).value_or(0);
     ShowRecordColumn(m_menuOffset);
+}
+
+void Diary::scrollColumn(int entries)
+{
+    if (m_recordCount > 0)
+        dragMarkerTo(m_markerTop + entries * twipsPerEntry(m_recordCount));
 }
 
 void Diary::showSelection(int position)

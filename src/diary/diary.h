@@ -69,6 +69,9 @@ public:
     const QString &selectedId() const { return m_selectedId; }     // Label7
     QDateTime now() const { return m_clock(); }
 
+    // "清选择或添加用户!" when no user is shown (a title strip, the user caption); true when said.
+    bool remindToChooseUser();
+
     // Users.
     Outcome pickUser(const QString &listedName);
     Outcome confirmUser(const QString &userText);
@@ -84,6 +87,8 @@ public:
 
     // The marker: moved to a new top within its track, the column follows.
     void dragMarkerTo(double newTop);
+    // The marker moved by the travel of that many entries (a wheel's notches).
+    void scrollColumn(int entries);
 
 private:
     void setCurrentUser(const QString &name);

@@ -104,9 +104,7 @@ QLineEdit:disabled, QComboBox:disabled { background-color: rgb(236, 244, 236); c
 
 Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_folder(folder),
-      m_messages(messages),
-      m_clock(std::move(clock))
+      m_diary(folder, messages, std::move(clock))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
@@ -332,17 +330,10 @@ bool Form1::load()
     const QRect design(twips::toPixels(1000), twips::toPixels(500), width(), height());
     QScreen *target = QGuiApplication::screenAt(design.topLeft());
     move(placeInside(design, (target ? target : screen())->availableGeometry()));
-    // 4. The model's coefficients are set by its construction.
-    m_selectedRecord = -1;
-    m_model = RiskModel();
-    // 5. and 6.
-    m_folder.removeLeftoverSaves();
-    if (const FileResult created = m_folder.ensureUserList(); !created) {
-        m_messages.inform(messages::noDataFolder(created.error));
+    // 4. to 6.: the coefficients, the user list.
+    if (!m_diary.load())
         return false;
-    }
-    if (!reloadUserCombo())
-        return false;
+    showUserNames();
     m_combo2->setEditText(QString());
     // 7.
     m_image1->hide();
@@ -350,9 +341,77 @@ bool Form1::load()
     return true;
 }
 
-const std::vector<ChartMark> &Form1::chartMarks() const
+void Form1::showDiary()
 {
-    return m_picture1->marks();
+    if (m_shownChartRevision != m_diary.chartRevision()) {
+        m_picture1->setMarks(m_diary.chartMarks());
+        m_shownChartRevision = m_diary.chartRevision();
+    }
+    for (int j = 0; j < menu::LabelCount; ++j)
+        m_label4[size_t(j)]->setText(m_diary.recordColumn()[size_t(j)]);
+    m_picture2->move(twips::toPixels(menu::MarkerLeft), twips::toPixels(m_diary.markerTop()));
+    m_label1->setText(m_diary.selectedDate());
+    m_label5->setText(m_diary.shownUser());
+    m_label7->setText(m_diary.selectedId());
+}
+
+void Form1::applyOutcome(const Outcome &outcome)
+{
+    showDiary();
+    if (outcome.userListChanged)
+        showUserNames();
+    if (outcome.userText)
+        m_combo2->setEditText(*outcome.userText);
+    if (outcome.hideUserPanel)
+        m_frame1->hide();
+    switch (outcome.fields) {
+    case Outcome::Fields::Keep:
+        break;
+    case Outcome::Fields::Empty:
+        setEntryTexts({});
+        break;
+    case Outcome::Fields::Fill:
+        setEntryTexts(outcome.texts);
+        break;
+    }
+    setEntryControlsEnabled(m_diary.entryControlsEnabled());
+}
+
+EntryTexts Form1::entryTexts() const
+{
+    EntryTexts texts;
+    texts.sex = m_combo1->currentText();
+    for (int n = 2; n <= 12; ++n)
+        texts.box(n) = text(n)->text();
+    texts.heredity = m_combo12->currentText();
+    return texts;
+}
+
+void Form1::setEntryTexts(const EntryTexts &texts)
+{
+    // In the order the workflows empty and fill them: the numbers, heredity, sex.
+    for (int n = 2; n <= 12; ++n)
+        text(n)->setText(texts.box(n));
+    m_combo12->setEditText(texts.heredity);
+    m_combo1->setEditText(texts.sex);
+}
+
+ChartStyle Form1::chartStyle() const
+{
+    return m_option1->isChecked() ? ChartStyle::Bars : ChartStyle::Curve;
+}
+
+QList<QWidget *> Form1::recordViews() const
+{
+    QList<QWidget *> views{m_picture1, m_image4};
+    for (ClickableLabel *label : m_label4)
+        views << label;
+    return views;
+}
+
+QWidget *Form1::statement() const
+{
+    return m_image1;
 }
 
 void Form1::paintEvent(QPaintEvent *)

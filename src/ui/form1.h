@@ -1,9 +1,7 @@
 #pragma once
 
-#include "chart/trend_chart.h"
-#include "model/risk_model.h"
+#include "diary/diary.h"
 #include "program_state.h"
-#include "records/data_folder.h"
 #include "seams.h"
 
 #include <QPointer>
@@ -19,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QWheelEvent;
 
 namespace velmora {
 
@@ -43,27 +42,28 @@ public:
     // (the user list can neither be created nor read); the caller then ends.
     bool load();
 
-    // State for tests and exports.
+    // The diary behind the window: its records, scores, selection and user.
+    const Diary &diary() const { return m_diary; }
     ProgramState &state() { return m_state; }
-    int selectedRecord() const { return m_selectedRecord; }
-    int menuOffset() const { return m_menuOffset; }
-    double markerTop() const { return m_markerTop; }
-    int recordCount() const { return m_recordCount; }
-    const RecordTable &recordTable() const { return m_table; }
-    const std::vector<double> &scoreColumn() const { return m_scores; }
-    const std::vector<ChartMark> &chartMarks() const;
     TrendChartView *chartView() const { return m_picture1; }
-    const QString &tableUser() const { return m_tableUser; } // whose records the table holds
-    QDateTime now() const { return m_clock(); }
     Form2 *keypad() const;
+    // The controls that offer the reports' menu: the chart, the column and the area behind it.
+    QList<QWidget *> recordViews() const;
+    QWidget *statement() const;
+
+    // Until the reports take the diary itself.
+    const std::vector<ChartMark> &chartMarks() const { return m_diary.chartMarks(); }
+    int recordCount() const { return m_diary.recordCount(); }
+    const RecordTable &recordTable() const { return m_diary.recordTable(); }
+    const std::vector<double> &scoreColumn() const { return m_diary.scoreColumn(); }
+    const QString &tableUser() const { return m_diary.tableUser(); }
+    QDateTime now() const { return m_diary.now(); }
 
     // Workflows behind the buttons.
     void StoreRecord();
     void LoadRecord(int label);
     void ModifyRecord();
     void ClearEntry();
-    void DrawTrendChart(std::optional<int> highlight = std::nullopt);
-    void ShowRecordColumn(int start);
 
 signals:
     void exitRequested();
@@ -88,41 +88,32 @@ private:
     void applyTabOrder();
     void connectHandlers();
 
+    // The diary shown: chart, column, marker, captions and what a workflow asks (form1.cpp).
+    void applyOutcome(const Outcome &outcome);
+    void showDiary();
+    EntryTexts entryTexts() const;
+    void setEntryTexts(const EntryTexts &texts);
+    ChartStyle chartStyle() const;
+
     // Users (form1_users.cpp).
     void showUserPanel();
     void pickUser(int index);
     void confirmUser();
     void deleteUser();
-    bool reloadUserCombo();
-    void setCurrentUser(const QString &name);
-    bool refuseUnsafeName(const QString &name);
+    void showUserNames();
     void setEntryControlsEnabled(bool enabled);
 
     // Records (form1_records.cpp).
     void display();
-    // Reads, scores and draws the user's file, then empties the boxes.
-    void showFile(const QString &user);
-    void emptyEntryFields();
-    void fillEntryFields(int position);
-    std::optional<int> readTableFor(const QString &user, bool withDiagnosis);
-    bool entryPassesChecks() const;
-    HealthRecord recordFromBoxes(const QString &recordId) const;
 
     // Chart, column and marker (form1_chart.cpp).
     void hoverLabel(int index);
     void resetLabelColours();
     void doubleClickLabel(int index);
-    void showSelectedCaptions(int position);
     void markerButtonDown(QPointF twips);
     void markerMoved(QPointF twips);
     void markerButtonUp();
     void turnWheel(const QWheelEvent &event);
-    void scrollColumn(int entries);
-    void dragMarkerTo(double newTop);
-    void moveMarkerTo(double top);
-    void moveMarkerHome();
-    void clearRecordMenu();
-    void dropTable();
 
     // Keyboard access and accessible names (form1_keyboard.cpp).
     void setUpKeyboardAccess();
@@ -138,20 +129,10 @@ private:
     void dropKeypadRequests();
     void handBackKeypad();
 
-    DataFolder &m_folder;
-    MessageBoxes &m_messages;
-    Clock m_clock;
+    Diary m_diary;
     ProgramState m_state;
-    RiskModel m_model;
+    int m_shownChartRevision = -1;
 
-    RecordTable m_table;
-    QString m_tableUser; // whose file the table mirrors; empty when none
-    FileFingerprint m_tableFingerprint; // of the bytes the table was read from
-    int m_recordCount = 0;
-    std::vector<double> m_scores;
-    int m_selectedRecord = -1;
-    int m_menuOffset = 0;
-    double m_markerTop = 240; // twips
     int m_dragActive = 0;
     int m_wheelAngle = 0; // eighths of a degree turned and not yet a whole notch
     double m_dragAnchorX = 0;

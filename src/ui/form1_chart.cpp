@@ -2,16 +2,11 @@
 
 #include "form1.h"
 
-#include "chart/record_menu.h"
 #include "controls.h"
-#include "messages.h"
-#include "records/user_name.h"
-#include "trend_chart_view.h"
 #include "twips.h"
 
 #include <QComboBox>
 #include <QMouseEvent>
-#include <QRadioButton>
 #include <QWheelEvent>
 
 namespace velmora {
@@ -28,43 +23,6 @@ void setTextColour(QLabel *label, const QColor &colour)
     label->setPalette(palette);
 }
 } // namespace
-
-void Form1::DrawTrendChart(std::optional<int> highlight)
-{
-    m_picture1->clearMarks();
-    // A redraw lists the column from position 0 again, so label j means position j.
-    m_menuOffset = 0;
-    ShowRecordColumn(0);
-    const ChartStyle style = m_option1->isChecked() ? ChartStyle::Bars : ChartStyle::Curve;
-    m_picture1->setMarks(trendChartMarks(m_scores, m_recordCount, style, highlight));
-    moveMarkerHome();
-}
-
-void Form1::ShowRecordColumn(int start)
-{
-    for (int j = 0; j < menu::LabelCount; ++j) {
-        const int position = start + j;
-        if (m_table.contains(position)) // past the table a label keeps its caption
-            m_label4[size_t(j)]->setText(m_table[position][RecordIdField].displayText());
-    }
-}
-
-void Form1::clearRecordMenu()
-{
-    for (ClickableLabel *label : m_label4)
-        label->clear();
-}
-
-void Form1::moveMarkerTo(double top)
-{
-    m_markerTop = top;
-    m_picture2->move(twips::toPixels(menu::MarkerLeft), twips::toPixels(top));
-}
-
-void Form1::moveMarkerHome()
-{
-    moveMarkerTo(menu::MarkerHomeTop);
-}
 
 void Form1::hoverLabel(int index)
 {
@@ -85,37 +43,9 @@ void Form1::resetLabelColours()
         setTextColour(label, normal);
 }
 
-void Form1::showSelectedCaptions(int position)
-{
-    const QString recordId = m_table.contains(position) ? m_table[position][RecordIdField].displayText() : QString();
-    m_label7->setText(recordId);
-    if (!recordId.isEmpty())
-        m_label1->setText(recordDateCaption(recordId));
-}
-
 void Form1::doubleClickLabel(int index)
 {
-    if (m_combo2->currentText().isEmpty()) {
-        m_messages.inform(messages::NameEmpty);
-        return;
-    }
-    setCurrentUser(m_combo2->currentText().trimmed());
-    const QString user = m_state.CurrentUser;
-    if (refuseUnsafeName(user))
-        return;
-    // Without a file there is nothing to read or show.
-    if (!m_folder.RecordFileExists(user))
-        return;
-    m_picture1->clearMarks();
-    if (!readTableFor(user, false))
-        return;
-    const int p = m_menuOffset + index;
-    DrawTrendChart(p);
-    m_selectedRecord = p;
-    showSelectedCaptions(p);
-    fillEntryFields(p);
-    if (m_label1->text().isEmpty())
-        m_selectedRecord = -1;
+    applyOutcome(m_diary.doubleClickRecord(index, m_combo2->currentText(), chartStyle()));
 }
 
 void Form1::markerButtonDown(QPointF position)
@@ -130,15 +60,8 @@ void Form1::markerMoved(QPointF position)
     if (m_dragActive != 1)
         return;
     // Sideways movement is ignored: the marker runs in its track.
-    dragMarkerTo(position.y() - m_dragAnchorY + m_markerTop);
-}
-
-void Form1::dragMarkerTo(double newTop)
-{
-    newTop = clampMarkerTop(newTop);
-    moveMarkerTo(newTop);
-    m_menuOffset = menuOffsetForMarker(newTop, m_recordCount).value_or(0);
-    ShowRecordColumn(m_menuOffset);
+    m_diary.dragMarkerTo(position.y() - m_dragAnchorY + m_diary.markerTop());
+    showDiary();
 }
 
 void Form1::markerButtonUp()
@@ -162,17 +85,10 @@ void Form1::turnWheel(const QWheelEvent &event)
     m_wheelAngle += event.angleDelta().y();
     const int notches = m_wheelAngle / QWheelEvent::DefaultDeltasPerStep;
     m_wheelAngle -= notches * QWheelEvent::DefaultDeltasPerStep;
-    if (notches != 0)
-        scrollColumn(-notches); // turned away from the user: back to earlier entries
-}
-
-void Form1::scrollColumn(int entries)
-{
-    if (m_recordCount <= 0)
-        return;
-    // The marker's travel for one entry, as the drag's offset arithmetic counts it.
-    const double twipsPerEntry = 240.0 / (m_recordCount / 15.0);
-    dragMarkerTo(m_markerTop + entries * twipsPerEntry);
+    if (notches != 0) {
+        m_diary.scrollColumn(-notches); // turned away from the user: back to earlier entries
+        showDiary();
+    }
 }
 
 void Form1::mousePressEvent(QMouseEvent *event)

@@ -107,7 +107,10 @@ void Form1::setUpKeyboardAccess()
         append(label);
     for (int i : {1, 2, 3, 12, 10, 4, 5, 6, 7, 8, 9})
         append(m_label2[size_t(i)]);
-    connect(m_picture2, &DragBox::keyboardStep, this, [this](double step) { dragMarkerTo(m_markerTop + step); });
+    connect(m_picture2, &DragBox::keyboardStep, this, [this](double step) {
+        m_diary.dragMarkerTo(m_diary.markerTop() + step);
+        showDiary();
+    });
 }
 
 void Form1::keyPressEvent(QKeyEvent *event)

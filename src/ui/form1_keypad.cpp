@@ -47,17 +47,14 @@ void Form1::hideStatement()
 
 void Form1::clickUserCaption()
 {
-    if (m_label5->text().isEmpty())
-        m_messages.inform(messages::ChooseOrAddUser);
+    m_diary.remindToChooseUser();
     hideStatement();
 }
 
 void Form1::openKeypad(int titleIndex)
 {
-    if (m_label5->text().isEmpty()) {
-        m_messages.inform(messages::ChooseOrAddUser);
+    if (m_diary.remindToChooseUser())
         return;
-    }
     // A click made while the keypad was the active window first hands its text to the old box.
     if (m_keypadWasActive)
         handBackKeypad();

@@ -6,12 +6,12 @@
 
 namespace velmora {
 
-// Values shared by the main window and the keypad window for the whole run.
+// The keypad's values, shared by the main window and the keypad window for the
+// whole run (the current user is the diary's).
 struct ProgramState
 {
     static constexpr int KeypadBoxCount = 11; // Text2 to Text12
 
-    QString CurrentUser;
     QString KeypadBuffer;
     // 1: box Text(i + 2) receives KeypadBuffer at the next activation of the main window.
     std::array<int, KeypadBoxCount> KeypadRequest{};
