@@ -3,6 +3,7 @@
 #include "chart/record_menu.h"
 #include "controls.h"
 #include "form2.h"
+#include "green_style.h"
 #include "key_filter.h"
 #include "light_palette.h"
 #include "messages.h"
@@ -48,14 +49,11 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
     return b;
 }
 
-// The three combos draw in 宋体 12 pt. The window's style sheet gives the text
-// box inside a combo and its list the window font, so they get it explicitly.
+// The three combos draw in 宋体 12 pt; their text boxes and their lists (made
+// when first opened) take it from them.
 void useSongTi(QComboBox *combo)
 {
-    const QFont songTi(QStringLiteral("宋体"), 12);
-    combo->setFont(songTi);
-    combo->lineEdit()->setFont(songTi);
-    combo->view()->setFont(songTi);
+    combo->setFont(QFont(QStringLiteral("宋体"), 12));
 }
 
 // The largest size, up to the label's own, at which its wrapped text fits
@@ -83,23 +81,6 @@ ClickableLabel *lowerLabel(QWidget *parent, const char *name, const QString &cap
     return label;
 }
 
-const char *StyleSheet = R"(
-QPushButton {
-    background-color: rgb(192, 255, 192);
-    border: 1px solid rgb(104, 160, 104);
-    border-radius: 3px;
-    padding: 0px 2px;
-    color: rgb(16, 48, 16);
-}
-QPushButton:hover { background-color: rgb(214, 255, 214); border-color: rgb(0, 128, 0); }
-QPushButton:pressed { background-color: rgb(160, 228, 160); }
-QPushButton:focus { border: 1px solid rgb(0, 110, 0); }
-QRadioButton { background-color: rgb(192, 255, 192); padding-left: 3px; border-radius: 3px; }
-QRadioButton:focus { border: 1px dotted rgb(0, 110, 0); }
-QLineEdit, QComboBox { background-color: white; }
-QLineEdit:disabled, QComboBox:disabled { background-color: rgb(236, 244, 236); color: rgb(110, 120, 110); }
-)";
-
 } // namespace
 
 Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *parent)
@@ -111,9 +92,9 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     setWindowIcon(QIcon(QPixmap::fromImage(loadPicture(QStringLiteral("icon"), 1.0))));
     setFixedSize(ClientSize);
     setMouseTracking(true);
-    setStyleSheet(QString::fromLatin1(StyleSheet));
     createControls();
     useLightPalette(this);
+    GreenStyle::mainWindow()->applyTo(this);
     applyTabOrder();
     connectHandlers();
     setUpKeyboardAccess();

@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "light_palette.h"
+#include "green_style.h"
 #include "program_state.h"
 #include "twips.h"
 
@@ -25,18 +26,6 @@ constexpr KeyLayout Keys[11] = {
     {"9", 1560, 600, 375, 300}, {"0", 2040, 600, 375, 300}, {".", 840, 1080, 375, 375},
 };
 
-const char *StyleSheet = R"(
-QPushButton {
-    background-color: rgb(192, 255, 192);
-    border: 1px solid rgb(0, 100, 0);
-    border-radius: 3px;
-    color: rgb(16, 48, 16);
-}
-QPushButton:hover { background-color: rgb(220, 255, 220); }
-QPushButton:pressed { background-color: rgb(150, 220, 150); }
-QPushButton:focus { border: 2px solid rgb(0, 80, 0); }
-)";
-
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, int l, int t, int w, int h)
 {
     auto *b = new QPushButton(caption, parent);
@@ -54,7 +43,6 @@ Form2::Form2(ProgramState &state)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Velmora"));
     setFixedSize(twips::toPixels(2565), twips::toPixels(1620));
-    setStyleSheet(QString::fromLatin1(StyleSheet));
 
     QFont keyFont(QStringLiteral("宋体"), 12);
     keyFont.setBold(true);
@@ -80,6 +68,7 @@ Form2::Form2(ProgramState &state)
     background.setColor(QPalette::Window, QColor(0, 192, 0));
     setPalette(background);
     setAutoFillBackground(true);
+    GreenStyle::keypad()->applyTo(this);
 
     // The window opens where the main window asked, in screen twips.
     move(twips::toPixels(m_state.KeypadLeft), twips::toPixels(m_state.KeypadTop));
