@@ -1,8 +1,10 @@
 // Build step: renders the program's SVG pictures at 1x and 2x into raw
-// pixels ("<name>.pixels", "<name>@2x.pixels": a header of four 32-bit
-// little-endian numbers - magic, width, height, QImage format - then the
-// rows), so that the program shows them at start-up without laying out their
-// text or decoding an image format. The resource compiler compresses them.
+// pixels, so that the program shows them at start-up without laying out their
+// text or decoding an image format. Each picture is cut into eight bands of
+// rows ("<name>.pixels.0" .. ".7", "<name>@2x.pixels.0" ...), so a window
+// can paint the part it needs without holding the whole picture. A band is a
+// header of five 32-bit little-endian numbers - magic, width, rows, QImage
+// format, first row - then its rows. The resource compiler compresses them.
 // Usage: render_pictures <output-folder> <picture.svg>...
 
 #include <QDir>
@@ -14,21 +16,39 @@
 #include <QSvgRenderer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
-bool writePixels(const QImage &image, const QString &path)
+constexpr int BandCount = 8;
+
+bool writeBand(const QImage &image, int firstRow, int rows, const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const quint32 header[4] = {qToLittleEndian(quint32(0x504d4c56)), qToLittleEndian(quint32(image.width())),
-                               qToLittleEndian(quint32(image.height())), qToLittleEndian(quint32(image.format()))};
+    const quint32 header[5] = {qToLittleEndian(quint32(0x504d4c56)), qToLittleEndian(quint32(image.width())),
+                               qToLittleEndian(quint32(rows)), qToLittleEndian(quint32(image.format())),
+                               qToLittleEndian(quint32(firstRow))};
     bool ok = file.write(reinterpret_cast<const char *>(header), sizeof header) == qint64(sizeof header);
-    for (int y = 0; ok && y < image.height(); ++y)
+    for (int y = firstRow; ok && y < firstRow + rows; ++y)
         ok = file.write(reinterpret_cast<const char *>(image.constScanLine(y)), image.width() * 4) == image.width() * 4;
     return ok && file.flush();
+}
+
+// Bands of whole logical rows: at 2x each band starts on an even row.
+bool writeBands(const QImage &image, int scale, const QString &path)
+{
+    const int logicalRows = (image.height() / scale + BandCount - 1) / BandCount;
+    const int rowsPerBand = logicalRows * scale;
+    for (int band = 0; band < BandCount; ++band) {
+        const int first = std::min(band * rowsPerBand, image.height());
+        const int rows = std::min(rowsPerBand, image.height() - first);
+        if (!writeBand(image, first, rows, path + QLatin1Char('.') + QString::number(band)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -61,7 +81,7 @@ int main(int argc, char *argv[])
             if (image.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32_Premultiplied) == image)
                 image.convertTo(QImage::Format_RGB32);
             const QString name = scale == 1 ? base + QStringLiteral(".pixels") : base + QStringLiteral("@2x.pixels");
-            if (!writePixels(image, output.filePath(name))) {
+            if (!writeBands(image, scale, output.filePath(name))) {
                 std::fprintf(stderr, "render_pictures: cannot write %s\n", qPrintable(output.filePath(name)));
                 return 1;
             }

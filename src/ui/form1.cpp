@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -395,14 +396,11 @@ QWidget *Form1::statement() const
     return m_image1;
 }
 
-void Form1::paintEvent(QPaintEvent *)
+void Form1::paintEvent(QPaintEvent *event)
 {
-    const qreal dpr = devicePixelRatioF();
-    if (m_background.isNull() || (m_background.devicePixelRatio() > 1.0) != (dpr > 1.0))
-        m_background = loadPicture(QStringLiteral("background"), dpr);
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    painter.drawImage(QPointF(0, 0), m_background);
+    painter.fillRect(event->rect(), palette().window());
+    paintPicture(painter, QStringLiteral("background"), devicePixelRatioF(), event->rect());
 }
 
 } // namespace velmora

@@ -140,8 +140,6 @@ private:
     bool m_keypadWasActive = false;
     bool m_keypadClosed = false;
 
-    QImage m_background;
-
     // Controls, named as in the window design.
     TrendChartView *m_picture1 = nullptr;
     ClickableLabel *m_image1 = nullptr;

@@ -1,16 +1,27 @@
 #include "pictures.h"
 
+#include <QHash>
+#include <QPainter>
 #include <QResource>
 #include <QtEndian>
 
+#include <array>
 #include <cstring>
+#include <vector>
 
 namespace velmora {
 
 namespace {
 
 constexpr quint32 Magic = 0x504d4c56;
-constexpr int HeaderBytes = 16;
+constexpr int BandCount = 8;
+constexpr int HeaderBytes = 20;
+
+struct Band
+{
+    QImage rows;
+    int firstRow = 0;
+};
 
 quint32 headerField(const QByteArray &data, int index)
 {
@@ -19,26 +30,78 @@ quint32 headerField(const QByteArray &data, int index)
     return qFromLittleEndian(value);
 }
 
+QString bandPath(const QString &name, qreal devicePixelRatio, int band)
+{
+    return QStringLiteral(":/pictures/%1%2.pixels.%3")
+        .arg(name, devicePixelRatio > 1.0 ? QStringLiteral("@2x") : QString())
+        .arg(band);
+}
+
+// One band, uncompressed straight into the memory its image then uses.
+Band loadBand(const QString &name, qreal devicePixelRatio, int band)
+{
+    auto *data = new QByteArray(QResource(bandPath(name, devicePixelRatio, band)).uncompressedData());
+    const bool headed = data->size() >= HeaderBytes && headerField(*data, 0) == Magic;
+    const int width = headed ? int(headerField(*data, 1)) : 0;
+    const int rows = headed ? int(headerField(*data, 2)) : 0;
+    if (!headed || rows == 0 || data->size() != HeaderBytes + qsizetype(width) * rows * 4) {
+        delete data;
+        return {};
+    }
+    const auto format = QImage::Format(headerField(*data, 3));
+    const int firstRow = int(headerField(*data, 4));
+    QImage image(reinterpret_cast<const uchar *>(data->constData() + HeaderBytes), width, rows, width * 4, format,
+                 [](void *owned) { delete static_cast<QByteArray *>(owned); }, data);
+    return {image, firstRow};
+}
+
+qreal sharpness(qreal devicePixelRatio)
+{
+    return devicePixelRatio > 1.0 ? 2.0 : 1.0;
+}
+
 } // namespace
 
 QImage loadPicture(const QString &name, qreal devicePixelRatio)
 {
-    const bool sharp = devicePixelRatio > 1.0;
-    const QResource resource(QStringLiteral(":/pictures/%1%2.pixels").arg(name, sharp ? QStringLiteral("@2x") : QString()));
-    // Uncompressed once, straight into the memory the image then uses.
-    auto *data = new QByteArray(resource.uncompressedData());
-    const int width = int(data->size() >= HeaderBytes ? headerField(*data, 1) : 0);
-    const int height = int(data->size() >= HeaderBytes ? headerField(*data, 2) : 0);
-    const auto format = QImage::Format(data->size() >= HeaderBytes ? headerField(*data, 3) : 0);
-    if (data->size() < HeaderBytes || headerField(*data, 0) != Magic
-        || data->size() != HeaderBytes + qsizetype(width) * height * 4) {
-        delete data;
-        return QImage();
+    std::vector<Band> bands;
+    int height = 0;
+    for (int i = 0; i < BandCount; ++i) {
+        Band band = loadBand(name, devicePixelRatio, i);
+        if (band.rows.isNull())
+            continue;
+        height = std::max(height, band.firstRow + band.rows.height());
+        bands.push_back(std::move(band));
     }
-    QImage image(reinterpret_cast<const uchar *>(data->constData() + HeaderBytes), width, height, width * 4, format,
-                 [](void *owned) { delete static_cast<QByteArray *>(owned); }, data);
-    image.setDevicePixelRatio(sharp ? 2.0 : 1.0);
-    return image;
+    if (bands.empty())
+        return QImage();
+    QImage picture(bands.front().rows.width(), height, bands.front().rows.format());
+    for (const Band &band : bands)
+        for (int y = 0; y < band.rows.height(); ++y)
+            std::memcpy(picture.scanLine(band.firstRow + y), band.rows.constScanLine(y), size_t(band.rows.bytesPerLine()));
+    picture.setDevicePixelRatio(sharpness(devicePixelRatio));
+    return picture;
+}
+
+void paintPicture(QPainter &painter, const QString &name, qreal devicePixelRatio, const QRect &region)
+{
+    // Where each band stands, learnt when it is first painted, so later paints
+    // of a small region uncompress only the bands they need.
+    static QHash<QString, std::array<QRectF, BandCount>> places;
+    const qreal scale = sharpness(devicePixelRatio);
+    auto &known = places[bandPath(name, devicePixelRatio, 0)];
+    for (int i = 0; i < BandCount; ++i) {
+        if (!known[size_t(i)].isNull() && !known[size_t(i)].intersects(region))
+            continue;
+        Band band = loadBand(name, devicePixelRatio, i);
+        if (band.rows.isNull())
+            continue;
+        band.rows.setDevicePixelRatio(scale);
+        const QRectF place(0, band.firstRow / scale, band.rows.width() / scale, band.rows.height() / scale);
+        known[size_t(i)] = place;
+        if (place.intersects(region))
+            painter.drawImage(place.topLeft(), band.rows);
+    }
 }
 
 } // namespace velmora

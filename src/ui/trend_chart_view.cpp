@@ -107,22 +107,22 @@ QImage TrendChartView::renderChart(qreal scale) const
     return image;
 }
 
-void TrendChartView::paintEvent(QPaintEvent *)
+void TrendChartView::paintEvent(QPaintEvent *event)
 {
-    const qreal dpr = devicePixelRatioF();
-    if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr) {
-        // Without marks the template itself is the picture.
-        m_cache = loadPicture(QStringLiteral("chart_template"), dpr);
-        if (!m_marks.empty()) {
-            QImage chart(size() * dpr, QImage::Format_RGB32);
-            chart.setDevicePixelRatio(dpr);
-            QPainter chartPainter(&chart);
-            paintChart(chartPainter, size(), m_cache, m_marks);
-            chartPainter.end();
-            m_cache = std::move(chart);
-        }
-    }
     QPainter painter(this);
+    if (m_marks.empty()) {
+        // Without marks the template is the picture.
+        m_cache = QImage();
+        paintPicture(painter, QStringLiteral("chart_template"), devicePixelRatioF(), event->rect());
+        return;
+    }
+    const qreal dpr = devicePixelRatioF();
+    if (m_cache.isNull() || m_cache.devicePixelRatio() != dpr || m_cache.size() != size() * dpr) {
+        m_cache = QImage(size() * dpr, QImage::Format_RGB32);
+        m_cache.setDevicePixelRatio(dpr);
+        QPainter cachePainter(&m_cache);
+        paintChart(cachePainter, size(), loadPicture(QStringLiteral("chart_template"), dpr), m_marks);
+    }
     painter.drawImage(QPointF(0, 0), m_cache);
 }
 
