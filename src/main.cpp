@@ -2,7 +2,7 @@
 #include "fonts.h"
 #include "form1.h"
 #include "messages.h"
-#include "program_folder.h"
+#include "records/program_folder.h"
 #include "report_menu.h"
 #include "seams.h"
 

@@ -1,6 +1,6 @@
 // Where the program keeps its files.
 
-#include "program_folder.h"
+#include "records/program_folder.h"
 #include "test_support.h"
 
 #include <QDir>

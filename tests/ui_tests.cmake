@@ -1,7 +1,7 @@
 velmora_test(tst_gui_users tst_gui_users.cpp LIBS velmora_ui)
 velmora_test(tst_gui_records tst_gui_records.cpp LIBS velmora_ui)
 velmora_test(tst_gui_chart tst_gui_chart.cpp LIBS velmora_ui)
-velmora_test(tst_program_folder tst_program_folder.cpp LIBS velmora_ui)
+velmora_test(tst_program_folder tst_program_folder.cpp LIBS velmora_core)
 target_compile_definitions(tst_program_folder PRIVATE VELMORA_PROGRAM_FOLDER="$<TARGET_FILE_DIR:velmora>")
 add_dependencies(tst_program_folder velmora)
 velmora_test(tst_accessibility tst_accessibility.cpp LIBS velmora_ui)
