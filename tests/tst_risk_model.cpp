@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(b.outcome, outcome);
         QCOMPARE(b.score, pass == ScorePass::Store ? RiskModel().scoreWithDiagnosis(r) : score(r));
         QVERIFY(qAbs(b.score - expectedScore) < 1e-9);
-        QCOMPARE(b.textItems, quint16(1u << field));
+        QCOMPARE(b.textItems.bits, quint16(1u << field));
         const bool blocks = field != HeightField && field != WeightField;
         QCOMPARE(b.blockingTexts(), blocks ? std::vector<Field>{field} : std::vector<Field>{});
         const Field termField = field == HeightField ? WeightField : field;

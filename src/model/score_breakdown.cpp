@@ -72,7 +72,7 @@ TermPoints ageTerm(const Item &item, double coefficient)
 TermPoints weightTerm(const HealthRecord &r, double coefficient)
 {
     const std::optional<double> standard = standardWeight(r);
-    if (standard && !r[HeightField].isText())
+    if (standard)
         return aboveThreshold(Term::Weight, WeightField, r[WeightField], *standard, coefficient);
     TermPoints t = termOf(Term::Weight, WeightField, coefficient);
     t.value = r[WeightField].number();
@@ -93,13 +93,13 @@ TermPoints waistTerm(const Item &item, Sex sex, double coefficient)
     return t;
 }
 
-quint16 textItemsOf(const HealthRecord &r)
+FieldSet textItemsOf(const HealthRecord &r)
 {
-    quint16 bits = 0;
+    FieldSet texts;
     for (int f = AgeField; f <= WaistField; ++f)
         if (r[Field(f)].isText())
-            bits |= quint16(1u << f);
-    return bits;
+            texts.insert(Field(f));
+    return texts;
 }
 
 } // namespace
@@ -148,16 +148,25 @@ ScoreBreakdown explainScore(const HealthRecord &r, const RiskCoefficients &c, Sc
 
 bool ScoreBreakdown::sumBlocked() const
 {
-    return std::any_of(std::begin(SumBlockingFields), std::end(SumBlockingFields), [this](Field f) { return isText(f); });
+    return std::any_of(std::begin(SumBlockingFields), std::end(SumBlockingFields), [this](Field f) { return textItems.contains(f); });
 }
 
 std::vector<Field> ScoreBreakdown::blockingTexts() const
 {
     std::vector<Field> fields;
     for (Field field : SumBlockingFields)
-        if (isText(field))
+        if (textItems.contains(field))
             fields.push_back(field);
     return fields;
+}
+
+FieldSet ScoreBreakdown::aboveThreshold() const
+{
+    FieldSet above;
+    for (const TermPoints &t : terms)
+        if (t.threshold && t.state == TermState::Counted)
+            above.insert(t.field);
+    return above;
 }
 
 std::array<const TermPoints *, TermCount> ScoreBreakdown::largestFirst() const

@@ -69,15 +69,18 @@ struct ScoreBreakdown
     std::array<TermPoints, TermCount> terms; // in the order of addition
     ScoreOutcome outcome = ScoreOutcome::Sum;
     double score = 0;       // the RiskScore
-    quint16 textItems = 0;  // bit per Field: numeric items that hold a text
+    FieldSet textItems;    // numeric items that hold a text
 
     const TermPoints &operator[](Term term) const { return terms[size_t(term)]; }
-    bool isText(Field field) const { return textItems & (1u << field); }
     bool sumBlocked() const;
     // The items whose text made the sum impossible, in file order (the nine
     // laboratory, pressure, age, years and waist items; height and weight only
     // drop the weight term).
     std::vector<Field> blockingTexts() const;
+    // The items whose values lie above the model's thresholds (weight over the
+    // standard weight, laboratory values, pressures, waist by sex): the
+    // terms that counted by their threshold.
+    FieldSet aboveThreshold() const;
     // The terms by points, largest first; equal points in the order of addition.
     std::array<const TermPoints *, TermCount> largestFirst() const;
 };

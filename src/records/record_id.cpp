@@ -16,6 +16,23 @@ QString recordDateCaption(const QString &recordId)
              recordId.mid(12, 2));
 }
 
+std::optional<QDateTime> recordTime(const QString &recordId)
+{
+    if (!isRecordIdText(recordId))
+        return std::nullopt;
+    auto digits = [&recordId](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i)
+            value = value * 10 + (recordId[i].unicode() - u'0');
+        return value;
+    };
+    const QDate date(digits(0, 4), digits(4, 2), digits(6, 2));
+    const QTime time(digits(8, 2), digits(10, 2), digits(12, 2));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time);
+}
+
 QString recordIdOf(const QDateTime &when)
 {
     return when.toString(QStringLiteral("yyyyMMddHHmmss"));

@@ -14,6 +14,10 @@ bool isRecordIdText(const QString &text);
 // cut from the id's text as it stands.
 QString recordDateCaption(const QString &recordId);
 
+// The local date and time a RecordId names, from its fourteen digits; nothing
+// for a text that is not fourteen digits of a real date and time.
+std::optional<QDateTime> recordTime(const QString &recordId);
+
 // The RecordId of a local date and time: fourteen digits YYYYMMDDhhmmss.
 QString recordIdOf(const QDateTime &when);
 
