@@ -1,6 +1,17 @@
 #include "factor_series.h"
 
+#include <utility>
+
 namespace velmora {
+
+std::optional<SeriesPoint> seriesPoint(Factor factor, const DatedRecord &r)
+{
+    const std::optional<double> value = factorValue(factor, *r.record);
+    if (!value)
+        return std::nullopt;
+    const std::optional<double> threshold = factorThreshold(factor, *r.record);
+    return SeriesPoint{r.when, *value, threshold, r.position, threshold && *value > *threshold, false};
+}
 
 FactorSeries factorSeries(Factor factor, const RecordHistory &history)
 {
@@ -9,15 +20,14 @@ FactorSeries factorSeries(Factor factor, const RecordHistory &history)
     series.points.reserve(history.records.size());
     bool gapBefore = false;
     for (const DatedRecord &r : history.records) {
-        const std::optional<double> value = factorValue(factor, *r.record);
-        if (!value) {
+        std::optional<SeriesPoint> point = seriesPoint(factor, r);
+        if (!point) {
             ++series.gaps;
             gapBefore = true;
             continue;
         }
-        const std::optional<double> threshold = factorThreshold(factor, *r.record);
-        series.points.push_back({r.when, r.position, *value, threshold, threshold && *value > *threshold, gapBefore});
-        gapBefore = false;
+        point->afterGap = std::exchange(gapBefore, false);
+        series.points.push_back(std::move(*point));
     }
     return series;
 }
@@ -30,12 +40,17 @@ std::array<FactorSeries, FactorCount> allFactorSeries(const RecordHistory &histo
     return all;
 }
 
+SeriesPoint scorePoint(const DatedRecord &r)
+{
+    return {r.when, r.score, std::nullopt, r.position, false, false};
+}
+
 std::vector<SeriesPoint> scoreSeries(const RecordHistory &history)
 {
     std::vector<SeriesPoint> points;
     points.reserve(history.records.size());
     for (const DatedRecord &r : history.records)
-        points.push_back({r.when, r.position, r.score, std::nullopt, false, false});
+        points.push_back(scorePoint(r));
     return points;
 }
 

@@ -12,9 +12,9 @@ namespace velmora {
 struct SeriesPoint
 {
     QDateTime when;
-    int position = 0; // the record's place in the table
     double value = 0;
     std::optional<double> threshold; // the model's threshold in this record, if any
+    int position = 0;                // the record's place in the table
     bool above = false;              // value > threshold
     bool afterGap = false;           // a record without a value stands between this point and the one before
 };
@@ -29,8 +29,13 @@ struct FactorSeries
 };
 
 FactorSeries factorSeries(Factor factor, const RecordHistory &history);
+// The point of one record in a factor's series; none for a gap. Its afterGap
+// is for the series to set.
+std::optional<SeriesPoint> seriesPoint(Factor factor, const DatedRecord &record);
 // Every factor, in the order of AllFactors.
 std::array<FactorSeries, FactorCount> allFactorSeries(const RecordHistory &history);
+// The score of one record as a point.
+SeriesPoint scorePoint(const DatedRecord &record);
 // The scores of the history (the ScoreColumn it was made with), without thresholds.
 std::vector<SeriesPoint> scoreSeries(const RecordHistory &history);
 

@@ -11,9 +11,10 @@ RecordHistory recordHistory(const RecordTable &table, int count, std::span<const
     const int scored = std::min(count, int(scores.size()));
     RecordHistory history;
     history.records.reserve(size_t(std::max(scored, 0)));
+    const QTimeZone zone = QTimeZone::systemTimeZone();
     for (int i = 0; i < scored; ++i) {
         const HealthRecord &record = table[i];
-        if (const std::optional<QDateTime> when = recordTime(record[RecordIdField].displayText()))
+        if (const std::optional<QDateTime> when = recordTime(record[RecordIdField], zone))
             history.records.push_back({*when, i, &record, scores[size_t(i)]});
         else
             ++history.undated;

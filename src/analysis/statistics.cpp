@@ -4,26 +4,36 @@
 
 namespace velmora {
 
+void FiguresBuilder::add(const SeriesPoint &point)
+{
+    Figures &f = m_figures;
+    if (f.count == 0) {
+        f.first = f.minimum = f.maximum = point.value;
+        f.firstWhen = point.when;
+    }
+    ++f.count;
+    f.latest = point.value;
+    f.latestWhen = point.when;
+    f.minimum = std::min(f.minimum, point.value);
+    f.maximum = std::max(f.maximum, point.value);
+    f.aboveThreshold += point.above ? 1 : 0;
+    m_sum += point.value;
+}
+
+Figures FiguresBuilder::figures() const
+{
+    Figures f = m_figures;
+    if (f.count > 0)
+        f.mean = m_sum / f.count;
+    return f;
+}
+
 Figures figuresOf(std::span<const SeriesPoint> points)
 {
-    Figures f;
-    if (points.empty())
-        return f;
-    f.count = int(points.size());
-    f.first = points.front().value;
-    f.firstWhen = points.front().when;
-    f.latest = points.back().value;
-    f.latestWhen = points.back().when;
-    f.minimum = f.maximum = f.first;
-    double sum = 0;
-    for (const SeriesPoint &p : points) {
-        sum += p.value;
-        f.minimum = std::min(f.minimum, p.value);
-        f.maximum = std::max(f.maximum, p.value);
-        f.aboveThreshold += p.above ? 1 : 0;
-    }
-    f.mean = sum / f.count;
-    return f;
+    FiguresBuilder builder;
+    for (const SeriesPoint &p : points)
+        builder.add(p);
+    return builder.figures();
 }
 
 PeriodStatistics periodStatistics(const RecordHistory &history)
@@ -35,11 +45,18 @@ PeriodStatistics periodStatistics(const RecordHistory &history)
         s.first = history.records.front().when;
         s.latest = history.records.back().when;
     }
-    for (size_t i = 0; i < s.factors.size(); ++i)
-        s.factors[i] = figuresOf(factorSeries(AllFactors[i], history).points);
-    s.score = figuresOf(scoreSeries(history));
-    for (const DatedRecord &r : history.records)
+    std::array<FiguresBuilder, FactorCount> factors;
+    FiguresBuilder score;
+    for (const DatedRecord &r : history.records) {
+        for (size_t i = 0; i < factors.size(); ++i)
+            if (const std::optional<SeriesPoint> point = seriesPoint(AllFactors[i], r))
+                factors[i].add(*point);
+        score.add(scorePoint(r));
         ++s.bandCounts[size_t(riskBandOf(r.score))];
+    }
+    for (size_t i = 0; i < factors.size(); ++i)
+        s.factors[i] = factors[i].figures();
+    s.score = score.figures();
     return s;
 }
 

@@ -25,6 +25,18 @@ struct Figures
     double change() const { return latest - first; } // first to latest
 };
 
+// Figures taken value by value, in time order.
+class FiguresBuilder
+{
+public:
+    void add(const SeriesPoint &point);
+    Figures figures() const;
+
+private:
+    Figures m_figures;
+    double m_sum = 0;
+};
+
 Figures figuresOf(std::span<const SeriesPoint> points);
 
 // What a period holds: its records, each factor's figures and the scores'.

@@ -116,8 +116,7 @@ ScoreBreakdown explainScore(const HealthRecord &r, const RiskCoefficients &c, Sc
 {
     const Sex sex = sexOf(r);
     const double sexMultiplier = sex == Sex::Male ? 2 : (sex == Sex::Female ? 1 : 0);
-    ScoreBreakdown b;
-    b.terms = {
+    ScoreBreakdown b{{{
         listedText(Term::Sex, SexField, sexMultiplier, c.sex),
         ageTerm(r[AgeField], c.age),
         weightTerm(r, c.weight),
@@ -132,8 +131,7 @@ ScoreBreakdown explainScore(const HealthRecord &r, const RiskCoefficients &c, Sc
                        c.cholesterol),
         waistTerm(r[WaistField], sex, c.waist),
         listedText(Term::Heredity, HeredityField, isGbkText(r[HeredityField], Present) ? 1 : 0, c.heredity),
-    };
-    b.textItems = textItemsOf(r);
+    }}, ScoreOutcome::Sum, 0.0, textItemsOf(r)};
     if (pass == ScorePass::Store && RiskModel::namesDiagnosis(r)) {
         b.outcome = ScoreOutcome::Diagnosis;
         b.score = RiskModel::DiagnosisScore;
