@@ -1,7 +1,5 @@
 #include "risk_model.h"
 
-#include "score_breakdown.h"
-
 #include <cstring>
 
 namespace velmora {
@@ -21,7 +19,8 @@ bool isGbkText(const Item &item, const QByteArray &text)
         return false;
     const QByteArray &bytes = item.textBytes();
     return bytes.size() == text.size()
-           && (bytes.constData() == text.constData() || std::memcmp(bytes.constData(), text.constData(), size_t(text.size())) == 0);
+           && (bytes.constData() == text.constData()
+               || std::memcmp(bytes.constData(), text.constData(), size_t(text.size())) == 0);
 }
 
 Sex sexOf(const HealthRecord &record)
@@ -49,11 +48,6 @@ std::optional<double> standardWeight(const HealthRecord &record)
     if (!height.isNumber() || !(height.number() > 0))
         return std::nullopt;
     return height.number() - threshold::StandardWeightOffset;
-}
-
-double RiskModel::ScoreRecord(const HealthRecord &record) const
-{
-    return explainScore(record, m_coefficients, ScorePass::Display).score;
 }
 
 bool RiskModel::namesDiagnosis(const HealthRecord &record)

@@ -66,7 +66,8 @@ public:
 
     // The RiskScore of one entry. A text where a laboratory value, a pressure,
     // the age, the years or the waist belong makes the score 0; a text as height
-    // or weight only drops the weight term.
+    // or weight only drops the weight term. The terms are those of explainScore
+    // (score_breakdown.cpp), which defines this too.
     double ScoreRecord(const HealthRecord &record) const;
 
     // Entries whose cholesterol item names a diagnosis ("脑血栓", "糖尿病") score 5100.

@@ -112,26 +112,58 @@ double sumOfTerms(const std::array<TermPoints, TermCount> &terms)
     return sum;
 }
 
-ScoreBreakdown explainScore(const HealthRecord &r, const RiskCoefficients &c, ScorePass pass)
+namespace {
+
+// Hands each term to `visit` in the order of addition. The one place the
+// terms are computed: ScoreRecord sums them as they come, explainScore keeps them.
+template <typename Visit>
+void visitTerms(const HealthRecord &r, const RiskCoefficients &c, Visit &&visit)
 {
     const Sex sex = sexOf(r);
     const double sexMultiplier = sex == Sex::Male ? 2 : (sex == Sex::Female ? 1 : 0);
-    ScoreBreakdown b{{{
-        listedText(Term::Sex, SexField, sexMultiplier, c.sex),
-        ageTerm(r[AgeField], c.age),
-        weightTerm(r, c.weight),
-        aboveThreshold(Term::Triglycerides, TriglyceridesField, r[TriglyceridesField], threshold::Triglycerides,
-                       c.triglycerides),
-        aboveThreshold(Term::Systolic, SystolicField, r[SystolicField], threshold::Systolic, c.systolic),
-        aboveThreshold(Term::Diastolic, DiastolicField, r[DiastolicField], threshold::Diastolic, c.diastolic),
-        aboveThreshold(Term::BloodSugar, BloodSugarField, r[BloodSugarField], threshold::BloodSugar, c.bloodSugar),
-        perUnit(Term::Smoking, SmokingField, r[SmokingField], c.smoking),
-        perUnit(Term::Drinking, DrinkingField, r[DrinkingField], c.drinking),
-        aboveThreshold(Term::Cholesterol, CholesterolField, r[CholesterolField], threshold::Cholesterol,
-                       c.cholesterol),
-        waistTerm(r[WaistField], sex, c.waist),
-        listedText(Term::Heredity, HeredityField, isGbkText(r[HeredityField], Present) ? 1 : 0, c.heredity),
-    }}, ScoreOutcome::Sum, 0.0, textItemsOf(r)};
+    visit(listedText(Term::Sex, SexField, sexMultiplier, c.sex));
+    visit(ageTerm(r[AgeField], c.age));
+    visit(weightTerm(r, c.weight));
+    visit(aboveThreshold(Term::Triglycerides, TriglyceridesField, r[TriglyceridesField], threshold::Triglycerides,
+                         c.triglycerides));
+    visit(aboveThreshold(Term::Systolic, SystolicField, r[SystolicField], threshold::Systolic, c.systolic));
+    visit(aboveThreshold(Term::Diastolic, DiastolicField, r[DiastolicField], threshold::Diastolic, c.diastolic));
+    visit(aboveThreshold(Term::BloodSugar, BloodSugarField, r[BloodSugarField], threshold::BloodSugar, c.bloodSugar));
+    visit(perUnit(Term::Smoking, SmokingField, r[SmokingField], c.smoking));
+    visit(perUnit(Term::Drinking, DrinkingField, r[DrinkingField], c.drinking));
+    visit(aboveThreshold(Term::Cholesterol, CholesterolField, r[CholesterolField], threshold::Cholesterol,
+                         c.cholesterol));
+    visit(waistTerm(r[WaistField], sex, c.waist));
+    visit(listedText(Term::Heredity, HeredityField, isGbkText(r[HeredityField], Present) ? 1 : 0, c.heredity));
+}
+
+bool sumBlockedBy(FieldSet texts)
+{
+    return std::any_of(std::begin(SumBlockingFields), std::end(SumBlockingFields),
+                       [texts](Field f) { return texts.contains(f); });
+}
+
+} // namespace
+
+double RiskModel::ScoreRecord(const HealthRecord &record) const
+{
+    if (sumBlockedBy(textItemsOf(record)))
+        return 0.0;
+    double sum = 0.0;
+    bool first = true;
+    visitTerms(record, m_coefficients, [&](const TermPoints &t) {
+        sum = first ? t.points : sum + t.points;
+        first = false;
+    });
+    return sum;
+}
+
+ScoreBreakdown explainScore(const HealthRecord &r, const RiskCoefficients &c, ScorePass pass)
+{
+    ScoreBreakdown b;
+    size_t next = 0;
+    visitTerms(r, c, [&](const TermPoints &t) { b.terms[next++] = t; });
+    b.textItems = textItemsOf(r);
     if (pass == ScorePass::Store && RiskModel::namesDiagnosis(r)) {
         b.outcome = ScoreOutcome::Diagnosis;
         b.score = RiskModel::DiagnosisScore;
@@ -146,7 +178,7 @@ ScoreBreakdown explainScore(const HealthRecord &r, const RiskCoefficients &c, Sc
 
 bool ScoreBreakdown::sumBlocked() const
 {
-    return std::any_of(std::begin(SumBlockingFields), std::end(SumBlockingFields), [this](Field f) { return textItems.contains(f); });
+    return sumBlockedBy(textItems);
 }
 
 std::vector<Field> ScoreBreakdown::blockingTexts() const
@@ -172,7 +204,8 @@ std::array<const TermPoints *, TermCount> ScoreBreakdown::largestFirst() const
     std::array<const TermPoints *, TermCount> order;
     for (size_t i = 0; i < terms.size(); ++i)
         order[i] = &terms[i];
-    std::stable_sort(order.begin(), order.end(), [](const TermPoints *a, const TermPoints *b) { return a->points > b->points; });
+    std::stable_sort(order.begin(), order.end(),
+                     [](const TermPoints *a, const TermPoints *b) { return a->points > b->points; });
     return order;
 }
 
