@@ -34,6 +34,7 @@ enum class TermState : quint8 {
     NoHeight,  // the weight term without a positive height: 0 points
     Text,      // a text where a number belongs: 0 points; outside the weight term the sum cannot be formed
 };
+// In the weight term, textItems tells whether the height or the weight was the text.
 
 // One term of one record's score.
 struct TermPoints
@@ -64,6 +65,8 @@ enum class ScoreOutcome {
 };
 
 // A record's score term by term, with the score exactly as RiskModel gives it.
+// When a text makes the sum impossible, or the diagnosis replaces it, the
+// other terms still carry the points they would give; only `score` is 0 or 5100.
 struct ScoreBreakdown
 {
     std::array<TermPoints, TermCount> terms; // in the order of addition
