@@ -1,12 +1,16 @@
 // Record files of 20, 1,001 and 100,000 entries: how long the program takes to
 // read and score one (what happens on every display), to rewrite one with a new
 // record through the atomic save, and the floor both are measured against:
-// reading the same bytes into memory and counting their lines.
+// reading the same bytes into memory and counting their lines. Then, for
+// 10,000 records in memory, the factor series and period statistics and the
+// scores explained term by term.
 //
 // The files are made at start-up in a temporary folder, written by the
 // program's own writer, so they hold exactly what the program would write.
 
+#include "analysis/statistics.h"
 #include "model/risk_model.h"
+#include "model/score_breakdown.h"
 #include "records/data_folder.h"
 #include "records/health_record.h"
 #include "records/record_file.h"
@@ -243,6 +247,63 @@ void BM_Floor(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * fileSize(path));
 }
 
+// A table of `size` records, one every 9 hours 17 minutes from 2009 on, and its scores.
+struct ScoredTable
+{
+    RecordTable table;
+    std::vector<double> scores;
+};
+
+ScoredTable scoredTable(int size)
+{
+    std::mt19937 rng(20090620u + unsigned(size));
+    ScoredTable t;
+    t.table.reserveEntries(size);
+    QDateTime when(QDate(2009, 6, 20), QTime(21, 1, 29));
+    const RiskModel model;
+    for (int i = 0; i < size; ++i) {
+        t.table[i] = makeRecord(rng, when);
+        t.scores.push_back(model.ScoreRecord(t.table[i]));
+        when = when.addSecs(9 * 3600 + 17 * 60);
+    }
+    return t;
+}
+
+// What a statistics window or report computes from the records as read: the
+// records placed in time, one period of them, every factor's series, the
+// scores' series and the period's figures.
+void BM_SeriesAndStatistics(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const ScoredTable t = scoredTable(size);
+    const Period period = state.range(1) ? Period::quick(QuickPeriod::LastYear, QDate(2019, 6, 20)) : Period{};
+    for (auto _ : state) {
+        const RecordHistory within = inPeriod(recordHistory(t.table, size, t.scores), period);
+        const auto series = allFactorSeries(within);
+        const auto scores = scoreSeries(within);
+        const PeriodStatistics statistics = periodStatistics(within);
+        benchmark::DoNotOptimize(series.data());
+        benchmark::DoNotOptimize(scores.data());
+        benchmark::DoNotOptimize(statistics.recordCount);
+    }
+    state.SetItemsProcessed(state.iterations() * size);
+}
+
+// Every record's score explained term by term, as a record table in a report shows them.
+void BM_ExplainScores(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    const ScoredTable t = scoredTable(size);
+    for (auto _ : state) {
+        for (int i = 0; i < size; ++i) {
+            const ScoreBreakdown b = explainScore(t.table[i], {}, ScorePass::Store);
+            benchmark::DoNotOptimize(b.largestFirst());
+            benchmark::DoNotOptimize(b.aboveThreshold());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * size);
+}
+
 void sizes(benchmark::internal::Benchmark *b)
 {
     for (int size : Sizes)
@@ -254,6 +315,9 @@ BENCHMARK(BM_ReadAndScore)->Apply(sizes);
 BENCHMARK(BM_ReadAndScoreFreshTable)->Apply(sizes);
 BENCHMARK(BM_RewriteWithAppend)->Apply(sizes);
 BENCHMARK(BM_Floor)->Apply(sizes);
+// All records, and the last year of the ten (about 940 records).
+BENCHMARK(BM_SeriesAndStatistics)->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExplainScores)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -27,6 +27,17 @@ enum Field : int {
     FieldCount
 };
 
+// Some of the fourteen fields, one bit each.
+struct FieldSet
+{
+    quint16 bits = 0;
+
+    bool contains(Field field) const { return bits & (1u << field); }
+    void insert(Field field) { bits |= quint16(1u << field); }
+    bool isEmpty() const { return bits == 0; }
+    bool operator==(const FieldSet &) const = default;
+};
+
 // One dated set of the thirteen factors of one user.
 struct HealthRecord
 {

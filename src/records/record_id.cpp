@@ -16,6 +16,42 @@ QString recordDateCaption(const QString &recordId)
              recordId.mid(12, 2));
 }
 
+namespace {
+
+std::optional<QDateTime> timeOfDigits(QByteArrayView id, const QTimeZone &zone)
+{
+    if (id.size() != 14 || !std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    auto digits = [id](int from, int count) {
+        int value = 0;
+        for (int i = from; i < from + count; ++i)
+            value = value * 10 + (id[i] - '0');
+        return value;
+    };
+    const QDate date(digits(0, 4), digits(4, 2), digits(6, 2));
+    const QTime time(digits(8, 2), digits(10, 2), digits(12, 2));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return zone.isValid() ? QDateTime(date, time, zone) : QDateTime(date, time);
+}
+
+} // namespace
+
+std::optional<QDateTime> recordTime(const QString &recordId, const QTimeZone &zone)
+{
+    return isRecordIdText(recordId) ? timeOfDigits(recordId.toLatin1(), zone) : std::nullopt;
+}
+
+std::optional<QDateTime> recordTime(const Item &recordId, const QTimeZone &zone)
+{
+    // GBK keeps ASCII digits as single bytes, so a text id needs no decoding.
+    if (recordId.isText())
+        return timeOfDigits(recordId.textBytes(), zone);
+    if (recordId.isNumber())
+        return timeOfDigits(formatNumber(recordId.number()), zone);
+    return std::nullopt;
+}
+
 QString recordIdOf(const QDateTime &when)
 {
     return when.toString(QStringLiteral("yyyyMMddHHmmss"));
