@@ -10,6 +10,7 @@ set -euo pipefail
 build_and_run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+  qt6-translations-l10n
   fonts-noto-cjk
 )
 

@@ -5,6 +5,7 @@
 #include "records/program_folder.h"
 #include "report_menu.h"
 #include "seams.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     velmora::installFonts();
+    velmora::installQtTranslation();
 
     velmora::QtMessageBoxes messageBoxes;
     QString error;
