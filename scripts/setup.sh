@@ -12,6 +12,7 @@ build_and_run=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-translations-l10n
   fonts-noto-cjk
+  fonts-wqy-microhei
 )
 
 tests=(

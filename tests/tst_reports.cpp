@@ -4,12 +4,14 @@
 
 #include "file_dialogs.h"
 #include "gui_support.h"
+#include "print_dialog.h"
 #include "report_export.h"
 #include "report_menu.h"
 #include "trend_chart_view.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -40,6 +42,30 @@ public:
         const QString path = paths.front();
         paths.pop_front();
         return path;
+    }
+};
+
+// Answers the print dialog with a PDF file on the chosen paper and pages, or
+// cancels when no file is set.
+class ScriptedPrintDialog : public PrintDialog
+{
+public:
+    QString outputFile;
+    QPageSize paper{QPageSize::A4};
+    int fromPage = 0;
+    int toPage = 0;
+    QList<int> pageCounts; // asked for, one per dialog
+
+    bool choosePrinter(QPrinter &printer, int pageCount) override
+    {
+        pageCounts << pageCount;
+        if (outputFile.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(outputFile);
+        printer.setPageSize(paper);
+        printer.setFromTo(fromPage, toPage);
+        return true;
     }
 };
 
@@ -86,7 +112,8 @@ QByteArray manyRecords(int n)
 
 struct Reports
 {
-    ScriptedFileDialogs dialogs; // outlives the window, which uses it
+    ScriptedFileDialogs dialogs; // outlive the window, which uses them
+    ScriptedPrintDialog printing;
     std::unique_ptr<Window> w;
     QTemporaryDir out;
     ReportMenu *reports = nullptr;
@@ -97,7 +124,7 @@ struct Reports
         : w(std::make_unique<Window>("Ann\r\n"))
     {
         writeBytes(w->recordPath(QStringLiteral("Ann")), records);
-        reports = installReportMenu(*w->form, w->folder, dialogs, w->messages);
+        reports = installReportMenu(*w->form, w->folder, dialogs, printing, w->messages);
         w->start();
         w->confirmUser(QStringLiteral("Ann"));
         if (display)
@@ -119,6 +146,29 @@ int pdfPageCount(const QByteArray &pdf)
 {
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![A-Za-z])"));
     return int(QString::fromLatin1(pdf).count(page));
+}
+
+// The text of a PDF as pdftotext reads it; null when pdftotext is missing.
+QString pdfText(const QString &path)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return QStringLiteral("pdftotext did not finish");
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The page sizes in points, "595x842" for A4, one per page.
+QStringList pdfMediaBoxes(const QByteArray &pdf)
+{
+    static const QRegularExpression box(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+(\\d+)\\S*\\s+(\\d+)"));
+    QStringList sizes;
+    for (const QRegularExpressionMatch &m : box.globalMatch(QString::fromLatin1(pdf)))
+        sizes << m.captured(1) + u'x' + m.captured(2);
+    return sizes;
 }
 
 // Sends a mouse button event through the window, as the platform would:
@@ -268,6 +318,86 @@ private slots:
         QCOMPARE(pdfPageCount(pdf), 2);
     }
 
+    void pdfTextReadsBackAsPrinted()
+    {
+        Reports r(threeRecords());
+        r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        const QString text = pdfText(r.target(QStringLiteral("report.pdf")));
+        if (text.isNull())
+            QSKIP("pdftotext is not installed");
+        for (const QString &expected : {QStringLiteral("风险评分"), QStringLiteral("血压/高"), QStringLiteral("Ann"),
+                                        QStringLiteral("心脑血管健康日记"), QStringLiteral("2009-06-20 21:01:29")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+        // No radical stands in for the character printed (⾎ for 血, ⻛ for 风).
+        const auto radical = [](QChar c) { return c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF; };
+        QVERIFY2(std::none_of(text.begin(), text.end(), radical), qPrintable(text));
+    }
+
+    void printGivesTheChosenPagesOnTheChosenPaper_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<int>("reportPages");
+        QTest::addColumn<QStringList>("mediaBoxes");
+        QTest::addColumn<QString>("heading"); // of the first page printed
+        const QString first = QStringLiteral("风险评分趋势");
+        const QString next = QStringLiteral("健康记录报告（续）");
+        QTest::newRow("A4, all") << 3 << 0 << 0 << int(QPageSize::A4) << 1 << QStringList{"595x842"} << first;
+        QTest::newRow("long, all") << 20 << 0 << 0 << int(QPageSize::A4) << 2 << QStringList{"595x842", "595x842"}
+                                   << first;
+        QTest::newRow("long, page 2") << 20 << 2 << 2 << int(QPageSize::A4) << 2 << QStringList{"595x842"} << next;
+        QTest::newRow("three pages, 2 to 9") << 60 << 2 << 9 << int(QPageSize::A4) << 3
+                                             << QStringList{"595x842", "595x842"} << next;
+        QTest::newRow("letter") << 3 << 0 << 0 << int(QPageSize::Letter) << 1 << QStringList{"612x792"} << first;
+    }
+
+    void printGivesTheChosenPagesOnTheChosenPaper()
+    {
+        QFETCH(int, records);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, paper);
+        QFETCH(int, reportPages);
+        QFETCH(QStringList, mediaBoxes);
+        QFETCH(QString, heading);
+        Reports r(manyRecords(records));
+        r.printing.outputFile = r.target(QStringLiteral("printed.pdf"));
+        r.printing.paper = QPageSize(QPageSize::PageSizeId(paper));
+        r.printing.fromPage = from;
+        r.printing.toPage = to;
+        r.reports->printAction()->trigger();
+        QCOMPARE(r.printing.pageCounts, QList<int>{reportPages});
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QByteArray pdf = readBytes(r.printing.outputFile);
+        QCOMPARE(pdfPageCount(pdf), int(mediaBoxes.size()));
+        QCOMPARE(pdfMediaBoxes(pdf), mediaBoxes);
+        QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("printed.pdf")});
+        const QString text = pdfText(r.printing.outputFile);
+        if (!text.isNull()) {
+            QVERIFY2(text.contains(heading), qPrintable(text));
+            const QString footer = QStringLiteral("第%1/%2页").arg(std::max(from, 1)).arg(reportPages);
+            QVERIFY2(QString(text).remove(u' ').contains(footer), qPrintable(footer)); // pdftotext drops the blanks
+        }
+    }
+
+    void printCancelledOrIntoADataFile()
+    {
+        Reports r(threeRecords());
+        r.reports->printAction()->trigger(); // no file: the dialog is cancelled
+        QVERIFY(r.w->messages.shown.isEmpty());
+        QVERIFY(r.leftInOut().isEmpty());
+
+        const QByteArray before = r.w->recordBytes(QStringLiteral("Ann"));
+        r.printing.outputFile = r.w->recordPath(QStringLiteral("Ann"));
+        r.reports->printAction()->trigger();
+        QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
+        QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
+        QCOMPARE(r.printing.pageCounts, (QList<int>{1, 1}));
+    }
+
     void tooltipNamesTheRecordUnderAMark()
     {
         Reports r(threeRecords());
@@ -360,12 +490,14 @@ private slots:
     {
         Reports r(threeRecords(), false);
         for (QAction *action :
-             {r.reports->chartImageAction(), r.reports->recordTableAction(), r.reports->reportPdfAction()}) {
+             {r.reports->chartImageAction(), r.reports->recordTableAction(), r.reports->printAction(),
+              r.reports->reportPdfAction()}) {
             r.w->messages.shown.clear();
             action->trigger();
             QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
         }
         QVERIFY(r.dialogs.captions.isEmpty());
+        QVERIFY(r.printing.pageCounts.isEmpty());
 
         // Cleared again: nothing to export either.
         r.w->click("Command1");
@@ -420,7 +552,7 @@ private slots:
                 entries << action->text() + u'\t' + action->shortcut().toString();
         QCOMPARE(entries, (QStringList{QStringLiteral("导出图表图片…\tCtrl+Shift+S"),
                                        QStringLiteral("导出记录表格…\tCtrl+Shift+E"),
-                                       QStringLiteral("打印或导出 PDF…\tCtrl+P")}));
+                                       QStringLiteral("打印…\tCtrl+P"), QStringLiteral("导出 PDF…\tCtrl+Shift+P")}));
 
         const QPoint before = r.w->form->pos();
         for (const QString &name : {QStringLiteral("Picture1"), QStringLiteral("Label4(1)"), QStringLiteral("Image4")}) {
@@ -457,9 +589,11 @@ private slots:
         r.dialogs.paths = {QString(), QString(), QString()};
         QTest::keyClick(r.w->text(3), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(r.w->text(3), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(r.dialogs.captions, (QStringList{QStringLiteral("导出图表图片"), QStringLiteral("导出记录表格"),
-                                                  QStringLiteral("打印或导出 PDF")}));
+                                                  QStringLiteral("导出 PDF")}));
+        QCOMPARE(r.printing.pageCounts, QList<int>{1}); // Ctrl+P: the print dialog
         QCOMPARE(r.dialogs.filters, (QStringList{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("CSV 表格 (*.csv)"),
                                                  QStringLiteral("PDF 文件 (*.pdf)")}));
         QCOMPARE(r.w->text(3)->text(), QString());

@@ -198,8 +198,13 @@ public:
         : m_printer(printer), m_painter(painter), m_report(report),
           m_perMm(printer.resolution() / 25.4)
     {
-        // The window's face first; the application font where it is missing.
-        m_families = {QStringLiteral("Noto Sans CJK SC"), QApplication::font().family()};
+        // WenQuanYi Micro Hei first: each of its glyphs stands for one character,
+        // so the PDF's text reads back as printed. Noto CJK gives the glyphs of
+        // 血, 风, 日 ... to the Kangxi radicals too, and the PDF then reads
+        // "⾎压/⾼". Then the Chinese faces of Windows and macOS, Noto CJK, and
+        // the application font.
+        m_families = {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("PingFang SC"), QStringLiteral("Noto Sans CJK SC"), QApplication::font().family()};
         layOutColumns();
     }
 
@@ -207,30 +212,47 @@ public:
     {
         const int rows = int(m_report.sheet.rows.size());
         const int pages = reportPageCount(rows);
+        // The printer's page range, 1-based; 0 for none.
+        const int from = std::max(m_printer.fromPage(), 1);
+        const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), pages) : pages;
+        fitToPaper();
         int next = 0;
         for (int p = 0; p < pages; ++p) {
-            if (p > 0)
-                m_printer.newPage();
-            double top = 0;
-            if (p == 0) {
-                paintTitleBlock();
-                paintChart();
-                heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
-                        QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
-                top = page::FirstTableTop;
-            } else {
-                paintContinuationHeader();
-                top = page::NextTableTop;
+            const double top = p == 0 ? page::FirstTableTop : page::NextTableTop;
+            const int end = std::min(rows, next + page::rowsBetween(top));
+            if (p + 1 >= from && p + 1 <= to) {
+                if (p + 1 > from)
+                    m_printer.newPage();
+                paintPage(p, pages, top, next, end);
             }
-            const int fit = page::rowsBetween(top);
-            const int end = std::min(rows, next + fit);
-            paintTable(top, next, end);
             next = end;
-            paintFooter(p + 1, pages);
         }
     }
 
 private:
+    void paintPage(int p, int pages, double top, int firstRow, int endRow)
+    {
+        if (p == 0) {
+            paintTitleBlock();
+            paintChart();
+            heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
+                    QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
+        } else {
+            paintContinuationHeader();
+        }
+        paintTable(top, firstRow, endRow);
+        paintFooter(p + 1, pages);
+    }
+
+    // The layout is made for A4; smaller paper gets it shrunk to its printable area.
+    void fitToPaper()
+    {
+        const QRectF area = m_printer.pageRect(QPrinter::DevicePixel);
+        const double fit = std::min({1.0, area.width() / px(page::Width), area.height() / px(page::Height)});
+        if (fit < 1.0)
+            m_painter.scale(fit, fit);
+    }
+
     QRectF mm(double x, double y, double w, double h) const
     {
         return QRectF(x * m_perMm, y * m_perMm, w * m_perMm, h * m_perMm);
@@ -430,31 +452,46 @@ int reportPageCount(int recordCount)
     return 1 + (recordCount - first + next - 1) / next;
 }
 
+void prepareReportPrinter(QPrinter &printer, const DoctorReport &report)
+{
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(page::MarginLeft, page::MarginTop, page::MarginRight,
+                                                page::MarginBottom),
+                                      QPageLayout::Millimeter));
+    printer.setCreator(QStringLiteral("Velmora"));
+    printer.setDocName(QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
+}
+
+bool printReport(QPrinter &printer, const DoctorReport &report)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    ReportPainter(printer, painter, report).paint();
+    return painter.end();
+}
+
 FileResult writeReportPdf(const QString &path, const DoctorReport &report)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    prepareReportPrinter(printer, report);
+    return writeReportPdf(path, report, printer);
+}
+
+FileResult writeReportPdf(const QString &path, const DoctorReport &report, QPrinter &printer)
 {
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return FileResult::failure(scratch.errorString());
     const QString printed = scratch.filePath(QStringLiteral("report.pdf"));
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                          QMarginsF(page::MarginLeft, page::MarginTop, page::MarginRight,
-                                                    page::MarginBottom),
-                                          QPageLayout::Millimeter));
-        printer.setCreator(QStringLiteral("Velmora"));
-        printer.setDocName(QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
-        QPainter painter;
-        if (!painter.begin(&printer))
-            return FileResult::failure(QStringLiteral("the PDF could not be started"));
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        ReportPainter(printer, painter, report).paint();
-        if (!painter.end())
-            return FileResult::failure(QStringLiteral("the PDF could not be finished"));
-    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed);
+    const bool done = printReport(printer, report);
+    printer.setOutputFileName(path); // as the caller chose it
+    if (!done)
+        return FileResult::failure(QStringLiteral("the PDF could not be written"));
     QString error;
     const std::optional<QByteArray> bytes = readWholeFile(printed, &error);
     if (!bytes)
