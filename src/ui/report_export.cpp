@@ -210,29 +210,57 @@ public:
 
     void paint()
     {
-        const int rows = int(m_report.sheet.rows.size());
-        const int pages = reportPageCount(rows);
-        // The printer's page range, 1-based; 0 for none.
-        const int from = std::max(m_printer.fromPage(), 1);
-        const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), pages) : pages;
         fitToPaper();
-        int next = 0;
-        for (int p = 0; p < pages; ++p) {
-            const double top = p == 0 ? page::FirstTableTop : page::NextTableTop;
-            const int end = std::min(rows, next + page::rowsBetween(top));
-            if (p + 1 >= from && p + 1 <= to) {
-                if (p + 1 > from)
-                    m_printer.newPage();
-                paintPage(p, pages, top, next, end);
-            }
-            next = end;
+        bool first = true;
+        for (const Page &p : pagesToPrint()) {
+            if (!first)
+                m_printer.newPage();
+            first = false;
+            paintPage(p);
         }
     }
 
 private:
-    void paintPage(int p, int pages, double top, int firstRow, int endRow)
+    struct Page
     {
-        if (p == 0) {
+        int number; // from 1
+        double top; // of the table
+        int firstRow;
+        int endRow;
+    };
+
+    // The pages the printer asks for: its page range (all pages when it has
+    // none), last page first when asked, and the copies that the printer does
+    // not make itself (a PDF file, some drivers), collated or not.
+    std::vector<Page> pagesToPrint() const
+    {
+        const int rows = int(m_report.sheet.rows.size());
+        const int count = reportPageCount(rows);
+        const int from = std::max(m_printer.fromPage(), 1);
+        const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), count) : count;
+        std::vector<Page> chosen;
+        int next = 0;
+        for (int number = 1; number <= count; ++number) {
+            const double top = number == 1 ? page::FirstTableTop : page::NextTableTop;
+            const int end = std::min(rows, next + page::rowsBetween(top));
+            if (number >= from && number <= to)
+                chosen.push_back({number, top, next, end});
+            next = end;
+        }
+        if (m_printer.pageOrder() == QPrinter::LastPageFirst)
+            std::reverse(chosen.begin(), chosen.end());
+        const int copies = m_printer.supportsMultipleCopies() ? 1 : std::max(m_printer.copyCount(), 1);
+        std::vector<Page> pages;
+        for (int c = 0; c < copies * int(chosen.size()); ++c) {
+            const int k = m_printer.collateCopies() ? c % int(chosen.size()) : c / copies;
+            pages.push_back(chosen[size_t(k)]);
+        }
+        return pages;
+    }
+
+    void paintPage(const Page &p)
+    {
+        if (p.number == 1) {
             paintTitleBlock();
             paintChart();
             heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
@@ -240,8 +268,8 @@ private:
         } else {
             paintContinuationHeader();
         }
-        paintTable(top, firstRow, endRow);
-        paintFooter(p + 1, pages);
+        paintTable(p.top, p.firstRow, p.endRow);
+        paintFooter(p.number, reportPageCount(int(m_report.sheet.rows.size())));
     }
 
     // The layout is made for A4; smaller paper gets it shrunk to its printable area.
