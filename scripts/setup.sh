@@ -18,6 +18,7 @@ build_and_run=(
 tests=(
   libbenchmark-dev
   xvfb xdotool x11-utils imagemagick poppler-utils
+  xclip
   clang-14 libclang-rt-14-dev
   adwaita-qt6 # a dark style for the screenshot under a dark palette
 )
