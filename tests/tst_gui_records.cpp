@@ -40,13 +40,17 @@ class GuiRecordsTest : public QObject
         return texts;
     }
 
-    // The line edit of a text box or combo by its control name.
-    static FilteredLineEdit *box(const Window &w, const QString &name)
+    // The emptied line edit of a text box or combo by its control name, with
+    // the user panel open (for Combo2).
+    static FilteredLineEdit *emptyBox(const Window &w, const QString &name)
     {
+        w.click("Command6");
         QWidget *control = w.child(name);
-        if (auto *combo = qobject_cast<QComboBox *>(control))
-            return qobject_cast<FilteredLineEdit *>(combo->lineEdit());
-        return qobject_cast<FilteredLineEdit *>(control);
+        auto *combo = qobject_cast<QComboBox *>(control);
+        auto *edit = qobject_cast<FilteredLineEdit *>(combo ? combo->lineEdit() : control);
+        if (edit)
+            edit->clear();
+        return edit;
     }
 
     // Opens the box's context menu as a right click does.
@@ -184,8 +188,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(QString, after);
         auto w = withUser(QByteArray());
-        w->click("Command6"); // the user panel, for Combo2
-        QLineEdit *edit = box(*w, control);
+        FilteredLineEdit *edit = emptyBox(*w, control);
         QVERIFY(edit);
         edit->setText(before);
         edit->setFocus();
@@ -199,76 +202,54 @@ private slots:
         QCOMPARE(edit->text(), after);
     }
 
-    void middleButtonPastesThroughTheFilter_data()
+    void everyPasteGoesThroughTheFilter_data()
     {
+        QTest::addColumn<QString>("way"); // "middle": the primary selection; "menu": the clipboard
         QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("selection");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("age refuses a,\"b") << "Text2" << "a,\"b" << "";
-        QTest::newRow("user name refuses a,\"b") << "Combo2" << "a,\"b" << "";
-        QTest::newRow("sex refuses 女") << "Combo1" << "女" << "";
-        QTest::newRow("age takes 42") << "Text2" << "42" << "42";
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("middle, age, a,\"b") << "middle" << "Text2" << "a,\"b" << false;
+        QTest::newRow("middle, user name, a,\"b") << "middle" << "Combo2" << "a,\"b" << false;
+        QTest::newRow("middle, sex, 女") << "middle" << "Combo1" << "女" << false;
+        QTest::newRow("middle, age, 42") << "middle" << "Text2" << "42" << true;
+        QTest::newRow("menu, weight, 2.5") << "menu" << "Text4" << "2.5" << true;
+        QTest::newRow("menu, weight, 1,2") << "menu" << "Text4" << "1,2" << false;
+        QTest::newRow("menu, age, 2.5") << "menu" << "Text2" << "2.5" << false;
+        QTest::newRow("menu, sex, 女") << "menu" << "Combo1" << "女" << false;
+        QTest::newRow("menu, user name, Tom9") << "menu" << "Combo2" << "Tom9" << true;
+        QTest::newRow("menu, user name, a,\"b") << "menu" << "Combo2" << "a,\"b" << false;
     }
 
-    void middleButtonPastesThroughTheFilter()
+    void everyPasteGoesThroughTheFilter()
     {
+        QFETCH(QString, way);
         QFETCH(QString, control);
-        QFETCH(QString, selection);
-        QFETCH(QString, after);
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
         auto w = withUser(QByteArray());
-        w->click("Command6");
-        QLineEdit *edit = box(*w, control);
+        FilteredLineEdit *edit = emptyBox(*w, control);
         QVERIFY(edit);
-        edit->clear();
-        setSelectionSource([selection] { return std::optional<QString>(selection); });
-        QTest::mouseClick(edit, Qt::MiddleButton, {}, QPoint(5, 5));
-        QCOMPARE(edit->text(), after);
-
-        // Without a primary selection (Windows, macOS) the middle button pastes nothing.
-        edit->clear();
-        setSelectionSource([] { return std::optional<QString>(); });
-        QTest::mouseClick(edit, Qt::MiddleButton, {}, QPoint(5, 5));
-        QCOMPARE(edit->text(), QString());
+        if (way == QStringLiteral("middle")) {
+            setSelectionSource([text] { return std::optional<QString>(text); });
+            QTest::mouseClick(edit, Qt::MiddleButton, {}, QPoint(5, 5));
+        } else {
+            QGuiApplication::clipboard()->setText(text);
+            QMenu *menu = contextMenu(edit);
+            QVERIFY(menu);
+            QStringList entries;
+            for (QAction *action : menu->actions())
+                if (!action->isSeparator())
+                    entries << action->text().section(u'\t', 0, 0);
+            QCOMPARE(entries, (QStringList{"撤消(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除", "全选"}));
+            QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
+            QVERIFY(paste);
+            QCOMPARE(paste->isEnabled(), accepted); // greyed when the box would refuse the text
+            paste->trigger();                        // a greyed entry does nothing
+            menu->close();
+        }
+        QCOMPARE(edit->text(), accepted ? text : QString());
     }
 
-    void contextMenuInChineseFollowsTheFilter_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<bool>("pasteEnabled");
-        QTest::newRow("weight, 2.5") << "Text4" << "2.5" << true;
-        QTest::newRow("weight, 1,2") << "Text4" << "1,2" << false;
-        QTest::newRow("age, 2.5") << "Text2" << "2.5" << false;
-        QTest::newRow("sex, 女") << "Combo1" << "女" << false;
-        QTest::newRow("user name, Tom9") << "Combo2" << "Tom9" << true;
-        QTest::newRow("user name, a,\"b") << "Combo2" << "a,\"b" << false;
-    }
-
-    void contextMenuInChineseFollowsTheFilter()
-    {
-        QFETCH(QString, control);
-        QFETCH(QString, clipboard);
-        QFETCH(bool, pasteEnabled);
-        auto w = withUser(QByteArray());
-        w->click("Command6");
-        FilteredLineEdit *edit = box(*w, control);
-        QVERIFY(edit);
-        edit->clear();
-        QGuiApplication::clipboard()->setText(clipboard);
-        QMenu *menu = contextMenu(edit);
-        QVERIFY(menu);
-        QStringList entries;
-        for (QAction *action : menu->actions())
-            if (!action->isSeparator())
-                entries << action->text().section(u'\t', 0, 0);
-        QCOMPARE(entries, (QStringList{"撤消(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除", "全选"}));
-        QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
-        QVERIFY(paste);
-        QCOMPARE(paste->isEnabled(), pasteEnabled);
-        paste->trigger(); // a disabled entry does nothing
-        menu->close();
-        QCOMPARE(edit->text(), pasteEnabled ? clipboard : QString());
-    }
 };
 
 QTEST_MAIN(GuiRecordsTest)
