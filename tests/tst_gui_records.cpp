@@ -249,7 +249,6 @@ private slots:
         }
         QCOMPARE(edit->text(), accepted ? text : QString());
     }
-
 };
 
 QTEST_MAIN(GuiRecordsTest)
