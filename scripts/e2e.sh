@@ -6,7 +6,7 @@
 # marker is dragged and the user is deleted. The files are checked byte for
 # byte and the screen by its pixels.
 # Usage: scripts/e2e.sh [build-dir]   (default: build)
-# Needs: xvfb, xdotool, x11-utils, imagemagick (scripts/setup.sh installs them).
+# Needs: xvfb, xdotool, x11-utils, imagemagick, xclip (scripts/setup.sh installs them).
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 root=$PWD
@@ -14,7 +14,7 @@ build=${1:-build}
 program="$build/src/velmora"
 started=$(date +%s)
 
-for tool in Xvfb xdotool xwininfo import convert compare; do
+for tool in Xvfb xdotool xwininfo import convert compare xclip; do
   command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
 done
 [ -x "$program" ] || { echo "e2e: no program at $program (build first)"; exit 1; }
@@ -113,7 +113,13 @@ check "no name before" eq "$(count_pixels start "$name_label" dark)" 0
 
 # --- The thirteen fields --------------------------------------------------
 # Sex and heredity keep their "男" and "无"; the rest is typed or keyed.
-type_into 4 60
+# A middle click pastes X's primary selection, through the box's filter.
+printf '%s' 'a,"b' | xclip -selection primary
+middle_click "$(box_x 2)" 452
+type_into 4 60 # the text cursor leaves the age box
+shot middle-paste
+check "a middle click does not paste a,\"b into the age box" \
+  same_pixels middle-paste "$(box_inside 2)" middle-paste "$(box_inside 10)"
 type_into 2 45 # the text cursor stays in the age box
 # Weight's keypad, then straight to height's: the weight box gets the old keypad's empty text.
 click_title 3

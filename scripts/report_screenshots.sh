@@ -48,8 +48,8 @@ click 548 570            # 显示
 click 420 230 3          # right click on the chart: the report menu
 import -window root -crop 880x604+65+31 docs/report-menu.png
 
-# 打印或导出 PDF… is the third entry; its save dialog opens with a suggested name.
-xdotool key Down Down Down Return; sleep 1.5
+# 导出 PDF… is the fourth entry; its save dialog opens with a suggested name.
+xdotool key Down Down Down Down Return; sleep 1.5
 xdotool key ctrl+a; xdotool type --delay 20 "$work/report.pdf"; xdotool key Return; sleep 2
 [ -f "$work/report.pdf" ] || { echo "no PDF was written" >&2; exit 1; }
 pdfinfo "$work/report.pdf" | grep -E "Pages|Page size|File size"

@@ -10,12 +10,15 @@ set -euo pipefail
 build_and_run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
+  qt6-translations-l10n
   fonts-noto-cjk
+  fonts-wqy-microhei
 )
 
 tests=(
   libbenchmark-dev
   xvfb xdotool x11-utils imagemagick poppler-utils
+  xclip
   clang-14 libclang-rt-14-dev
   adwaita-qt6 # a dark style for the screenshot under a dark palette
 )

@@ -2,9 +2,11 @@
 #include "fonts.h"
 #include "form1.h"
 #include "messages.h"
+#include "print_dialog.h"
 #include "records/program_folder.h"
 #include "report_menu.h"
 #include "seams.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -14,6 +16,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     velmora::installFonts();
+    velmora::installQtTranslation();
 
     velmora::QtMessageBoxes messageBoxes;
     QString error;
@@ -28,7 +31,8 @@ int main(int argc, char *argv[])
     velmora::Form1 form1(dataFolder, messageBoxes, velmora::systemClock);
     messageBoxes.setParent(&form1);
     velmora::QtFileDialogs fileDialogs(&form1);
-    velmora::installReportMenu(form1, dataFolder, fileDialogs, messageBoxes);
+    velmora::QtPrintDialog printDialog(&form1);
+    velmora::installReportMenu(form1, dataFolder, fileDialogs, printDialog, messageBoxes);
     if (!form1.load())
         return 1;
     QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);

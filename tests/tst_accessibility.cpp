@@ -1,10 +1,17 @@
-// Accessible names, and the keyboard doing what the mouse does.
+// Accessible names, the keyboard doing what the mouse does, and the message
+// boxes in Chinese answered from the keyboard.
 
 #include "gui_support.h"
 
 #include "form2.h"
+#include "seams.h"
+#include "translations.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -14,6 +21,8 @@ class AccessibilityTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(installQtTranslation()); }
+
     void everyControlHasANameAndDescription()
     {
         Window w;
@@ -81,6 +90,60 @@ private slots:
         QVERIFY(w.form->keypad());
         QVERIFY(w.form->keypad()->isVisible());
         QCOMPARE(w.form->state().KeypadRequest[2], 1);
+    }
+
+    void messageBoxesInChineseAnsweredByKeys_data()
+    {
+        QTest::addColumn<bool>("question");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Alt+Y") << true << int(Qt::Key_Y) << int(Qt::AltModifier) << true;
+        QTest::newRow("Alt+N") << true << int(Qt::Key_N) << int(Qt::AltModifier) << false;
+        QTest::newRow("y") << true << int(Qt::Key_Y) << int(Qt::NoModifier) << true;
+        QTest::newRow("n") << true << int(Qt::Key_N) << int(Qt::NoModifier) << false;
+        QTest::newRow("Return: Yes") << true << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("Esc: No") << true << int(Qt::Key_Escape) << int(Qt::NoModifier) << false;
+        QTest::newRow("OK box, Return") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
+        QTest::newRow("OK box, Esc") << false << int(Qt::Key_Escape) << int(Qt::NoModifier) << true;
+    }
+
+    void messageBoxesInChineseAnsweredByKeys()
+    {
+        QFETCH(bool, question);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, yes);
+        QStringList seen; // title, text, icon and the buttons' texts
+        bool closedByKey = false;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen << box->windowTitle() << box->text() << QString::number(box->icon());
+            for (QAbstractButton *button : box->buttons())
+                seen << button->text();
+            box->activateWindow(); // mnemonics answer in the active window
+            if (!QTest::qWaitForWindowActive(box))
+                return box->done(QMessageBox::Cancel);
+            QTest::keyClick(box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            // The button answers with a short animated press.
+            closedByKey = QTest::qWaitFor([box] { return !box->isVisible(); }, 2000);
+            if (!closedByKey)
+                box->done(QMessageBox::Cancel); // a key that did nothing must not hang the test
+        });
+        QtMessageBoxes boxes;
+        if (question) {
+            QCOMPARE(boxes.ask(QStringLiteral("确定要存储数据吗？")), yes);
+            QCOMPARE(seen.mid(0, 3), (QStringList{"Velmora", "确定要存储数据吗？", "0"}));
+            QStringList buttons = seen.mid(3);
+            buttons.sort();
+            QCOMPARE(buttons, (QStringList{"否(&N)", "是(&Y)"}));
+        } else {
+            boxes.inform(QStringLiteral("修改完毕!"));
+            QCOMPARE(seen, (QStringList{"Velmora", "修改完毕!", "0", "确定"}));
+        }
+        QVERIFY(closedByKey);
     }
 };
 

@@ -6,6 +6,7 @@
 #include "messages.h"
 
 #include "key_filter.h"
+#include "translations.h"
 
 #include <QClipboard>
 #include <QMenu>
@@ -39,7 +40,31 @@ class GuiRecordsTest : public QObject
         return texts;
     }
 
+    // The emptied line edit of a text box or combo by its control name, with
+    // the user panel open (for Combo2).
+    static FilteredLineEdit *emptyBox(const Window &w, const QString &name)
+    {
+        w.click("Command6");
+        QWidget *control = w.child(name);
+        auto *combo = qobject_cast<QComboBox *>(control);
+        auto *edit = qobject_cast<FilteredLineEdit *>(combo ? combo->lineEdit() : control);
+        if (edit)
+            edit->clear();
+        return edit;
+    }
+
+    // Opens the box's context menu as a right click does.
+    static QMenu *contextMenu(QLineEdit *edit)
+    {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(edit, &event);
+        return edit->findChild<QMenu *>();
+    }
+
 private slots:
+    void initTestCase() { QVERIFY(installQtTranslation()); }
+    void cleanup() { setSelectionSource({}); }
+
     void theRoadOfOneRecord()
     {
         Window w;
@@ -123,20 +148,6 @@ private slots:
         QTest::keySequence(weight, QKeySequence::Paste);
         QCOMPARE(weight->text(), QStringLiteral("72.5"));
 
-        // The context menu's paste goes through the filter too.
-        QGuiApplication::clipboard()->setText(QStringLiteral("1"));
-        auto *sex = qobject_cast<FilteredLineEdit *>(w->combo("Combo1")->lineEdit());
-        QVERIFY(sex);
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), sex->mapToGlobal(QPoint(5, 5)));
-        QCoreApplication::sendEvent(sex, &menuEvent);
-        QMenu *menu = sex->findChild<QMenu *>();
-        QVERIFY(menu);
-        QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
-        QVERIFY(paste);
-        paste->trigger();
-        menu->close();
-        QCOMPARE(sex->text(), QStringLiteral("男"));
-
         // Dropped text that the filter refuses is not taken.
         QMimeData dropped;
         dropped.setText(QStringLiteral("1,2"));
@@ -149,6 +160,94 @@ private slots:
         commit.setCommitString(QStringLiteral("八,"));
         QCoreApplication::sendEvent(weight, &commit);
         QCOMPARE(weight->text(), QStringLiteral("72.5"));
+    }
+
+    void editingKeysAsThePlatformSendsThem_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor"); // -1: all selected
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("after");
+        const int del = Qt::Key_Delete;
+        const int backspace = Qt::Key_Backspace;
+        QTest::newRow("Delete in the age box") << "Text2" << "45" << 0 << del << "5";
+        QTest::newRow("Delete of a selection") << "Text8" << "3.5" << -1 << del << "";
+        QTest::newRow("Delete in the sex combo") << "Combo1" << "男" << 0 << del << "";
+        QTest::newRow("Delete in the heredity combo") << "Combo12" << "无" << 0 << del << "";
+        QTest::newRow("Delete in the user name") << "Combo2" << "Tom" << 1 << del << "Tm";
+        QTest::newRow("Backspace in the age box") << "Text2" << "45" << 2 << backspace << "4";
+        QTest::newRow("Backspace in the heredity combo") << "Combo12" << "无" << 1 << backspace << "";
+    }
+
+    void editingKeysAsThePlatformSendsThem()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(int, key);
+        QFETCH(QString, after);
+        auto w = withUser(QByteArray());
+        FilteredLineEdit *edit = emptyBox(*w, control);
+        QVERIFY(edit);
+        edit->setText(before);
+        edit->setFocus();
+        if (cursor < 0)
+            edit->selectAll();
+        else
+            edit->setCursorPosition(cursor);
+        // X11 and Wayland give Delete the text U+007F, Backspace "\b".
+        const QString text = key == Qt::Key_Delete ? QString(QChar(0x7f)) : QStringLiteral("\b");
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key(key), text, Qt::NoModifier);
+        QCOMPARE(edit->text(), after);
+    }
+
+    void everyPasteGoesThroughTheFilter_data()
+    {
+        QTest::addColumn<QString>("way"); // "middle": the primary selection; "menu": the clipboard
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("middle, age, a,\"b") << "middle" << "Text2" << "a,\"b" << false;
+        QTest::newRow("middle, user name, a,\"b") << "middle" << "Combo2" << "a,\"b" << false;
+        QTest::newRow("middle, sex, 女") << "middle" << "Combo1" << "女" << false;
+        QTest::newRow("middle, age, 42") << "middle" << "Text2" << "42" << true;
+        QTest::newRow("menu, weight, 2.5") << "menu" << "Text4" << "2.5" << true;
+        QTest::newRow("menu, weight, 1,2") << "menu" << "Text4" << "1,2" << false;
+        QTest::newRow("menu, age, 2.5") << "menu" << "Text2" << "2.5" << false;
+        QTest::newRow("menu, sex, 女") << "menu" << "Combo1" << "女" << false;
+        QTest::newRow("menu, user name, Tom9") << "menu" << "Combo2" << "Tom9" << true;
+        QTest::newRow("menu, user name, a,\"b") << "menu" << "Combo2" << "a,\"b" << false;
+    }
+
+    void everyPasteGoesThroughTheFilter()
+    {
+        QFETCH(QString, way);
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(bool, accepted);
+        auto w = withUser(QByteArray());
+        FilteredLineEdit *edit = emptyBox(*w, control);
+        QVERIFY(edit);
+        if (way == QStringLiteral("middle")) {
+            setSelectionSource([text] { return std::optional<QString>(text); });
+            QTest::mouseClick(edit, Qt::MiddleButton, {}, QPoint(5, 5));
+        } else {
+            QGuiApplication::clipboard()->setText(text);
+            QMenu *menu = contextMenu(edit);
+            QVERIFY(menu);
+            QStringList entries;
+            for (QAction *action : menu->actions())
+                if (!action->isSeparator())
+                    entries << action->text().section(u'\t', 0, 0);
+            QCOMPARE(entries, (QStringList{"撤消(&U)", "重做(&R)", "剪切(&T)", "复制(&C)", "粘贴(&P)", "删除", "全选"}));
+            QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
+            QVERIFY(paste);
+            QCOMPARE(paste->isEnabled(), accepted); // greyed when the box would refuse the text
+            paste->trigger();                        // a greyed entry does nothing
+            menu->close();
+        }
+        QCOMPARE(edit->text(), accepted ? text : QString());
     }
 };
 

@@ -4,12 +4,14 @@
 
 #include "file_dialogs.h"
 #include "gui_support.h"
+#include "print_dialog.h"
 #include "report_export.h"
 #include "report_menu.h"
 #include "trend_chart_view.h"
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -40,6 +42,36 @@ public:
         const QString path = paths.front();
         paths.pop_front();
         return path;
+    }
+};
+
+// Answers the print dialog with a PDF file on the chosen paper and pages, or
+// cancels when no file is set.
+class ScriptedPrintDialog : public PrintDialog
+{
+public:
+    QString outputFile;
+    QPageSize paper{QPageSize::A4};
+    int fromPage = 0;
+    int toPage = 0;
+    int copies = 1;
+    bool collate = true;
+    bool lastPageFirst = false;
+    QList<int> pageCounts; // asked for, one per dialog
+
+    bool choosePrinter(QPrinter &printer, int pageCount) override
+    {
+        pageCounts << pageCount;
+        if (outputFile.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(outputFile);
+        printer.setPageSize(paper);
+        printer.setFromTo(fromPage, toPage);
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        printer.setPageOrder(lastPageFirst ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
+        return true;
     }
 };
 
@@ -86,7 +118,8 @@ QByteArray manyRecords(int n)
 
 struct Reports
 {
-    ScriptedFileDialogs dialogs; // outlives the window, which uses it
+    ScriptedFileDialogs dialogs; // outlive the window, which uses them
+    ScriptedPrintDialog printing;
     std::unique_ptr<Window> w;
     QTemporaryDir out;
     ReportMenu *reports = nullptr;
@@ -97,7 +130,7 @@ struct Reports
         : w(std::make_unique<Window>("Ann\r\n"))
     {
         writeBytes(w->recordPath(QStringLiteral("Ann")), records);
-        reports = installReportMenu(*w->form, w->folder, dialogs, w->messages);
+        reports = installReportMenu(*w->form, w->folder, dialogs, printing, w->messages);
         w->start();
         w->confirmUser(QStringLiteral("Ann"));
         if (display)
@@ -119,6 +152,29 @@ int pdfPageCount(const QByteArray &pdf)
 {
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![A-Za-z])"));
     return int(QString::fromLatin1(pdf).count(page));
+}
+
+// The text of a PDF as pdftotext reads it; null when pdftotext is missing.
+QString pdfText(const QString &path)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return QStringLiteral("pdftotext did not finish");
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The page sizes in points, "595x842" for A4, one per page.
+QStringList pdfMediaBoxes(const QByteArray &pdf)
+{
+    static const QRegularExpression box(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+(\\d+)\\S*\\s+(\\d+)"));
+    QStringList sizes;
+    for (const QRegularExpressionMatch &m : box.globalMatch(QString::fromLatin1(pdf)))
+        sizes << m.captured(1) + u'x' + m.captured(2);
+    return sizes;
 }
 
 // Sends a mouse button event through the window, as the platform would:
@@ -268,6 +324,96 @@ private slots:
         QCOMPARE(pdfPageCount(pdf), 2);
     }
 
+    void pdfTextReadsBackAsPrinted()
+    {
+        Reports r(threeRecords());
+        r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        const QString text = pdfText(r.target(QStringLiteral("report.pdf")));
+        if (text.isNull())
+            QSKIP("pdftotext is not installed");
+        for (const QString &expected : {QStringLiteral("风险评分"), QStringLiteral("血压/高"), QStringLiteral("Ann"),
+                                        QStringLiteral("心脑血管健康日记"), QStringLiteral("2009-06-20 21:01:29")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+        // No radical stands in for the character printed (⾎ for 血, ⻛ for 风).
+        const auto radical = [](QChar c) { return c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF; };
+        QVERIFY2(std::none_of(text.begin(), text.end(), radical), qPrintable(text));
+    }
+
+    void printGivesTheChosenPagesOnTheChosenPaper_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QString>("choice"); // pages, copies, order: "2-9", "x2", "uncollated", "reversed"
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<int>("reportPages");
+        QTest::addColumn<QString>("printed"); // the page numbers as they come out
+        QTest::addColumn<QString>("mediaBox");
+        QTest::newRow("A4") << 3 << "" << int(QPageSize::A4) << 1 << "1" << "595x842";
+        QTest::newRow("two pages") << 20 << "" << int(QPageSize::A4) << 2 << "12" << "595x842";
+        QTest::newRow("page 2 only") << 20 << "2-2" << int(QPageSize::A4) << 2 << "2" << "595x842";
+        QTest::newRow("pages 2 to 9 of 3") << 60 << "2-9" << int(QPageSize::A4) << 3 << "23" << "595x842";
+        QTest::newRow("last page first") << 20 << "reversed" << int(QPageSize::A4) << 2 << "21" << "595x842";
+        QTest::newRow("two copies") << 20 << "x2" << int(QPageSize::A4) << 2 << "1212" << "595x842";
+        QTest::newRow("two copies uncollated") << 20 << "x2 uncollated" << int(QPageSize::A4) << 2 << "1122"
+                                               << "595x842";
+        QTest::newRow("letter") << 3 << "" << int(QPageSize::Letter) << 1 << "1" << "612x792";
+    }
+
+    void printGivesTheChosenPagesOnTheChosenPaper()
+    {
+        QFETCH(int, records);
+        QFETCH(QString, choice);
+        QFETCH(int, paper);
+        QFETCH(int, reportPages);
+        QFETCH(QString, printed);
+        QFETCH(QString, mediaBox);
+        Reports r(manyRecords(records));
+        r.printing.outputFile = r.target(QStringLiteral("printed.pdf"));
+        r.printing.paper = QPageSize(QPageSize::PageSizeId(paper));
+        if (const QRegularExpressionMatch range = QRegularExpression(QStringLiteral("(\\d)-(\\d)")).match(choice);
+            range.hasMatch()) {
+            r.printing.fromPage = range.captured(1).toInt();
+            r.printing.toPage = range.captured(2).toInt();
+        }
+        r.printing.copies = choice.contains(QStringLiteral("x2")) ? 2 : 1;
+        r.printing.collate = !choice.contains(QStringLiteral("uncollated"));
+        r.printing.lastPageFirst = choice.contains(QStringLiteral("reversed"));
+        r.reports->printAction()->trigger();
+        QCOMPARE(r.printing.pageCounts, QList<int>{reportPages});
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QByteArray pdf = readBytes(r.printing.outputFile);
+        QCOMPARE(pdfPageCount(pdf), int(printed.size()));
+        QCOMPARE(pdfMediaBoxes(pdf), QStringList(printed.size(), mediaBox));
+        QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("printed.pdf")});
+
+        // The page footers in the order printed: "第2/2页" for the second of two.
+        const QString text = pdfText(r.printing.outputFile);
+        if (text.isNull())
+            return;
+        QString footers;
+        static const QRegularExpression footer(QStringLiteral("第(\\d)/(\\d)页"));
+        for (const QRegularExpressionMatch &m : footer.globalMatch(QString(text).remove(u' '))) {
+            QCOMPARE(m.captured(2).toInt(), reportPages);
+            footers += m.captured(1);
+        }
+        QCOMPARE(footers, printed);
+    }
+
+    void printCancelledOrIntoADataFile()
+    {
+        Reports r(threeRecords());
+        r.reports->printAction()->trigger(); // no file: the dialog is cancelled
+        QVERIFY(r.w->messages.shown.isEmpty());
+        QVERIFY(r.leftInOut().isEmpty());
+
+        const QByteArray before = r.w->recordBytes(QStringLiteral("Ann"));
+        r.printing.outputFile = r.w->recordPath(QStringLiteral("Ann"));
+        r.reports->printAction()->trigger();
+        QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
+        QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
+        QCOMPARE(r.printing.pageCounts, (QList<int>{1, 1}));
+    }
+
     void tooltipNamesTheRecordUnderAMark()
     {
         Reports r(threeRecords());
@@ -360,12 +506,14 @@ private slots:
     {
         Reports r(threeRecords(), false);
         for (QAction *action :
-             {r.reports->chartImageAction(), r.reports->recordTableAction(), r.reports->reportPdfAction()}) {
+             {r.reports->chartImageAction(), r.reports->recordTableAction(), r.reports->printAction(),
+              r.reports->reportPdfAction()}) {
             r.w->messages.shown.clear();
             action->trigger();
             QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
         }
         QVERIFY(r.dialogs.captions.isEmpty());
+        QVERIFY(r.printing.pageCounts.isEmpty());
 
         // Cleared again: nothing to export either.
         r.w->click("Command1");
@@ -420,7 +568,7 @@ private slots:
                 entries << action->text() + u'\t' + action->shortcut().toString();
         QCOMPARE(entries, (QStringList{QStringLiteral("导出图表图片…\tCtrl+Shift+S"),
                                        QStringLiteral("导出记录表格…\tCtrl+Shift+E"),
-                                       QStringLiteral("打印或导出 PDF…\tCtrl+P")}));
+                                       QStringLiteral("打印…\tCtrl+P"), QStringLiteral("导出 PDF…\tCtrl+Shift+P")}));
 
         const QPoint before = r.w->form->pos();
         for (const QString &name : {QStringLiteral("Picture1"), QStringLiteral("Label4(1)"), QStringLiteral("Image4")}) {
@@ -457,9 +605,11 @@ private slots:
         r.dialogs.paths = {QString(), QString(), QString()};
         QTest::keyClick(r.w->text(3), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(r.w->text(3), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
         QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(r.dialogs.captions, (QStringList{QStringLiteral("导出图表图片"), QStringLiteral("导出记录表格"),
-                                                  QStringLiteral("打印或导出 PDF")}));
+                                                  QStringLiteral("导出 PDF")}));
+        QCOMPARE(r.printing.pageCounts, QList<int>{1}); // Ctrl+P: the print dialog
         QCOMPARE(r.dialogs.filters, (QStringList{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("CSV 表格 (*.csv)"),
                                                  QStringLiteral("PDF 文件 (*.pdf)")}));
         QCOMPARE(r.w->text(3)->text(), QString());

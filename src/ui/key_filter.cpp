@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -48,17 +49,60 @@ QAction *findPasteAction(QMenu *menu)
     return nullptr;
 }
 
+// Keys that edit or select rather than type. X11 and Wayland give Delete the
+// text U+007F, Backspace has "\b": both keep their editing effect.
+bool isEditingKey(const QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        return true;
+    const QString text = event->text();
+    if (text == QStringLiteral("\b") || text == QStringLiteral("\x7f"))
+        return true;
+    for (QKeySequence::StandardKey key :
+         {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo}) {
+        if (event->matches(key))
+            return true;
+    }
+    return false;
+}
+
+SelectionSource &selectionSource()
+{
+    static SelectionSource source;
+    return source;
+}
+
+std::optional<QString> primarySelection()
+{
+    if (selectionSource())
+        return selectionSource()();
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        return std::nullopt;
+    return clipboard->text(QClipboard::Selection);
+}
+
 } // namespace
+
+void setSelectionSource(SelectionSource source)
+{
+    selectionSource() = std::move(source);
+}
 
 FilteredLineEdit::FilteredLineEdit(KeyFilter filter, QWidget *parent)
     : QLineEdit(parent), m_filter(filter)
 {
 }
 
+bool FilteredLineEdit::accepts(const QString &text) const
+{
+    return !isReadOnly() && !text.isEmpty() && filterAccepts(m_filter, text);
+}
+
 void FilteredLineEdit::pasteFiltered()
 {
     const QString text = QGuiApplication::clipboard()->text();
-    if (!isReadOnly() && !text.isEmpty() && filterAccepts(m_filter, text))
+    if (accepts(text))
         insert(text);
 }
 
@@ -70,15 +114,26 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     const QString text = event->text();
-    const bool producesCharacters = !text.isEmpty() && text != QStringLiteral("\b")
-                                    && !event->matches(QKeySequence::Copy) && !event->matches(QKeySequence::Cut)
-                                    && !event->matches(QKeySequence::SelectAll)
-                                    && !event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo);
-    if (producesCharacters && !filterAccepts(m_filter, text)) {
+    if (!text.isEmpty() && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
         event->accept(); // swallowed
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void FilteredLineEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::MiddleButton) {
+        QLineEdit::mouseReleaseEvent(event);
+        return;
+    }
+    // QLineEdit would paste the primary selection unfiltered. The press has
+    // put the cursor where the text goes.
+    if (const std::optional<QString> selection = primarySelection(); selection && accepts(*selection)) {
+        deselect();
+        insert(*selection);
+    }
+    event->accept();
 }
 
 void FilteredLineEdit::inputMethodEvent(QInputMethodEvent *event)
@@ -124,8 +179,13 @@ void FilteredLineEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction *action : menu->actions()) {
+        if (action->menu()) // the Unicode control characters would go in unfiltered
+            menu->removeAction(action);
+    }
     if (QAction *paste = findPasteAction(menu)) {
         paste->disconnect();
+        paste->setEnabled(accepts(QGuiApplication::clipboard()->text()));
         connect(paste, &QAction::triggered, this, &FilteredLineEdit::pasteFiltered);
     }
     menu->popup(event->globalPos());

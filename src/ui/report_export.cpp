@@ -198,39 +198,89 @@ public:
         : m_printer(printer), m_painter(painter), m_report(report),
           m_perMm(printer.resolution() / 25.4)
     {
-        // The window's face first; the application font where it is missing.
-        m_families = {QStringLiteral("Noto Sans CJK SC"), QApplication::font().family()};
+        // WenQuanYi Micro Hei first: each of its glyphs stands for one character,
+        // so the PDF's text reads back as printed. Noto CJK gives the glyphs of
+        // 血, 风, 日 ... to the Kangxi radicals too, and the PDF then reads
+        // "⾎压/⾼". Then the Chinese faces of Windows and macOS, Noto CJK, and
+        // the application font.
+        m_families = {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
+                      QStringLiteral("PingFang SC"), QStringLiteral("Noto Sans CJK SC"), QApplication::font().family()};
         layOutColumns();
     }
 
     void paint()
     {
-        const int rows = int(m_report.sheet.rows.size());
-        const int pages = reportPageCount(rows);
-        int next = 0;
-        for (int p = 0; p < pages; ++p) {
-            if (p > 0)
+        fitToPaper();
+        bool first = true;
+        for (const Page &p : pagesToPrint()) {
+            if (!first)
                 m_printer.newPage();
-            double top = 0;
-            if (p == 0) {
-                paintTitleBlock();
-                paintChart();
-                heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
-                        QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
-                top = page::FirstTableTop;
-            } else {
-                paintContinuationHeader();
-                top = page::NextTableTop;
-            }
-            const int fit = page::rowsBetween(top);
-            const int end = std::min(rows, next + fit);
-            paintTable(top, next, end);
-            next = end;
-            paintFooter(p + 1, pages);
+            first = false;
+            paintPage(p);
         }
     }
 
 private:
+    struct Page
+    {
+        int number; // from 1
+        double top; // of the table
+        int firstRow;
+        int endRow;
+    };
+
+    // The pages the printer asks for: its page range (all pages when it has
+    // none), last page first when asked, and the copies that the printer does
+    // not make itself (a PDF file, some drivers), collated or not.
+    std::vector<Page> pagesToPrint() const
+    {
+        const int rows = int(m_report.sheet.rows.size());
+        const int count = reportPageCount(rows);
+        const int from = std::max(m_printer.fromPage(), 1);
+        const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), count) : count;
+        std::vector<Page> chosen;
+        int next = 0;
+        for (int number = 1; number <= count; ++number) {
+            const double top = number == 1 ? page::FirstTableTop : page::NextTableTop;
+            const int end = std::min(rows, next + page::rowsBetween(top));
+            if (number >= from && number <= to)
+                chosen.push_back({number, top, next, end});
+            next = end;
+        }
+        if (m_printer.pageOrder() == QPrinter::LastPageFirst)
+            std::reverse(chosen.begin(), chosen.end());
+        const int copies = m_printer.supportsMultipleCopies() ? 1 : std::max(m_printer.copyCount(), 1);
+        std::vector<Page> pages;
+        for (int c = 0; c < copies * int(chosen.size()); ++c) {
+            const int k = m_printer.collateCopies() ? c % int(chosen.size()) : c / copies;
+            pages.push_back(chosen[size_t(k)]);
+        }
+        return pages;
+    }
+
+    void paintPage(const Page &p)
+    {
+        if (p.number == 1) {
+            paintTitleBlock();
+            paintChart();
+            heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
+                    QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
+        } else {
+            paintContinuationHeader();
+        }
+        paintTable(p.top, p.firstRow, p.endRow);
+        paintFooter(p.number, reportPageCount(int(m_report.sheet.rows.size())));
+    }
+
+    // The layout is made for A4; smaller paper gets it shrunk to its printable area.
+    void fitToPaper()
+    {
+        const QRectF area = m_printer.pageRect(QPrinter::DevicePixel);
+        const double fit = std::min({1.0, area.width() / px(page::Width), area.height() / px(page::Height)});
+        if (fit < 1.0)
+            m_painter.scale(fit, fit);
+    }
+
     QRectF mm(double x, double y, double w, double h) const
     {
         return QRectF(x * m_perMm, y * m_perMm, w * m_perMm, h * m_perMm);
@@ -430,31 +480,46 @@ int reportPageCount(int recordCount)
     return 1 + (recordCount - first + next - 1) / next;
 }
 
+void prepareReportPrinter(QPrinter &printer, const DoctorReport &report)
+{
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(page::MarginLeft, page::MarginTop, page::MarginRight,
+                                                page::MarginBottom),
+                                      QPageLayout::Millimeter));
+    printer.setCreator(QStringLiteral("Velmora"));
+    printer.setDocName(QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
+}
+
+bool printReport(QPrinter &printer, const DoctorReport &report)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    ReportPainter(printer, painter, report).paint();
+    return painter.end();
+}
+
 FileResult writeReportPdf(const QString &path, const DoctorReport &report)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    prepareReportPrinter(printer, report);
+    return writeReportPdf(path, report, printer);
+}
+
+FileResult writeReportPdf(const QString &path, const DoctorReport &report, QPrinter &printer)
 {
     QTemporaryDir scratch;
     if (!scratch.isValid())
         return FileResult::failure(scratch.errorString());
     const QString printed = scratch.filePath(QStringLiteral("report.pdf"));
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(printed);
-        printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                          QMarginsF(page::MarginLeft, page::MarginTop, page::MarginRight,
-                                                    page::MarginBottom),
-                                          QPageLayout::Millimeter));
-        printer.setCreator(QStringLiteral("Velmora"));
-        printer.setDocName(QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
-        QPainter painter;
-        if (!painter.begin(&printer))
-            return FileResult::failure(QStringLiteral("the PDF could not be started"));
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        ReportPainter(printer, painter, report).paint();
-        if (!painter.end())
-            return FileResult::failure(QStringLiteral("the PDF could not be finished"));
-    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printed);
+    const bool done = printReport(printer, report);
+    printer.setOutputFileName(path); // as the caller chose it
+    if (!done)
+        return FileResult::failure(QStringLiteral("the PDF could not be written"));
     QString error;
     const std::optional<QByteArray> bytes = readWholeFile(printed, &error);
     if (!bytes)

@@ -15,6 +15,8 @@
 #include <span>
 #include <vector>
 
+class QPrinter;
+
 namespace velmora {
 
 class TrendChartView;
@@ -84,8 +86,19 @@ struct DoctorReport
 // How many A4 pages the report takes for that many records.
 int reportPageCount(int recordCount);
 
+// Makes the printer ready for the report: A4 upright with the report's
+// margins (the print dialog may change them), and the document's name.
+void prepareReportPrinter(QPrinter &printer, const DoctorReport &report);
+
+// Prints the report on a printer: the pages of its page range (all when it
+// has none), shrunk where the paper is smaller than A4. False when the
+// printer could not be started or finished.
+bool printReport(QPrinter &printer, const DoctorReport &report);
+
 // Prints the report to a PDF file through a temporary file, which is then
-// copied into place atomically: a failure leaves no file at path.
+// copied into place atomically: a failure leaves no file at path. The printer
+// gives the layout and the page range; without one, the whole report on A4.
 FileResult writeReportPdf(const QString &path, const DoctorReport &report);
+FileResult writeReportPdf(const QString &path, const DoctorReport &report, QPrinter &printer);
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "chart/record_menu.h"
 #include "file_dialogs.h"
 #include "form1.h"
+#include "print_dialog.h"
 #include "report_export.h"
 #include "trend_chart_view.h"
 #include "twips.h"
@@ -15,6 +16,7 @@
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QTimer>
 #include <QToolTip>
 
@@ -105,8 +107,9 @@ QString chartMarkToolTip(const QString &recordId, double score)
     return QStringLiteral("%1\n风险评分：%2").arg(when, scoreText(score));
 }
 
-ReportMenu::ReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, MessageBoxes &messages)
-    : QObject(&form), m_form(form), m_folder(folder), m_dialogs(dialogs), m_messages(messages)
+ReportMenu::ReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, PrintDialog &printing,
+                       MessageBoxes &messages)
+    : QObject(&form), m_form(form), m_folder(folder), m_dialogs(dialogs), m_printing(printing), m_messages(messages)
 {
     setObjectName(QStringLiteral("ReportMenu"));
     m_statement = form.findChild<QWidget *>(QStringLiteral("Image1"));
@@ -118,14 +121,17 @@ ReportMenu::ReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialo
     m_recordTable = addAction(QStringLiteral("导出记录表格…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
                               &ReportMenu::exportRecordTable);
     m_menu->addSeparator();
-    m_reportPdf = addAction(QStringLiteral("打印或导出 PDF…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    m_print = addAction(QStringLiteral("打印…"), QKeySequence(Qt::CTRL | Qt::Key_P), &ReportMenu::print);
+    m_reportPdf = addAction(QStringLiteral("导出 PDF…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                             &ReportMenu::exportReportPdf);
     m_chartImage->setObjectName(QStringLiteral("ExportChartImage"));
     m_recordTable->setObjectName(QStringLiteral("ExportRecordTable"));
+    m_print->setObjectName(QStringLiteral("PrintReport"));
     m_reportPdf->setObjectName(QStringLiteral("ExportReportPdf"));
     m_chartImage->setToolTip(QStringLiteral("把图表连同标记存为 PNG 图片（两倍大小）"));
     m_recordTable->setToolTip(QStringLiteral("把当前用户的各次记录和风险评分存为电子表格可以打开的 CSV 文件"));
-    m_reportPdf->setToolTip(QStringLiteral("把姓名、图表和各次记录排成一份 A4 报告，存为 PDF 文件，可以打印"));
+    m_print->setToolTip(QStringLiteral("把姓名、图表和各次记录排成一份 A4 报告，在打印机上打印出来"));
+    m_reportPdf->setToolTip(QStringLiteral("把同一份 A4 报告存为 PDF 文件"));
 }
 
 QAction *ReportMenu::addAction(const QString &text, const QKeySequence &shortcut, void (ReportMenu::*slot)())
@@ -242,16 +248,20 @@ bool ReportMenu::isDataFile(const QString &path) const
     return !folder.isEmpty() && folder == targetFolder;
 }
 
+bool ReportMenu::refuseDataFile(const QString &path)
+{
+    if (!isDataFile(path))
+        return false;
+    m_messages.inform(messages::NotOverDataFile);
+    return true;
+}
+
 QString ReportMenu::chooseTarget(const QString &caption, const QString &what, const QString &suffix,
                                  const QString &filter)
 {
     const QString path = m_dialogs.saveFileName(caption, suggestedName(what, suffix), filter);
-    if (path.isEmpty())
+    if (path.isEmpty() || refuseDataFile(path))
         return QString();
-    if (isDataFile(path)) {
-        m_messages.inform(messages::NotOverDataFile);
-        return QString();
-    }
     return path;
 }
 
@@ -293,30 +303,63 @@ void ReportMenu::exportRecordTable()
     tellIfFailed(saveFile(path, [&](QIODevice &device) { return writeAll(device, csv); }));
 }
 
-void ReportMenu::exportReportPdf()
+DoctorReport ReportMenu::currentReport() const
 {
-    if (!haveRecords())
-        return;
-    const QString path = chooseTarget(QStringLiteral("打印或导出 PDF"), QStringLiteral("健康报告"),
-                                      QStringLiteral("pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
-    if (path.isEmpty())
-        return;
     DoctorReport report;
     report.userName = m_form.tableUser();
     report.date = m_form.now().date();
     report.chart = m_form.chartView()->renderChart(2.0);
     report.sheet = recordSheet(m_form.recordTable(), m_form.recordCount(), m_form.scoreColumn());
+    return report;
+}
+
+void ReportMenu::print()
+{
+    if (!haveRecords())
+        return;
+    const DoctorReport report = currentReport();
+    QPrinter printer(QPrinter::HighResolution);
+    prepareReportPrinter(printer, report);
+    if (!m_printing.choosePrinter(printer, reportPageCount(int(report.sheet.rows.size()))))
+        return;
+    // Printing into a file is an export like the others: through the one save routine.
+    const bool intoFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    if (intoFile && refuseDataFile(printer.outputFileName()))
+        return;
+    bool printed = true;
     FileResult saved;
     {
         BusyCursor busy;
-        saved = writeReportPdf(path, report);
+        if (intoFile)
+            saved = writeReportPdf(printer.outputFileName(), report, printer);
+        else
+            printed = printReport(printer, report);
+    }
+    tellIfFailed(saved);
+    if (!printed)
+        m_messages.inform(messages::PrintFailed);
+}
+
+void ReportMenu::exportReportPdf()
+{
+    if (!haveRecords())
+        return;
+    const QString path = chooseTarget(QStringLiteral("导出 PDF"), QStringLiteral("健康报告"),
+                                      QStringLiteral("pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    FileResult saved;
+    {
+        BusyCursor busy;
+        saved = writeReportPdf(path, currentReport());
     }
     tellIfFailed(saved);
 }
 
-ReportMenu *installReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, MessageBoxes &messages)
+ReportMenu *installReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, PrintDialog &printing,
+                              MessageBoxes &messages)
 {
-    auto *reports = new ReportMenu(form, folder, dialogs, messages);
+    auto *reports = new ReportMenu(form, folder, dialogs, printing, messages);
     reports->watch(form.chartView());
     reports->watch(form.findChild<QWidget *>(QStringLiteral("Image4")));
     for (int j = 0; j < menu::LabelCount; ++j)

@@ -25,12 +25,15 @@ class DataFolder;
 class FileDialogs;
 class Form1;
 class MessageBoxes;
+class PrintDialog;
+struct DoctorReport;
 
 namespace messages {
 inline const QString NothingToExport = QStringLiteral("没有可导出的记录，请先显示数据！");
 inline const QString NotOverDataFile =
     QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
 QString exportFailed(const QString &reason);
+inline const QString PrintFailed = QStringLiteral("打印没有完成，请检查打印机后再试！");
 } // namespace messages
 
 // The position of the entry whose mark is nearest to a point of the chart
@@ -52,11 +55,13 @@ public:
     // Pointers nearer to a mark than this, in pixels, show its tooltip.
     static constexpr double HitTolerancePixels = 4;
 
-    ReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, MessageBoxes &messages);
+    ReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, PrintDialog &printing,
+               MessageBoxes &messages);
 
     QMenu *menu() const { return m_menu; }
     QAction *chartImageAction() const { return m_chartImage; }
     QAction *recordTableAction() const { return m_recordTable; }
+    QAction *printAction() const { return m_print; }
     QAction *reportPdfAction() const { return m_reportPdf; }
 
     // Adds the context menu to a control of the window.
@@ -67,6 +72,7 @@ public:
 
     void exportChartImage();
     void exportRecordTable();
+    void print();
     void exportReportPdf();
 
 protected:
@@ -79,17 +85,21 @@ private:
     QString suggestedName(const QString &what, const QString &suffix) const;
     QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
     bool isDataFile(const QString &path) const;
+    bool refuseDataFile(const QString &path);
+    DoctorReport currentReport() const;
     void tellIfFailed(const FileResult &saved);
 
     Form1 &m_form;
     const DataFolder &m_folder;
     FileDialogs &m_dialogs;
+    PrintDialog &m_printing;
     MessageBoxes &m_messages;
     QPointer<QWidget> m_statement; // Image1: over the chart when shown
     std::vector<QObject *> m_watched;
     QMenu *m_menu = nullptr;
     QAction *m_chartImage = nullptr;
     QAction *m_recordTable = nullptr;
+    QAction *m_print = nullptr;
     QAction *m_reportPdf = nullptr;
     bool m_waitingForRelease = false;
     QPoint m_menuPosition;
@@ -97,6 +107,7 @@ private:
 
 // Adds the report menu to the chart area Picture1, the entry labels Label4(0)
 // .. Label4(19) and the area Image4 behind them, and its shortcuts to the window.
-ReportMenu *installReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, MessageBoxes &messages);
+ReportMenu *installReportMenu(Form1 &form, const DataFolder &folder, FileDialogs &dialogs, PrintDialog &printing,
+                              MessageBoxes &messages);
 
 } // namespace velmora

@@ -73,6 +73,7 @@ answer_box() {
 WX=67
 WY=33
 click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.12; }
+middle_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 2; sleep 0.12; }
 double_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 80 1; sleep 0.15; }
 type_text() { xdotool type --delay 40 "$1"; sleep 0.1; }
 
