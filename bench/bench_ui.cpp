@@ -103,7 +103,7 @@ void BM_Display(benchmark::State &state)
     QPushButton *display = window.button("Command1");
     for (auto _ : state) {
         display->click();
-        benchmark::DoNotOptimize(window.form->chartMarks().data());
+        benchmark::DoNotOptimize(window.form->diary().chartMarks().data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -7,6 +7,7 @@
 #include "report_menu.h"
 #include "seams.h"
 #include "translations.h"
+#include "trend_chart_view.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -32,7 +33,9 @@ int main(int argc, char *argv[])
     messageBoxes.setParent(&form1);
     velmora::QtFileDialogs fileDialogs(&form1);
     velmora::QtPrintDialog printDialog(&form1);
-    velmora::installReportMenu(form1, dataFolder, fileDialogs, printDialog, messageBoxes);
+    const velmora::ReportMenu reports(
+        form1.contextMenu(), form1.diary(), [&form1](qreal scale) { return form1.chartView()->renderChart(scale); },
+        fileDialogs, printDialog, messageBoxes);
     if (!form1.load())
         return 1;
     QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);

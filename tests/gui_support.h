@@ -5,6 +5,7 @@
 
 #include "diary_support.h"
 #include "form1.h"
+#include "trend_chart_view.h"
 
 #include <QComboBox>
 #include <QDateTime>

@@ -68,7 +68,7 @@ private slots:
         // Ctrl+Enter: the double click, with its entry enlarged.
         QTest::keyClick(w.menuLabel(2), Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(w.form->diary().selectedRecord(), 2);
-        QCOMPARE(w.form->chartMarks()[2].x2 - w.form->chartMarks()[2].x1, 62.f);
+        QCOMPARE(w.form->chartView()->marks()[2].x2 - w.form->chartView()->marks()[2].x1, 62.f);
 
         // The marker moves with Page Down like a drag.
         QWidget *marker = w.child("Picture2");

@@ -58,7 +58,7 @@ private slots:
     void workedExampleThroughTheDisplayButton()
     {
         auto w = shown(entriesScoring({2500, 0, 4500, 7000}));
-        const auto &marks = w->form->chartMarks();
+        const auto &marks = w->form->chartView()->marks();
         QCOMPARE(marks.size(), size_t(4));
         QCOMPARE(marks[0], (ChartMark{ChartMark::Kind::Rectangle, 751, 6000, 753, 3500, 0}));
         QCOMPARE(marks[1].y2, 5999.f);
@@ -69,9 +69,9 @@ private slots:
 
         // The style is read at the next redraw, not when it is chosen.
         w->click("Option2");
-        QCOMPARE(w->form->chartMarks().size(), size_t(4));
+        QCOMPARE(w->form->chartView()->marks().size(), size_t(4));
         w->click("Command1");
-        QCOMPARE(w->form->chartMarks().size(), size_t(4 * 2 + 3));
+        QCOMPARE(w->form->chartView()->marks().size(), size_t(4 * 2 + 3));
     }
 
     void hoverHighlightsOneLabel()
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(w->form->diary().selectedRecord(), 10);
         QCOMPARE(w->caption("Label7"), QStringLiteral("20100101000010"));
         QCOMPARE(w->text(2)->text(), QStringLiteral("30"));
-        const auto &marks = w->form->chartMarks();
+        const auto &marks = w->form->chartView()->marks();
         QCOMPARE(marks[10].x2 - marks[10].x1, 62.f);
         QCOMPARE(marks[9].x2 - marks[9].x1, 2.f);
         QCOMPARE(w->menuLabel(3)->text(), QStringLiteral("20100101000003"));
@@ -123,7 +123,7 @@ private slots:
         // The curve style enlarges the circle and keeps it joined.
         w->click("Option2");
         w->doubleClickMenuLabel(2);
-        const auto &curve = w->form->chartMarks();
+        const auto &curve = w->form->chartView()->marks();
         QCOMPARE(curve[2 * 3 - 1].radius, 65.f);
     }
 

@@ -109,6 +109,7 @@ private slots:
         QVERIFY(entryControlsEnabled(w));
         QVERIFY(!w.child("Frame1")->isVisible());
         QCOMPARE(w.messages.shown, QStringList{messages::UserCreated});
+        QCOMPARE(w.combo("Combo1")->currentText(), QStringLiteral("男")); // a confirmation leaves the fields
 
         w.text(2)->setText(QStringLiteral("33"));
         w.click("Command4");

@@ -5,7 +5,10 @@
 #include "file_dialogs.h"
 #include "gui_support.h"
 #include "print_dialog.h"
-#include "report_export.h"
+#include "chart/chart_hits.h"
+#include "chart_tooltips.h"
+#include "context_menu.h"
+#include "report_pdf.h"
 #include "report_menu.h"
 #include "trend_chart_view.h"
 
@@ -130,7 +133,10 @@ struct Reports
         : w(std::make_unique<Window>("Ann\r\n"))
     {
         writeBytes(w->recordPath(QStringLiteral("Ann")), records);
-        reports = installReportMenu(*w->form, w->folder, dialogs, printing, w->messages);
+        TrendChartView *chart = w->form->chartView();
+        reports = new ReportMenu(w->form->contextMenu(), w->form->diary(),
+                                 [chart](qreal scale) { return chart->renderChart(scale); }, dialogs, printing,
+                                 w->messages);
         w->start();
         w->confirmUser(QStringLiteral("Ann"));
         if (display)
@@ -419,12 +425,12 @@ private slots:
         Reports r(threeRecords());
         const QString first = QStringLiteral("2009年06月20日21时01分29秒\n风险评分：3346.56");
         // The first bar stands at x 751..753 twips (50 px), from y 2653 twips (177 px) to the baseline (400 px).
-        QCOMPARE(r.reports->toolTipAt(QPointF(50, 300)), first);
-        QCOMPARE(r.reports->toolTipAt(QPointF(53, 300)), first);      // within a few pixels
-        QCOMPARE(r.reports->toolTipAt(QPointF(50, 175)), first);      // just above its top
-        QCOMPARE(r.reports->toolTipAt(QPointF(50, 150)), QString());  // well above it
-        QCOMPARE(r.reports->toolTipAt(QPointF(60, 300)), QString());  // beside it
-        QCOMPARE(r.reports->toolTipAt(QPointF(250, 390)),
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 300)), first);
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(53, 300)), first);      // within a few pixels
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 175)), first);      // just above its top
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 150)), QString());  // well above it
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(60, 300)), QString());  // beside it
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(250, 390)),
                  QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
 
         // Through the help event of the chart area.
@@ -440,17 +446,17 @@ private slots:
         r.w->click("Option2");
         r.w->click("Command1");
         // Entry 1: centre at 3753 twips (250.2 px), 4576 twips (305.1 px).
-        QCOMPARE(r.reports->toolTipAt(QPointF(252, 307)), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
-        QCOMPARE(r.reports->toolTipAt(QPointF(250, 330)), QString());
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(250, 330)), QString());
 
         // The statement over the chart hides the marks.
         r.w->click("Command7");
-        QCOMPARE(r.reports->toolTipAt(QPointF(252, 307)), QString());
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QString());
         r.w->click("Command7");
 
         // No marks, no tooltips.
         r.w->click("Command5");
-        QCOMPARE(r.reports->toolTipAt(QPointF(252, 307)), QString());
+        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QString());
     }
 
     void nearestMarkWins()
@@ -561,7 +567,7 @@ private slots:
         Reports r(threeRecords());
         r.w->form->activateWindow();
         QVERIFY(QTest::qWaitForWindowExposed(r.w->form.get()));
-        QMenu *menu = r.reports->menu();
+        QMenu *menu = r.w->form->contextMenu().menu();
         QStringList entries;
         for (QAction *action : menu->actions())
             if (!action->isSeparator())

@@ -1,10 +1,15 @@
 // The program's own start-up, as in main(), with the program folder given as
 // the first argument; it ends once the main window has been painted.
 
+#include "file_dialogs.h"
 #include "fonts.h"
 #include "form1.h"
+#include "print_dialog.h"
 #include "probe_common.h"
+#include "report_menu.h"
 #include "seams.h"
+#include "translations.h"
+#include "trend_chart_view.h"
 
 #include <QApplication>
 
@@ -13,9 +18,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     velmora::installFonts();
+    velmora::installQtTranslation();
     velmora::QtMessageBoxes messageBoxes;
     velmora::DataFolder folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QApplication::applicationDirPath());
     velmora::Form1 form1(folder, messageBoxes, velmora::systemClock);
+    messageBoxes.setParent(&form1);
+    velmora::QtFileDialogs fileDialogs(&form1);
+    velmora::QtPrintDialog printDialog(&form1);
+    const velmora::ReportMenu reports(
+        form1.contextMenu(), form1.diary(), [&form1](qreal scale) { return form1.chartView()->renderChart(scale); },
+        fileDialogs, printDialog, messageBoxes);
     if (!form1.load())
         return 1;
     QuitAfterFirstPaint quit;

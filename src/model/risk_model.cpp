@@ -1,5 +1,6 @@
 #include "risk_model.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace velmora {
@@ -54,6 +55,14 @@ bool RiskModel::namesDiagnosis(const HealthRecord &record)
 {
     const Item &cholesterol = record[CholesterolField];
     return isGbkText(cholesterol, Stroke) || isGbkText(cholesterol, Diabetes);
+}
+
+QString scoreText(double score)
+{
+    double rounded = std::round(score * 100.0) / 100.0;
+    if (rounded == 0.0)
+        rounded = 0.0; // no "-0"
+    return QString::fromLatin1(formatNumber(rounded));
 }
 
 } // namespace velmora

@@ -2,6 +2,8 @@
 
 #include "records/health_record.h"
 
+#include <QString>
+
 #include <optional>
 
 namespace velmora {
@@ -86,5 +88,9 @@ public:
 private:
     RiskCoefficients m_coefficients;
 };
+
+// A risk score as the program shows it: rounded to hundredths, in its
+// shortest form ("3056.66", "1424").
+QString scoreText(double score);
 
 } // namespace velmora

@@ -16,6 +16,15 @@ QString recordDateCaption(const QString &recordId)
              recordId.mid(12, 2));
 }
 
+QString readableRecordTime(const QString &recordId)
+{
+    if (!isRecordIdText(recordId))
+        return recordId;
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(recordId.mid(0, 4), recordId.mid(4, 2), recordId.mid(6, 2), recordId.mid(8, 2), recordId.mid(10, 2),
+             recordId.mid(12, 2));
+}
+
 namespace {
 
 std::optional<QDateTime> timeOfDigits(QByteArrayView id, const QTimeZone &zone)

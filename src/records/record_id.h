@@ -17,6 +17,10 @@ bool isRecordIdText(const QString &text);
 // cut from the id's text as it stands.
 QString recordDateCaption(const QString &recordId);
 
+// "2009-06-20 21:01:29" for the RecordId 20090620210129; an id that is not
+// fourteen digits comes back as it stands.
+QString readableRecordTime(const QString &recordId);
+
 // The local date and time a RecordId names, from its fourteen digits, in the
 // system's time zone; nothing for a text that is not fourteen digits of a real
 // date and time. Many ids are placed faster with the zone looked up once:

@@ -1,6 +1,8 @@
 #include "form1.h"
 
 #include "chart/record_menu.h"
+#include "chart_tooltips.h"
+#include "context_menu.h"
 #include "controls.h"
 #include "form2.h"
 #include "green_style.h"
@@ -100,6 +102,10 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     connectHandlers();
     setUpKeyboardAccess();
     describeControls();
+    std::array<QLabel *, menu::LabelCount> labels{};
+    std::copy(m_label4.begin(), m_label4.end(), labels.begin());
+    m_contextMenu = new ContextMenu(*this, *m_picture1, *m_image4, labels);
+    m_chartToolTips = new ChartToolTips(m_diary, *m_picture1, *m_image1);
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -381,19 +387,6 @@ void Form1::setEntryTexts(const EntryTexts &texts)
 ChartStyle Form1::chartStyle() const
 {
     return m_option1->isChecked() ? ChartStyle::Bars : ChartStyle::Curve;
-}
-
-QList<QWidget *> Form1::recordViews() const
-{
-    QList<QWidget *> views{m_picture1, m_image4};
-    for (ClickableLabel *label : m_label4)
-        views << label;
-    return views;
-}
-
-QWidget *Form1::statement() const
-{
-    return m_image1;
 }
 
 void Form1::paintEvent(QPaintEvent *event)

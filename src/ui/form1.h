@@ -21,7 +21,9 @@ class QWheelEvent;
 
 namespace velmora {
 
+class ChartToolTips;
 class ClickableLabel;
+class ContextMenu;
 class DragBox;
 class Form2;
 class MouseArea;
@@ -47,17 +49,9 @@ public:
     ProgramState &state() { return m_state; }
     TrendChartView *chartView() const { return m_picture1; }
     Form2 *keypad() const;
-    // The controls that offer the reports' menu: the chart, the column and the area behind it.
-    QList<QWidget *> recordViews() const;
-    QWidget *statement() const;
-
-    // Until the reports take the diary itself.
-    const std::vector<ChartMark> &chartMarks() const { return m_diary.chartMarks(); }
-    int recordCount() const { return m_diary.recordCount(); }
-    const RecordTable &recordTable() const { return m_diary.recordTable(); }
-    const std::vector<double> &scoreColumn() const { return m_diary.scoreColumn(); }
-    const QString &tableUser() const { return m_diary.tableUser(); }
-    QDateTime now() const { return m_diary.now(); }
+    // The right-click menu of the chart and the column, to which the reports add their entries.
+    ContextMenu &contextMenu() const { return *m_contextMenu; }
+    const ChartToolTips &chartToolTips() const { return *m_chartToolTips; }
 
     // Workflows behind the buttons.
     void StoreRecord();
@@ -170,6 +164,8 @@ private:
     QFrame *m_frame1 = nullptr;
     QComboBox *m_combo2 = nullptr;
     QPointer<Form2> m_form2;
+    ContextMenu *m_contextMenu = nullptr;
+    ChartToolTips *m_chartToolTips = nullptr;
 
     QLineEdit *text(int n) const { return m_text[size_t(n - 2)]; } // Text2 .. Text12
 };

@@ -1,6 +1,4 @@
-#include "report_export.h"
-
-#include "trend_chart_view.h"
+#include "report_pdf.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -16,121 +14,12 @@
 
 namespace velmora {
 
-namespace {
-
-struct Column
-{
-    const char16_t *title;
-    const char16_t *unit;
-};
-
-const Column DateColumn{u"日期时间", u""};
-// The titles of the window's entry row with the units of the statement, in screen order.
-const Column FactorColumns[13] = {
-    {u"性别", u""},         {u"年龄", u"岁"},       {u"身高", u"cm"},       {u"体重", u"kg"},    {u"腰围", u"cm"},
-    {u"胆固醇", u"mmol/L"}, {u"甘油三脂", u"mmol/L"}, {u"血压/高", u"mmHg"}, {u"血压/低", u"mmHg"},
-    {u"血糖", u"mmol/L"},   {u"吸烟", u"年"},       {u"饮酒", u"年"},       {u"遗传", u""},
-};
-const Column ScoreColumn{u"风险评分", u""};
-
-bool isFourteenDigits(const QString &id)
-{
-    return id.size() == 14 && std::all_of(id.begin(), id.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-} // namespace
-
-QString readableRecordTime(const QString &recordId)
-{
-    if (!isFourteenDigits(recordId))
-        return recordId;
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(recordId.mid(0, 4), recordId.mid(4, 2), recordId.mid(6, 2), recordId.mid(8, 2), recordId.mid(10, 2),
-             recordId.mid(12, 2));
-}
-
-QString scoreText(double score)
-{
-    double rounded = std::round(score * 100.0) / 100.0;
-    if (rounded == 0.0)
-        rounded = 0.0; // no "-0"
-    return QString::fromLatin1(formatNumber(rounded));
-}
-
-RecordSheet recordSheet(const RecordTable &table, int count, std::span<const double> scores)
-{
-    RecordSheet sheet;
-    const auto addColumn = [&sheet](const Column &column) {
-        sheet.titles << QString::fromUtf16(column.title);
-        sheet.units << QString::fromUtf16(column.unit);
-    };
-    addColumn(DateColumn);
-    for (const Column &column : FactorColumns)
-        addColumn(column);
-    addColumn(ScoreColumn);
-
-    count = std::clamp(count, 0, table.size());
-    sheet.rows.reserve(size_t(count));
-    for (int k = 0; k < count; ++k) {
-        const HealthRecord &record = table[k];
-        std::vector<SheetCell> row;
-        row.reserve(ScreenOrder.size() + 2);
-        const Item &id = record[RecordIdField];
-        const QString idText = id.displayText();
-        if (isFourteenDigits(idText))
-            row.push_back({readableRecordTime(idText), false});
-        else
-            row.push_back({idText, id.isText()});
-        for (Field field : ScreenOrder)
-            row.push_back({record[field].displayText(), record[field].isText()});
-        row.push_back({size_t(k) < scores.size() ? scoreText(scores[size_t(k)]) : QString(), false});
-        sheet.rows.push_back(std::move(row));
-    }
-    return sheet;
-}
-
-QString csvField(const QString &text)
-{
-    const bool needsQuotes = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
-    if (!needsQuotes)
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-QString guardedCellText(const SheetCell &cell)
-{
-    static const QString FormulaStarts = QStringLiteral("=+-@\t\r");
-    if (cell.fromFileText && !cell.text.isEmpty() && FormulaStarts.contains(cell.text.front()))
-        return u'\'' + cell.text;
-    return cell.text;
-}
-
-QByteArray recordsCsv(const RecordSheet &sheet)
-{
-    QString text;
-    QStringList fields;
-    for (qsizetype i = 0; i < sheet.titles.size(); ++i) {
-        const QString unit = sheet.units.value(i);
-        fields << csvField(unit.isEmpty() ? sheet.titles[i] : sheet.titles[i] + u'(' + unit + u')');
-    }
-    text += fields.join(u',') + QStringLiteral("\r\n");
-    for (const std::vector<SheetCell> &row : sheet.rows) {
-        fields.clear();
-        for (const SheetCell &cell : row)
-            fields << csvField(guardedCellText(cell));
-        text += fields.join(u',') + QStringLiteral("\r\n");
-    }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-}
-
-QByteArray chartPng(const TrendChartView &view)
+QByteArray pngBytes(const QImage &image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    view.renderChart(2.0).save(&buffer, "PNG");
+    image.save(&buffer, "PNG");
     return bytes;
 }
 

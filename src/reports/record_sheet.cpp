@@ -1,0 +1,77 @@
+#include "record_sheet.h"
+
+#include "records/record_columns.h"
+#include "records/record_id.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+RecordSheet recordSheet(const RecordTable &table, int count, std::span<const double> scores)
+{
+    RecordSheet sheet;
+    for (const RecordColumn &column : RecordColumns) {
+        sheet.titles << column.titleText();
+        sheet.units << column.unitText();
+    }
+    sheet.titles << ScoreSheetColumn.titleText();
+    sheet.units << ScoreSheetColumn.unitText();
+
+    count = std::clamp(count, 0, table.size());
+    sheet.rows.reserve(size_t(count));
+    for (int k = 0; k < count; ++k) {
+        const HealthRecord &record = table[k];
+        std::vector<SheetCell> row;
+        row.reserve(RecordColumns.size() + 1);
+        const Item &id = record[RecordIdField];
+        const QString idText = id.displayText();
+        if (isRecordIdText(idText))
+            row.push_back({readableRecordTime(idText), false});
+        else
+            row.push_back({idText, id.isText()});
+        for (size_t c = 1; c < RecordColumns.size(); ++c) {
+            const Item &item = record[RecordColumns[c].field];
+            row.push_back({item.displayText(), item.isText()});
+        }
+        row.push_back({size_t(k) < scores.size() ? scoreText(scores[size_t(k)]) : QString(), false});
+        sheet.rows.push_back(std::move(row));
+    }
+    return sheet;
+}
+
+QString csvField(const QString &text)
+{
+    const bool needsQuotes = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString guardedCellText(const SheetCell &cell)
+{
+    if (cell.fromFileText && startsLikeFormula(cell.text))
+        return u'\'' + cell.text;
+    return cell.text;
+}
+
+QByteArray recordsCsv(const RecordSheet &sheet)
+{
+    QString text;
+    QStringList fields;
+    for (qsizetype i = 0; i < sheet.titles.size(); ++i) {
+        const QString unit = sheet.units.value(i);
+        fields << csvField(unit.isEmpty() ? sheet.titles[i] : sheet.titles[i] + u'(' + unit + u')');
+    }
+    text += fields.join(u',') + QStringLiteral("\r\n");
+    for (const std::vector<SheetCell> &row : sheet.rows) {
+        fields.clear();
+        for (const SheetCell &cell : row)
+            fields << csvField(guardedCellText(cell));
+        text += fields.join(u',') + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+} // namespace velmora

@@ -1,0 +1,74 @@
+#pragma once
+
+// The reports for the doctor, reached from the context menu of the chart and
+// of the column of records, and from shortcuts of the main window.
+
+#include "records/text_file.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QImage;
+
+namespace velmora {
+
+class ContextMenu;
+class DataFolder;
+class Diary;
+class FileDialogs;
+class MessageBoxes;
+class PrintDialog;
+struct DoctorReport;
+
+namespace messages {
+inline const QString NothingToExport = QStringLiteral("没有可导出的记录，请先显示数据！");
+inline const QString NotOverDataFile =
+    QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
+QString exportFailed(const QString &reason);
+inline const QString PrintFailed = QStringLiteral("打印没有完成，请检查打印机后再试！");
+} // namespace messages
+
+class ReportMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // The chart as it is shown now, at a scale.
+    using ChartPicture = std::function<QImage(qreal scale)>;
+
+    ReportMenu(ContextMenu &menu, const Diary &diary, ChartPicture chart, FileDialogs &dialogs, PrintDialog &printing,
+               MessageBoxes &messages);
+
+    QAction *chartImageAction() const { return m_chartImage; }
+    QAction *recordTableAction() const { return m_recordTable; }
+    QAction *printAction() const { return m_print; }
+    QAction *reportPdfAction() const { return m_reportPdf; }
+
+    void exportChartImage();
+    void exportRecordTable();
+    void print();
+    void exportReportPdf();
+
+private:
+    bool haveRecords();
+    QString suggestedName(const QString &what, const QString &suffix) const;
+    QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
+    bool isDataFile(const QString &path) const;
+    bool refuseDataFile(const QString &path);
+    DoctorReport currentReport() const;
+    void tellIfFailed(const FileResult &saved);
+
+    const Diary &m_diary;
+    ChartPicture m_chart;
+    FileDialogs &m_dialogs;
+    PrintDialog &m_printing;
+    MessageBoxes &m_messages;
+    QAction *m_chartImage = nullptr;
+    QAction *m_recordTable = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_reportPdf = nullptr;
+};
+
+} // namespace velmora

@@ -1,0 +1,49 @@
+#pragma once
+
+// The A4 report for the doctor: name, date, the chart and the records, printed
+// or saved as PDF. Everything here is built from the records as last read;
+// nothing the program keeps is changed.
+
+#include "records/text_file.h"
+#include "reports/record_sheet.h"
+
+#include <QDate>
+#include <QImage>
+#include <QStringList>
+
+
+class QPrinter;
+
+namespace velmora {
+
+// A picture as PNG bytes (the chart export).
+QByteArray pngBytes(const QImage &image);
+
+// The content of the A4 report.
+struct DoctorReport
+{
+    QString userName;
+    QDate date;   // the day the report is made
+    QImage chart; // the chart as shown, at any scale
+    RecordSheet sheet;
+};
+
+// How many A4 pages the report takes for that many records.
+int reportPageCount(int recordCount);
+
+// Makes the printer ready for the report: A4 upright with the report's
+// margins (the print dialog may change them), and the document's name.
+void prepareReportPrinter(QPrinter &printer, const DoctorReport &report);
+
+// Prints the report on a printer: the pages of its page range (all when it
+// has none), shrunk where the paper is smaller than A4. False when the
+// printer could not be started or finished.
+bool printReport(QPrinter &printer, const DoctorReport &report);
+
+// Prints the report to a PDF file through a temporary file, which is then
+// copied into place atomically: a failure leaves no file at path. The printer
+// gives the layout and the page range; without one, the whole report on A4.
+FileResult writeReportPdf(const QString &path, const DoctorReport &report);
+FileResult writeReportPdf(const QString &path, const DoctorReport &report, QPrinter &printer);
+
+} // namespace velmora
