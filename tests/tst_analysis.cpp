@@ -145,6 +145,19 @@ private slots:
             QCOMPARE(*t, when);
     }
 
+    // A wall time skipped by a daylight-saving change keeps its date and digits.
+    void recordTimeInAClockChange()
+    {
+        const QTimeZone berlin("Europe/Berlin");
+        if (!berlin.isValid())
+            QSKIP("no time zone data");
+        const std::optional<QDateTime> t = recordTime(QStringLiteral("20240331023000"), berlin);
+        QVERIFY(t && t->isValid());
+        QCOMPARE(t->date(), QDate(2024, 3, 31));
+        QCOMPARE(t->time(), QTime(2, 30));
+        QVERIFY(*t > *recordTime(QStringLiteral("20240331015959"), berlin));
+    }
+
     // Undated records are left out and counted; a table out of time order is
     // put in order; a RecordId read as a number counts like its digits.
     void history()

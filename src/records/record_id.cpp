@@ -41,7 +41,16 @@ std::optional<QDateTime> timeOfDigits(QByteArrayView id, const QTimeZone &zone)
     const QTime time(digits(8, 2), digits(10, 2), digits(12, 2));
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    return zone.isValid() ? QDateTime(date, time, zone) : QDateTime(date, time);
+    QDateTime when = zone.isValid() ? QDateTime(date, time, zone) : QDateTime(date, time);
+    if (!when.isValid()) {
+        // A wall time that a daylight-saving change skips (typed in or brought
+        // in, never from the clock): keep its digits at the offset of the day
+        // before, so it still has a date and a place in time.
+        const QDateTime dayBefore = zone.isValid() ? QDateTime(date.addDays(-1), QTime(12, 0), zone)
+                                                   : QDateTime(date.addDays(-1), QTime(12, 0));
+        when = QDateTime(date, time, QTimeZone(dayBefore.offsetFromUtc()));
+    }
+    return when;
 }
 
 } // namespace

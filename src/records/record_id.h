@@ -23,7 +23,8 @@ QString readableRecordTime(const QString &recordId);
 
 // The local date and time a RecordId names, from its fourteen digits, in the
 // system's time zone; nothing for a text that is not fourteen digits of a real
-// date and time. Many ids are placed faster with the zone looked up once:
+// date and time. A time that a daylight-saving change skips keeps its digits
+// (at the offset of the day before). Many ids are placed faster with the zone looked up once:
 // datetimes of a time zone know their offset, while a local-time datetime
 // asks the C library for it at every use.
 std::optional<QDateTime> recordTime(const QString &recordId, const QTimeZone &zone);
