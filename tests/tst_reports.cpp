@@ -423,40 +423,50 @@ private slots:
     void tooltipNamesTheRecordUnderAMark()
     {
         Reports r(threeRecords());
-        const QString first = QStringLiteral("2009年06月20日21时01分29秒\n风险评分：3346.56");
+        const QString first = QStringLiteral("2009年06月20日21时01分29秒\n风险评分：3346.56，在低危线（约3000）与中危线（约3900）之间\n年龄 56 岁：2520 分");
+        const QString second = QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424，低于警戒线（约2100）\n年龄 30 岁：1350 分");
+        const auto tipAt = [&r](QPointF at) { return r.w->form->chartToolTips().toolTipAt(at).section(u'\n', 0, 2); };
         // The first bar stands at x 751..753 twips (50 px), from y 2653 twips (177 px) to the baseline (400 px).
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 300)), first);
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(53, 300)), first);      // within a few pixels
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 175)), first);      // just above its top
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 150)), QString());  // well above it
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(60, 300)), QString());  // beside it
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(250, 390)),
-                 QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
+        QCOMPARE(tipAt(QPointF(50, 300)), first);
+        QCOMPARE(tipAt(QPointF(53, 300)), first);      // within a few pixels
+        QCOMPARE(tipAt(QPointF(50, 175)), first);      // just above its top
+        QCOMPARE(tipAt(QPointF(50, 150)), QString());  // well above it
+        QCOMPARE(tipAt(QPointF(60, 300)), QString());  // beside it
+        QCOMPARE(tipAt(QPointF(250, 390)), second);
 
         // Through the help event of the chart area.
         QWidget *picture = r.w->child("Picture1");
         QHelpEvent help(QEvent::ToolTip, QPoint(50, 300), picture->mapToGlobal(QPoint(50, 300)));
         QCoreApplication::sendEvent(picture, &help);
-        QCOMPARE(QToolTip::text(), first);
+        QCOMPARE(QToolTip::text().section(u'\n', 0, 2), first);
+        QCOMPARE(QToolTip::text().count(u'\n'), 1 + 1 + TermCount - 1);
         QHelpEvent nothing(QEvent::ToolTip, QPoint(400, 100), picture->mapToGlobal(QPoint(400, 100)));
         QCoreApplication::sendEvent(picture, &nothing);
         QTRY_VERIFY(!QToolTip::isVisible());
+
+        // The record labels: a text as cholesterol is said as such; a label without a record has none.
+        QHelpEvent overLabel(QEvent::ToolTip, QPoint(5, 5), r.w->menuLabel(2)->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(r.w->menuLabel(2), &overLabel);
+        QCOMPARE(QToolTip::text().section(u'\n', 0, 2),
+                 QStringLiteral("2010年03月01日09时05分03秒\n风险评分：0，低于警戒线（约2100）\n胆固醇是文字，各项无法相加，评分为 0"));
+        QCOMPARE(r.w->form->chartToolTips().labelToolTip(0).section(u'\n', 0, 2), first);
+        QCOMPARE(r.w->form->chartToolTips().labelToolTip(3), QString());
 
         // The curve: a circle of 35 twips around each point.
         r.w->click("Option2");
         r.w->click("Command1");
         // Entry 1: centre at 3753 twips (250.2 px), 4576 twips (305.1 px).
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(250, 330)), QString());
+        QCOMPARE(tipAt(QPointF(252, 307)), second);
+        QCOMPARE(tipAt(QPointF(250, 330)), QString());
 
         // The statement over the chart hides the marks.
         r.w->click("Command7");
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QString());
+        QCOMPARE(tipAt(QPointF(252, 307)), QString());
         r.w->click("Command7");
 
         // No marks, no tooltips.
         r.w->click("Command5");
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QString());
+        QCOMPARE(tipAt(QPointF(252, 307)), QString());
     }
 
     void nearestMarkWins()
