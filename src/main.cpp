@@ -1,7 +1,9 @@
+#include "analysis_menu.h"
 #include "file_dialogs.h"
 #include "fonts.h"
 #include "form1.h"
 #include "messages.h"
+#include "period_dialog.h"
 #include "print_dialog.h"
 #include "records/program_folder.h"
 #include "report_menu.h"
@@ -33,9 +35,16 @@ int main(int argc, char *argv[])
     messageBoxes.setParent(&form1);
     velmora::QtFileDialogs fileDialogs(&form1);
     velmora::QtPrintDialog printDialog(&form1);
+    velmora::QtPeriodDialog periodDialog(&form1);
     const velmora::ReportMenu reports(
-        form1.contextMenu(), form1.diary(), [&form1](qreal scale) { return form1.chartView()->renderChart(scale); },
-        fileDialogs, printDialog, messageBoxes);
+        form1.contextMenu(), form1.diary(),
+        [&form1](qreal scale, const std::vector<velmora::ChartMark> &marks) {
+            return form1.chartView()->renderChart(scale, marks);
+        },
+        fileDialogs, printDialog, periodDialog, messageBoxes);
+
+    // Reading the diary: the score explained, each factor over a period.
+    const velmora::AnalysisMenu analysis(form1.contextMenu(), form1.diary(), periodDialog, messageBoxes, form1);
     if (!form1.load())
         return 1;
     QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);

@@ -2,8 +2,10 @@
 // the chart as PNG, the A4 report as PDF, the tooltip over a mark, the
 // context menu and its shortcuts, and exports that fail or are refused.
 
+#include "analysis_menu.h"
 #include "file_dialogs.h"
 #include "gui_support.h"
+#include "period_dialog.h"
 #include "print_dialog.h"
 #include "chart/chart_hits.h"
 #include "chart_tooltips.h"
@@ -87,6 +89,20 @@ QByteArray record(const QByteArray &id, const char16_t *sex, std::initializer_li
     return out + heredity + "\r\n";
 }
 
+// Answers the period dialog: all records unless told otherwise; none cancels.
+class ScriptedPeriodDialog : public PeriodDialog
+{
+public:
+    std::optional<Period> answer = Period{};
+    QStringList captions;
+
+    std::optional<Period> choosePeriod(const QString &caption, QDate, QDate, QDate) override
+    {
+        captions << caption;
+        return answer;
+    }
+};
+
 // Three records in file order: a man with every factor, a woman without an
 // answer for heredity, and a man with a diagnosis where cholesterol belongs.
 // The factors in file order: age, height, weight, triglycerides, systolic,
@@ -123,9 +139,11 @@ struct Reports
 {
     ScriptedFileDialogs dialogs; // outlive the window, which uses them
     ScriptedPrintDialog printing;
+    ScriptedPeriodDialog periods;
     std::unique_ptr<Window> w;
     QTemporaryDir out;
     ReportMenu *reports = nullptr;
+    AnalysisMenu *analysis = nullptr;
 
     // A started window with the user "Ann", her records, the menu installed,
     // and the display button pressed when asked.
@@ -134,9 +152,11 @@ struct Reports
     {
         writeBytes(w->recordPath(QStringLiteral("Ann")), records);
         TrendChartView *chart = w->form->chartView();
-        reports = new ReportMenu(w->form->contextMenu(), w->form->diary(),
-                                 [chart](qreal scale) { return chart->renderChart(scale); }, dialogs, printing,
-                                 w->messages);
+        reports = new ReportMenu(
+            w->form->contextMenu(), w->form->diary(),
+            [chart](qreal scale, const std::vector<ChartMark> &marks) { return chart->renderChart(scale, marks); },
+            dialogs, printing, periods, w->messages);
+        analysis = new AnalysisMenu(w->form->contextMenu(), w->form->diary(), periods, w->messages, *w->form);
         w->start();
         w->confirmUser(QStringLiteral("Ann"));
         if (display)
@@ -285,7 +305,8 @@ private slots:
         QCOMPARE(elsewhere, 0);
     }
 
-    void pdfIsOneA4PageForAShortHistory()
+    // The overview, the factor charts and one page of records.
+    void pdfIsThreeA4PagesForAShortHistory()
     {
         Reports r(threeRecords());
         r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
@@ -295,8 +316,8 @@ private slots:
         const QByteArray pdf = readBytes(r.target(QStringLiteral("report.pdf")));
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
-        QCOMPARE(pdfPageCount(pdf), 1);
-        QCOMPARE(reportPageCount(3), 1);
+        QCOMPARE(pdfPageCount(pdf), 3);
+        QCOMPARE(reportPageCount(3), 3);
         QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("report.pdf")});
 
         const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
@@ -306,7 +327,7 @@ private slots:
         info.start(pdfinfo, {r.target(QStringLiteral("report.pdf"))});
         QVERIFY(info.waitForFinished(30000));
         const QString output = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(output));
+        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(output));
         QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
                  qPrintable(output));
     }
@@ -315,19 +336,19 @@ private slots:
     {
         const int first = [] {
             int n = 1;
-            while (reportPageCount(n + 1) == 1)
+            while (reportPageCount(n + 1) == 3)
                 ++n;
             return n;
         }();
-        QVERIFY(first >= 10); // a short history fits the first page beside the chart
+        QVERIFY(first >= 30); // a page of records holds a good many
         const int count = first + 5;
         Reports r(manyRecords(count));
         r.dialogs.paths = {r.target(QStringLiteral("long.pdf"))};
         r.reports->reportPdfAction()->trigger();
         QVERIFY(r.w->messages.shown.isEmpty());
         const QByteArray pdf = readBytes(r.target(QStringLiteral("long.pdf")));
-        QCOMPARE(reportPageCount(count), 2);
-        QCOMPARE(pdfPageCount(pdf), 2);
+        QCOMPARE(reportPageCount(count), 4);
+        QCOMPARE(pdfPageCount(pdf), 4);
     }
 
     void pdfTextReadsBackAsPrinted()
@@ -354,15 +375,15 @@ private slots:
         QTest::addColumn<int>("reportPages");
         QTest::addColumn<QString>("printed"); // the page numbers as they come out
         QTest::addColumn<QString>("mediaBox");
-        QTest::newRow("A4") << 3 << "" << int(QPageSize::A4) << 1 << "1" << "595x842";
-        QTest::newRow("two pages") << 20 << "" << int(QPageSize::A4) << 2 << "12" << "595x842";
-        QTest::newRow("page 2 only") << 20 << "2-2" << int(QPageSize::A4) << 2 << "2" << "595x842";
-        QTest::newRow("pages 2 to 9 of 3") << 60 << "2-9" << int(QPageSize::A4) << 3 << "23" << "595x842";
-        QTest::newRow("last page first") << 20 << "reversed" << int(QPageSize::A4) << 2 << "21" << "595x842";
-        QTest::newRow("two copies") << 20 << "x2" << int(QPageSize::A4) << 2 << "1212" << "595x842";
-        QTest::newRow("two copies uncollated") << 20 << "x2 uncollated" << int(QPageSize::A4) << 2 << "1122"
+        QTest::newRow("A4") << 3 << "" << int(QPageSize::A4) << 3 << "123" << "595x842";
+        QTest::newRow("two pages of records") << 60 << "" << int(QPageSize::A4) << 4 << "1234" << "595x842";
+        QTest::newRow("page 2 only") << 60 << "2-2" << int(QPageSize::A4) << 4 << "2" << "595x842";
+        QTest::newRow("pages 2 to 9 of 4") << 60 << "2-9" << int(QPageSize::A4) << 4 << "234" << "595x842";
+        QTest::newRow("last page first") << 3 << "reversed" << int(QPageSize::A4) << 3 << "321" << "595x842";
+        QTest::newRow("two copies") << 3 << "x2" << int(QPageSize::A4) << 3 << "123123" << "595x842";
+        QTest::newRow("two copies uncollated") << 3 << "x2 uncollated" << int(QPageSize::A4) << 3 << "112233"
                                                << "595x842";
-        QTest::newRow("letter") << 3 << "" << int(QPageSize::Letter) << 1 << "1" << "612x792";
+        QTest::newRow("letter") << 3 << "" << int(QPageSize::Letter) << 3 << "123" << "612x792";
     }
 
     void printGivesTheChosenPagesOnTheChosenPaper()
@@ -417,7 +438,7 @@ private slots:
         r.reports->printAction()->trigger();
         QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
         QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
-        QCOMPARE(r.printing.pageCounts, (QList<int>{1, 1}));
+        QCOMPARE(r.printing.pageCounts, (QList<int>{3, 3}));
     }
 
     void tooltipNamesTheRecordUnderAMark()
@@ -584,7 +605,8 @@ private slots:
                 entries << action->text() + u'\t' + action->shortcut().toString();
         QCOMPARE(entries, (QStringList{QStringLiteral("导出图表图片…\tCtrl+Shift+S"),
                                        QStringLiteral("导出记录表格…\tCtrl+Shift+E"),
-                                       QStringLiteral("打印…\tCtrl+P"), QStringLiteral("导出 PDF…\tCtrl+Shift+P")}));
+                                       QStringLiteral("打印…\tCtrl+P"), QStringLiteral("导出 PDF…\tCtrl+Shift+P"),
+                                       QStringLiteral("评分构成…\t"), QStringLiteral("因素趋势…\tCtrl+Shift+T")}));
 
         const QPoint before = r.w->form->pos();
         for (const QString &name : {QStringLiteral("Picture1"), QStringLiteral("Label4(1)"), QStringLiteral("Image4")}) {
@@ -625,9 +647,15 @@ private slots:
         QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(r.dialogs.captions, (QStringList{QStringLiteral("导出图表图片"), QStringLiteral("导出记录表格"),
                                                   QStringLiteral("导出 PDF")}));
-        QCOMPARE(r.printing.pageCounts, QList<int>{1}); // Ctrl+P: the print dialog
+        QCOMPARE(r.printing.pageCounts, QList<int>{3}); // Ctrl+P: the print dialog
         QCOMPARE(r.dialogs.filters, (QStringList{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("CSV 表格 (*.csv)"),
                                                  QStringLiteral("PDF 文件 (*.pdf)")}));
+        QTest::keyClick(r.w->text(3), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(r.analysis->factorWindow() && r.analysis->factorWindow()->isVisible());
+        QCOMPARE(r.periods.captions,
+                 (QStringList{QStringLiteral("导出图表图片：选择时段"), QStringLiteral("导出记录表格：选择时段"),
+                              QStringLiteral("导出 PDF：选择时段"), QStringLiteral("打印：选择时段"),
+                              QStringLiteral("因素趋势：选择时段")}));
         QCOMPARE(r.w->text(3)->text(), QString());
     }
 };

@@ -21,6 +21,7 @@ struct SheetCell
 {
     QString text;
     bool fromFileText = false;
+    bool marked = false; // above the model's threshold of its record (the A4 report marks it)
 
     bool operator==(const SheetCell &) const = default;
 };

@@ -1,5 +1,7 @@
 #include "report_pdf.h"
 
+#include "model/score_breakdown.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -37,16 +39,21 @@ constexpr double Height = 297 - MarginTop - MarginBottom; // 271
 constexpr double FooterTop = Height - 15;
 constexpr double TableBottom = FooterTop - 3;
 constexpr double ChartTop = 36;
-constexpr double ChartHeight = Width * 401.0 / 721.0; // Picture1's proportions
-constexpr double FirstTableCaptionTop = ChartTop + ChartHeight + 7;
-constexpr double FirstTableTop = FirstTableCaptionTop + 7;
-constexpr double NextTableTop = 15;
+constexpr double ChartWidth = 150;
+constexpr double ChartHeight = ChartWidth * 401.0 / 721.0; // Picture1's proportions
+constexpr double FiguresCaptionTop = ChartTop + ChartHeight + 4;
+constexpr double FiguresTop = FiguresCaptionTop + 7;
+constexpr double FiguresRowHeight = 5.2;
+constexpr double ContinuationTop = 11; // below the header of the pages after the first
+constexpr double TableTop = ContinuationTop + 7;
 constexpr double HeaderRowHeight = 10.5;
 constexpr double RowHeight = 5.6;
+constexpr double BreakdownLineHeight = 4.4;
+constexpr int OverviewPages = 2; // the overview, then the factor charts; the records follow
 
-int rowsBetween(double top)
+int rowsPerTablePage()
 {
-    return int(std::floor((TableBottom - top - HeaderRowHeight) / RowHeight + 1e-9));
+    return int(std::floor((TableBottom - TableTop - HeaderRowHeight) / RowHeight + 1e-9));
 }
 } // namespace page
 
@@ -58,26 +65,11 @@ const QColor HeaderFill(232, 245, 233);
 const QColor StripeFill(246, 251, 246);
 const QColor RuleColour(200, 224, 200);
 const QColor ScoreInk(150, 20, 20);
+const QColor MarkedInk(210, 20, 20);
 
 QString dateCaption(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy年MM月dd日"));
-}
-
-// The days of the first and the last record, when their ids are dates.
-QString recordSpan(const RecordSheet &sheet)
-{
-    QStringList days;
-    for (const auto &row : sheet.rows) {
-        const QString &when = row.front().text;
-        if (!row.front().fromFileText && when.size() == 19 && when[4] == u'-')
-            days << when.left(10);
-    }
-    if (days.isEmpty())
-        return QString();
-    std::sort(days.begin(), days.end());
-    return days.front() == days.back() ? days.front()
-                                       : QStringLiteral("%1 至 %2").arg(days.front(), days.back());
 }
 
 class ReportPainter
@@ -113,8 +105,7 @@ private:
     struct Page
     {
         int number; // from 1
-        double top; // of the table
-        int firstRow;
+        int firstRow; // of the record table, on its pages
         int endRow;
     };
 
@@ -128,13 +119,11 @@ private:
         const int from = std::max(m_printer.fromPage(), 1);
         const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), count) : count;
         std::vector<Page> chosen;
-        int next = 0;
         for (int number = 1; number <= count; ++number) {
-            const double top = number == 1 ? page::FirstTableTop : page::NextTableTop;
-            const int end = std::min(rows, next + page::rowsBetween(top));
+            const int next = std::max(0, number - page::OverviewPages - 1) * page::rowsPerTablePage();
+            const int end = number > page::OverviewPages ? std::min(rows, next + page::rowsPerTablePage()) : next;
             if (number >= from && number <= to)
-                chosen.push_back({number, top, next, end});
-            next = end;
+                chosen.push_back({number, next, end});
         }
         if (m_printer.pageOrder() == QPrinter::LastPageFirst)
             std::reverse(chosen.begin(), chosen.end());
@@ -152,12 +141,18 @@ private:
         if (p.number == 1) {
             paintTitleBlock();
             paintChart();
-            heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
-                    QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
+            paintFigures();
+            paintLatestBreakdown();
         } else {
             paintContinuationHeader();
+            if (p.number == 2) {
+                paintFactorCharts();
+            } else {
+                heading(page::ContinuationTop, QStringLiteral("各次记录"),
+                        QStringLiteral("红色粗体：高于风险评分模型的阈值；评分为显示图表时的风险评分"));
+                paintTable(page::TableTop, p.firstRow, p.endRow);
+            }
         }
-        paintTable(p.top, p.firstRow, p.endRow);
         paintFooter(p.number, reportPageCount(int(m_report.sheet.rows.size())));
     }
 
@@ -188,6 +183,14 @@ private:
     double textWidth(const QFont &f, const QString &text) const
     {
         return QFontMetricsF(f, &m_printer).horizontalAdvance(text) / m_perMm;
+    }
+
+    // The text, elided when it is wider than the room it has.
+    QString fitted(const QFont &f, const QString &s, double widthMm) const
+    {
+        if (s.size() * f.pointSizeF() * 0.36 < widthMm * 1.0)
+            return s; // short enough whatever the glyphs: no measuring
+        return QFontMetricsF(f, &m_printer).elidedText(s, Qt::ElideRight, px(widthMm));
     }
 
     void text(const QRectF &rect, const QFont &f, const QColor &colour, int flags, const QString &s)
@@ -230,18 +233,16 @@ private:
         const double nameLeft = textWidth(label, nameLabel);
         text(mm(nameLeft, 19.5, 90, 6), value, Ink, Qt::AlignLeft | Qt::AlignVCenter, m_report.userName);
 
-        QString records = QStringLiteral("记录：%1 条").arg(m_report.sheet.rows.size());
-        if (const QString span = recordSpan(m_report.sheet); !span.isEmpty())
-            records += QStringLiteral("（%1）").arg(span);
-        text(mm(0, 19.5, page::Width, 6), label, Ink, Qt::AlignRight | Qt::AlignVCenter, records);
+        text(mm(0, 19.5, page::Width, 6), label, Ink, Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("时段：%1　%2").arg(m_report.period, m_report.recordSummary));
         rule(27.5, 0.6, Accent);
     }
 
     void paintChart()
     {
         heading(29.5, QStringLiteral("风险评分趋势"),
-                QStringLiteral("每条记录一个红色标记，从左到右按记录顺序；标记越高，评分越高"));
-        const QRectF target = mm(0, page::ChartTop, page::Width, page::ChartHeight);
+                QStringLiteral("所选时段每条记录一个红色标记，从左到右按记录顺序；标记越高，评分越高"));
+        const QRectF target = mm(0, page::ChartTop, page::ChartWidth, page::ChartHeight);
         m_painter.save();
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
         m_painter.drawImage(target, m_report.chart.convertToFormat(QImage::Format_RGB32));
@@ -251,6 +252,94 @@ private:
         m_painter.setBrush(Qt::NoBrush);
         m_painter.drawRect(target);
         m_painter.restore();
+    }
+
+
+    // The period's figures: one row per charted factor and one for the score.
+    void paintFigures()
+    {
+        heading(page::FiguresCaptionTop, QStringLiteral("时段统计"),
+                QStringLiteral("%1；文字和空项不计入").arg(m_report.period));
+        const StatisticsSheet &sheet = m_report.figures;
+        const int columns = int(sheet.titles.size());
+        std::vector<double> widths(size_t(columns), (page::Width - 40) / (columns - 2));
+        widths[0] = 24;
+        widths[1] = 16;
+        const double top = page::FiguresTop;
+        const double h = page::FiguresRowHeight;
+        m_painter.fillRect(mm(0, top, page::Width, h), HeaderFill);
+        const QFont title = font(7, true), cell = font(7.5), first = font(7.5, true);
+        double x = 0;
+        for (int c = 0; c < columns; ++c) {
+            text(mm(x, top, widths[size_t(c)], h), title, Brand, Qt::AlignCenter, sheet.titles[c]);
+            x += widths[size_t(c)];
+        }
+        double y = top + h;
+        for (size_t r = 0; r < sheet.rows.size(); ++r, y += h) {
+            if (r % 2 == 1)
+                m_painter.fillRect(mm(0, y, page::Width, h), StripeFill);
+            x = 0;
+            for (int c = 0; c < columns; ++c) {
+                text(mm(x + 0.8, y, widths[size_t(c)] - 1.6, h), c == 0 ? first : cell, c == 0 ? Brand : Ink,
+                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, sheet.rows[r].value(c));
+                x += widths[size_t(c)];
+            }
+            rule(y + h - 0.15, 0.15, RuleColour);
+        }
+    }
+
+    double breakdownTop() const
+    {
+        return page::FiguresTop + page::FiguresRowHeight * double(m_report.figures.rows.size() + 1) + 4;
+    }
+
+    // The latest record's score explained: the score first, then its terms in two columns.
+    void paintLatestBreakdown()
+    {
+        const QStringList &lines = m_report.latestExplanation;
+        if (lines.isEmpty())
+            return;
+        const double top = breakdownTop();
+        heading(top, QStringLiteral("最近一次记录的评分构成"),
+                m_report.latestWhen.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss")));
+        const int opening = int(lines.size()) - TermCount; // the score, and what replaced or blocked the sum
+        double y = top + 7;
+        for (int k = 0; k < opening; ++k, y += page::BreakdownLineHeight)
+            text(mm(0, y, page::Width, page::BreakdownLineHeight), font(8, k == 0), k == 0 ? ScoreInk : Ink,
+                 Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
+        const int perColumn = (TermCount + 1) / 2;
+        const QFont termFont = font(7.5);
+        for (int k = 0; k < TermCount; ++k) {
+            const double left = k < perColumn ? 0 : page::Width / 2;
+            const double rowTop = y + page::BreakdownLineHeight * (k % perColumn);
+            const QString line = lines[opening + k];
+            const QString shown = QFontMetricsF(termFont, &m_printer)
+                                      .elidedText(line, Qt::ElideRight, px(page::Width / 2 - 2));
+            text(mm(left, rowTop, page::Width / 2 - 2, page::BreakdownLineHeight), termFont, Ink,
+                 Qt::AlignLeft | Qt::AlignVCenter, shown);
+        }
+    }
+
+    // The score and each factor over time, three charts a row, against the period's dates.
+    void paintFactorCharts()
+    {
+        heading(page::ContinuationTop, QStringLiteral("各项因素随时间的变化"),
+                QStringLiteral("红色实心点：高于风险评分模型的阈值；橙色虚线：阈值；文字和空项为空缺，不画作 0"));
+        text(mm(0, page::ContinuationTop + 6, page::Width, 4), font(6.5), Muted, Qt::AlignLeft | Qt::AlignVCenter,
+             QString::fromUtf16(ReferenceLinesNote) + QStringLiteral("（体重指数图中的虚点线）"));
+        const int columns = 3;
+        const int rows = (int(m_report.charts.size()) + columns - 1) / columns;
+        if (rows == 0)
+            return;
+        const double top = page::ContinuationTop + 12;
+        const double w = page::Width / columns;
+        const double h = std::min(75.0, (page::TableBottom - top) / rows);
+        const ChartLook look{font(7), m_perMm};
+        for (size_t k = 0; k < m_report.charts.size(); ++k) {
+            const QRectF area = mm(w * double(k % columns), top + h * double(k / columns), w, h);
+            paintTimeChart(m_painter, area.adjusted(px(1), px(1), -px(1), -px(2)), m_report.charts[k],
+                           m_report.axis, look);
+        }
     }
 
     void paintContinuationHeader()
@@ -291,7 +380,8 @@ private:
             for (int c = 0; c < columns; ++c) {
                 double w = std::max(textWidth(title, sheet.titles[c]), textWidth(unit, sheet.units.value(c)));
                 for (const auto &row : sheet.rows)
-                    w = std::max(w, textWidth(c + 1 == columns ? bold : cell, row[size_t(c)].text));
+                    w = std::max(w, textWidth(c + 2 == columns || row[size_t(c)].marked ? bold : cell,
+                                              row[size_t(c)].text));
                 const double cap = c == 0 ? 34.0 : 22.0; // longer texts are elided
                 m_widths[size_t(c)] = std::min(w, cap) + 2.4;
             }
@@ -336,12 +426,13 @@ private:
             x = 0;
             for (int c = 0; c < columns; ++c) {
                 const double w = m_widths[size_t(c)];
-                const bool isScore = c + 1 == columns;
-                const QFont &f = isScore ? bold : cell;
-                const QString shown = QFontMetricsF(f, &m_printer)
-                                          .elidedText(row[size_t(c)].text, Qt::ElideRight, px(w - 1.6));
-                text(mm(x + 0.8, y, w - 1.6, page::RowHeight), f, isScore ? ScoreInk : Ink,
-                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, shown);
+                const SheetCell &item = row[size_t(c)];
+                const bool isScore = c + 2 == columns;
+                const bool isBand = c + 1 == columns;
+                const QFont &f = isScore || item.marked ? bold : cell;
+                const QColor &ink = item.marked ? MarkedInk : isScore ? ScoreInk : isBand ? Muted : Ink;
+                text(mm(x + 0.8, y, w - 1.6, page::RowHeight), f, ink,
+                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, fitted(f, item.text, w - 1.6));
                 x += w;
             }
             y += page::RowHeight;
@@ -362,11 +453,8 @@ private:
 
 int reportPageCount(int recordCount)
 {
-    const int first = page::rowsBetween(page::FirstTableTop);
-    const int next = page::rowsBetween(page::NextTableTop);
-    if (recordCount <= first)
-        return 1;
-    return 1 + (recordCount - first + next - 1) / next;
+    const int rows = page::rowsPerTablePage();
+    return page::OverviewPages + std::max(1, (recordCount + rows - 1) / rows);
 }
 
 void prepareReportPrinter(QPrinter &printer, const DoctorReport &report)

@@ -1,0 +1,343 @@
+#include "time_chart.h"
+
+#include "chart/risk_lines.h"
+#include "model/risk_model.h"
+#include "reports/statistics_sheet.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+const QColor AxisInk(96, 110, 96);
+const QColor GridColour(226, 236, 226);
+const QColor LineColour(46, 125, 50);
+const QColor AboveColour(200, 20, 20);
+const QColor ThresholdColour(214, 120, 0);
+const QColor GuideColour(120, 120, 160);
+const std::array<QColor, 4> RiskLineColours = {QColor(60, 160, 60), QColor(200, 170, 0), QColor(230, 120, 0),
+                                               QColor(210, 30, 30)};
+
+// A step of the value axis of 1, 2 or 5 times a power of ten giving about `ticks` ticks.
+double niceStep(double span, int ticks)
+{
+    const double raw = span / ticks;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0})
+        if (raw <= m * power)
+            return m * power;
+    return 10 * power;
+}
+
+struct ValueRange
+{
+    double low, high;
+};
+
+ValueRange valueRange(const TimeChart &chart)
+{
+    double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();
+    const auto include = [&](double v) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    };
+    for (const SeriesPoint &p : chart.points) {
+        include(p.value);
+        if (chart.drawsThresholds && p.threshold)
+            include(*p.threshold);
+    }
+    for (const ChartGuide &g : chart.guides)
+        if (!chart.points.empty() && g.value >= low - (high - low) && g.value <= high + (high - low) + 1)
+            include(g.value);
+    if (low > high)
+        return {0, 1};
+    const double pad = high > low ? (high - low) * 0.08 : std::max(std::abs(high) * 0.1, 1.0);
+    return {low - pad, high + pad};
+}
+
+// Dated ticks: days, weeks, months or years, as many as fit.
+struct DateTicks
+{
+    std::vector<QDate> days;
+    QString format;
+};
+
+DateTicks dateTicks(QDate from, QDate to, int most)
+{
+    const qint64 days = std::max<qint64>(from.daysTo(to), 1);
+    DateTicks ticks;
+    for (int step : {1, 2, 7, 14}) {
+        if (days / step + 1 <= most) {
+            for (QDate d = from; d <= to; d = d.addDays(step))
+                ticks.days.push_back(d);
+            ticks.format = QStringLiteral("MM-dd");
+            return ticks;
+        }
+    }
+    for (int months : {1, 2, 3, 6, 12, 24, 60}) {
+        if (days / (30.4 * months) + 1 > most)
+            continue;
+        const int year = from.year();
+        QDate d(year, 1, 1);
+        while (d < from)
+            d = d.addMonths(months);
+        for (; d <= to; d = d.addMonths(months))
+            ticks.days.push_back(d);
+        ticks.format = months >= 12 ? QStringLiteral("yyyy") : QStringLiteral("yyyy-MM");
+        return ticks;
+    }
+    ticks.days = {from, to};
+    ticks.format = QStringLiteral("yyyy");
+    return ticks;
+}
+
+class ChartPainter
+{
+public:
+    ChartPainter(QPainter &painter, const QRectF &area, const TimeAxis &axis, const ChartLook &look)
+        : m_painter(painter), m_area(area), m_axis(axis), m_look(look)
+    {
+    }
+
+    void paint(const TimeChart &chart)
+    {
+        const QFont title = font(7.5, true);
+        const double titleHeight = mm(5);
+        m_plot = m_area.adjusted(mm(12), titleHeight, -mm(2), -mm(5));
+        text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, QColor(27, 94, 32),
+             Qt::AlignLeft | Qt::AlignVCenter, chart.title);
+        m_range = valueRange(chart);
+        paintValueAxis();
+        paintTimeAxis();
+        m_painter.save();
+        m_painter.setClipRect(m_plot);
+        for (const ChartGuide &g : chart.guides)
+            paintGuide(g);
+        if (chart.drawsThresholds)
+            paintThresholds(chart.points);
+        paintValues(chart.points);
+        m_painter.restore();
+        if (chart.points.empty())
+            text(m_plot, font(7), AxisInk, Qt::AlignCenter, QStringLiteral("该时段内没有数值"));
+    }
+
+private:
+    double mm(double millimetres) const { return millimetres * m_look.perMm; }
+    QFont font(double points, bool bold = false) const
+    {
+        QFont f = m_look.font;
+        f.setPointSizeF(points);
+        f.setBold(bold);
+        return f;
+    }
+    void text(const QRectF &rect, const QFont &f, const QColor &colour, int flags, const QString &s)
+    {
+        m_painter.setFont(f);
+        m_painter.setPen(colour);
+        m_painter.drawText(rect, flags, s);
+    }
+    QPen pen(const QColor &colour, double widthMm, Qt::PenStyle style = Qt::SolidLine) const
+    {
+        QPen p(colour);
+        p.setWidthF(mm(widthMm));
+        p.setStyle(style);
+        return p;
+    }
+
+    double xOf(const QDateTime &when) const
+    {
+        const double span = std::max<qint64>(m_axis.from.secsTo(m_axis.to), 1);
+        return m_plot.left() + m_plot.width() * double(m_axis.from.secsTo(when)) / span;
+    }
+    double yOf(double value) const
+    {
+        return m_plot.bottom() - m_plot.height() * (value - m_range.low) / (m_range.high - m_range.low);
+    }
+
+    void paintValueAxis()
+    {
+        const double step = niceStep(m_range.high - m_range.low, 4);
+        const QFont f = font(6);
+        for (double v = std::ceil(m_range.low / step) * step; v <= m_range.high; v += step) {
+            const double y = yOf(v);
+            m_painter.setPen(pen(GridColour, 0.15));
+            m_painter.drawLine(QPointF(m_plot.left(), y), QPointF(m_plot.right(), y));
+            text(QRectF(m_area.left(), y - mm(2), mm(11), mm(4)), f, AxisInk, Qt::AlignRight | Qt::AlignVCenter,
+                 scoreText(std::abs(v) < step / 1000 ? 0 : v));
+        }
+        m_painter.setPen(pen(AxisInk, 0.2));
+        m_painter.drawLine(m_plot.bottomLeft(), m_plot.bottomRight());
+        m_painter.drawLine(m_plot.bottomLeft(), m_plot.topLeft());
+    }
+
+    void paintTimeAxis()
+    {
+        const int most = std::max(2, int(m_plot.width() / mm(16)));
+        const DateTicks ticks = dateTicks(m_axis.from.date(), m_axis.to.date(), most);
+        const QFont f = font(6);
+        for (QDate day : ticks.days) {
+            const double x = xOf(day.startOfDay());
+            if (x < m_plot.left() - 0.5 || x > m_plot.right() + 0.5)
+                continue;
+            m_painter.setPen(pen(AxisInk, 0.2));
+            m_painter.drawLine(QPointF(x, m_plot.bottom()), QPointF(x, m_plot.bottom() + mm(1)));
+            text(QRectF(x - mm(10), m_plot.bottom() + mm(1), mm(20), mm(4)), f, AxisInk, Qt::AlignCenter,
+                 day.toString(ticks.format));
+        }
+    }
+
+    void paintGuide(const ChartGuide &g)
+    {
+        const double y = yOf(g.value);
+        m_painter.setPen(pen(g.colour, 0.25, Qt::DotLine));
+        m_painter.drawLine(QPointF(m_plot.left(), y), QPointF(m_plot.right(), y));
+        text(QRectF(m_plot.left() + mm(1), y - mm(3.5), m_plot.width() - mm(2), mm(3.5)), font(5.5), g.colour,
+             Qt::AlignRight | Qt::AlignBottom, g.caption);
+    }
+
+    // The thresholds of the points, stepping where a record's threshold differs from the one before.
+    void paintThresholds(const std::vector<SeriesPoint> &points)
+    {
+        QPainterPath path;
+        bool drawing = false;
+        double last = 0;
+        for (const SeriesPoint &p : points) {
+            if (!p.threshold) {
+                drawing = false;
+                continue;
+            }
+            const QPointF at(xOf(p.when), yOf(*p.threshold));
+            if (!drawing) // the first threshold reaches back to the axis, later ones start at their point
+                path.moveTo(path.isEmpty() ? m_plot.left() : at.x(), at.y());
+            else
+                path.lineTo(at.x(), yOf(last));
+            path.lineTo(at);
+            drawing = true;
+            last = *p.threshold;
+        }
+        if (drawing)
+            path.lineTo(m_plot.right(), yOf(last));
+        m_painter.setPen(pen(ThresholdColour, 0.3, Qt::DashLine));
+        m_painter.setBrush(Qt::NoBrush);
+        m_painter.drawPath(path);
+        if (drawing)
+            text(QRectF(m_plot.left() + mm(1), yOf(last) - mm(3.5), m_plot.width() - mm(2), mm(3.5)), font(5.5),
+                 ThresholdColour, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("阈值 %1").arg(scoreText(last)));
+    }
+
+    // The line, broken at gaps, then the marks; marks that would cover the one
+    // drawn before are left out, so that long histories stay quick.
+    void paintValues(const std::vector<SeriesPoint> &points)
+    {
+        QPolygonF line;
+        m_painter.setPen(pen(LineColour, 0.3));
+        m_painter.setBrush(Qt::NoBrush);
+        for (const SeriesPoint &p : points) {
+            if (p.afterGap && !line.isEmpty()) {
+                m_painter.drawPolyline(line);
+                line.clear();
+            }
+            line << QPointF(xOf(p.when), yOf(p.value));
+        }
+        if (!line.isEmpty())
+            m_painter.drawPolyline(line);
+
+        const double radius = mm(0.7);
+        QPointF lastShown(-1e9, -1e9);
+        bool lastAbove = false;
+        for (const SeriesPoint &p : points) {
+            const QPointF at(xOf(p.when), yOf(p.value));
+            const bool covers = QLineF(at, lastShown).length() < radius && p.above == lastAbove;
+            if (covers)
+                continue;
+            if (p.above) {
+                m_painter.setPen(pen(AboveColour, 0.2));
+                m_painter.setBrush(AboveColour);
+                m_painter.drawEllipse(at, radius * 1.3, radius * 1.3);
+            } else {
+                m_painter.setPen(pen(LineColour, 0.25));
+                m_painter.setBrush(Qt::white);
+                m_painter.drawEllipse(at, radius, radius);
+            }
+            lastShown = at;
+            lastAbove = p.above;
+        }
+    }
+
+    QPainter &m_painter;
+    QRectF m_area;
+    TimeAxis m_axis;
+    const ChartLook &m_look;
+    QRectF m_plot;
+    ValueRange m_range{0, 1};
+};
+
+QString titleWithUnit(const QString &title, const QString &unit)
+{
+    return unit.isEmpty() ? title : QStringLiteral("%1（%2）").arg(title, unit);
+}
+
+} // namespace
+
+TimeChart factorTimeChart(const FactorSeries &series)
+{
+    const RecordColumn &column = factorColumn(series.factor);
+    TimeChart chart;
+    chart.title = titleWithUnit(column.titleText(), column.unitText());
+    chart.points = series.points;
+    chart.drawsThresholds = true;
+    if (series.factor == Factor::Bmi) {
+        for (const ReferenceLine &line : BmiReferenceLines)
+            chart.guides.push_back({line.value, QStringLiteral("%1 %2（参考）").arg(line.nameText(), scoreText(line.value)),
+                                    GuideColour});
+    }
+    return chart;
+}
+
+TimeChart scoreTimeChart(const RecordHistory &history)
+{
+    TimeChart chart;
+    chart.title = QStringLiteral("风险评分");
+    chart.points = scoreSeries(history);
+    for (size_t k = 0; k < RiskLines.size(); ++k)
+        chart.guides.push_back({RiskLines[k].score, RiskLines[k].captionText(), RiskLineColours[k]});
+    return chart;
+}
+
+std::vector<TimeChart> periodCharts(const RecordHistory &history)
+{
+    std::vector<TimeChart> charts{scoreTimeChart(history)};
+    for (Factor factor : ChartedFactors)
+        charts.push_back(factorTimeChart(factorSeries(factor, history)));
+    return charts;
+}
+
+TimeAxis timeAxisOf(const RecordHistory &history, const Period &period)
+{
+    QDateTime from = period.from.isValid() ? period.from.startOfDay() : QDateTime();
+    QDateTime to = period.to.isValid() ? period.to.endOfDay() : QDateTime();
+    if (!history.records.empty()) {
+        if (!from.isValid())
+            from = history.records.front().when.date().startOfDay();
+        if (!to.isValid())
+            to = history.records.back().when.date().endOfDay();
+    }
+    if (!from.isValid() || !to.isValid() || from.secsTo(to) < 86400) {
+        const QDateTime middle = from.isValid() ? from : (to.isValid() ? to : QDateTime(QDate(2000, 1, 1), QTime()));
+        return {middle.date().startOfDay(), middle.date().endOfDay()};
+    }
+    return {from, to};
+}
+
+void paintTimeChart(QPainter &painter, const QRectF &area, const TimeChart &chart, const TimeAxis &axis,
+                    const ChartLook &look)
+{
+    ChartPainter(painter, area, axis, look).paint(chart);
+}
+
+} // namespace velmora
