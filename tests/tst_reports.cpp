@@ -9,6 +9,7 @@
 #include "print_dialog.h"
 #include "chart/chart_hits.h"
 #include "chart_tooltips.h"
+#include "factor_window.h"
 #include "context_menu.h"
 #include "report_pdf.h"
 #include "report_menu.h"
@@ -20,12 +21,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QToolTip>
 
 #include <deque>
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -128,6 +131,44 @@ const QByteArray ThreeRecordsCsv =
     "2009-06-20 21:01:29,男,56,172,80,92,6.2,2.1,150,95,6.5,10,5,有,3346.56\r\n"
     "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,,1424\r\n"
     "2010-03-01 09:05:03,男,60,170,75,88,糖尿病,1.8,140,85,7.2,0,0,无,0\r\n";
+
+// Forty check-ups of a man over three years, one every 27 days from
+// 2022-01-10; the eighteenth has a text as cholesterol.
+QByteArray threeYears()
+{
+    QByteArray out;
+    const QDateTime start(QDate(2022, 1, 10), QTime(8, 0));
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray id = start.addDays(27 * i).toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+        const QByteArray cholesterol = i == 17 ? g(u"未测") : QByteArray::number(5.2 + (i % 5) * 0.2);
+        out += record(id, u"男",
+                      {"58", "172", QByteArray::number(84 - i / 8), "1.5", QByteArray::number(150 - i / 2), "88",
+                       "5.8", "20", "10", cholesterol, "95"},
+                      g(u"有"));
+    }
+    return out;
+}
+
+// Pixels of the marked values' red in a page of a PDF; -1 when pdftoppm is missing.
+int markedRedPixels(const QString &pdf, int page)
+{
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        return -1;
+    const QString png = pdf + QStringLiteral(".png");
+    QProcess::execute(pdftoppm, {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-f"), QString::number(page),
+                                 QStringLiteral("-l"), QString::number(page), QStringLiteral("-png"),
+                                 QStringLiteral("-singlefile"), pdf, pdf});
+    const QImage image(png);
+    QFile::remove(png);
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 190 && c.green() < 70 && c.blue() < 70;
+        }
+    return red;
+}
 
 // A record file of n entries of the woman of the examples.
 QByteArray manyRecords(int n)
@@ -439,6 +480,87 @@ private slots:
         QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
         QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
         QCOMPARE(r.printing.pageCounts, (QList<int>{3, 3}));
+    }
+
+    // 评分构成… on a record label, and the factor window over a period with its figures.
+    void scoreBreakdownAndFactorTrendsOfAPeriod()
+    {
+        Reports r(threeRecords());
+        r.w->form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(r.w->form.get()));
+        windowMouse(r.w->menuLabel(1), QPoint(5, 5), true);
+        windowMouse(r.w->menuLabel(1), QPoint(5, 5), false);
+        QTRY_VERIFY(r.w->form->contextMenu().menu()->isVisible());
+        r.analysis->breakdownAction()->trigger();
+        r.w->form->contextMenu().menu()->close();
+        QVERIFY(r.analysis->breakdownDialog());
+        const QString text = r.analysis->breakdownDialog()->findChild<QLabel *>(QStringLiteral("ScoreBreakdownText"))->text();
+        QCOMPARE(text, r.w->form->chartToolTips().labelToolTip(1));
+        QCOMPARE(text.section(u'\n', 0, 3), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424，低于警戒线（约2100）\n"
+                                                            "年龄 30 岁：1350 分\n腰围 70 cm，未高于 80 cm，计腰围本身：70 分"));
+
+        r.periods.answer = Period{QDate(2009, 11, 1), QDate(2010, 12, 31)};
+        r.analysis->factorTrendsAction()->trigger();
+        FactorWindow *window = r.analysis->factorWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->summaryText(),
+                 QStringLiteral("Ann　时段：2009年11月01日至2010年12月31日\n2 条记录，2009年11月05日 至 2010年03月01日"));
+        const auto row = [window](int r) {
+            QStringList cells;
+            for (int c = 0; c < window->figuresTable().columnCount(); ++c)
+                cells << window->figuresTable().item(r, c)->text();
+            return cells;
+        };
+        QCOMPARE(window->figuresTable().rowCount(), int(ChartedFactors.size()) + 1);
+        QCOMPARE(row(0), (QStringList{u"血压/高"_s, u"mmHg"_s, u"2"_s, u"120"_s, u"140"_s, u"130"_s, u"120"_s, u"140"_s,
+                                      u"+20"_s, u"0 次"_s}));
+        QCOMPARE(row(3), (QStringList{u"BMI"_s, u"kg/m²"_s, u"2"_s, u"19.53"_s, u"25.95"_s, u"22.74"_s, u"19.53"_s,
+                                      u"25.95"_s, u"+6.42"_s, u"—"_s}));
+        QCOMPARE(row(5), (QStringList{u"胆固醇"_s, u"mmol/L"_s, u"1"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s,
+                                      u"0"_s, u"0 次"_s})); // the text is a gap
+        QCOMPARE(row(8), (QStringList{u"风险评分"_s, QString(), u"2"_s, u"1424"_s, u"0"_s, u"712"_s, u"0"_s, u"1424"_s,
+                                      u"-1424"_s, u"—"_s}));
+        QCOMPARE(window->chartsView().charts().size(), ChartedFactors.size() + 1);
+        window->close();
+
+        // A period without records exports nothing.
+        r.periods.answer = Period{QDate(2011, 1, 1), QDate(2011, 2, 1)};
+        r.dialogs.paths = {r.target(QStringLiteral("empty.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        QCOMPARE(r.w->messages.shown, QStringList{messages::NothingInPeriod});
+        QVERIFY(r.leftInOut().isEmpty());
+    }
+
+    // Forty records over three years: the period, its figures, the latest
+    // breakdown, dated factor charts and the values above thresholds in red.
+    void pdfOfThreeYearsHoldsFiguresBreakdownAndCharts()
+    {
+        Reports r(threeYears());
+        r.dialogs.paths = {r.target(QStringLiteral("years.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QString path = r.target(QStringLiteral("years.pdf"));
+        QCOMPARE(pdfPageCount(readBytes(path)), 3);
+        const QString text = pdfText(path);
+        if (text.isNull())
+            QSKIP("pdftotext is not installed");
+        for (const QString &expected :
+             {u"时段：全部记录"_s, u"40 条记录，2022年01月10日 至 2024年11月28日"_s, u"时段统计"_s, u"数值个数"_s,
+              u"最近一次记录的评分构成"_s, u"风险评分：3404.76，在低危线（约3000）与中危线（约3900）之间"_s,
+              u"血压/高 131 mmHg，未高于 145 mmHg：0 分"_s, u"各项因素随时间的变化"_s, u"血压/高（mmHg）"_s,
+              u"阈值 145"_s, u"2023"_s, u"2024"_s, u"低危线至中危线"_s, u"未测"_s})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+        // The statistics row of the systolic pressure: 40 values from 150 down to 131.
+        QVERIFY2(text.contains(QRegularExpression(u"血压/高\\s+mmHg\\s+40\\s+150\\s+131\\s+140.5\\s+131\\s+150\\s+-19\\s+10 次"_s)),
+                 qPrintable(text));
+        const int red = markedRedPixels(path, 3);
+        if (red < 0)
+            return;
+        QVERIFY(red > 100); // weights, waists and pressures above their thresholds
+        Reports calm(manyRecords(3)); // nothing above a threshold
+        calm.dialogs.paths = {calm.target(QStringLiteral("calm.pdf"))};
+        calm.reports->reportPdfAction()->trigger();
+        QCOMPARE(markedRedPixels(calm.target(QStringLiteral("calm.pdf")), 3), 0);
     }
 
     void tooltipNamesTheRecordUnderAMark()

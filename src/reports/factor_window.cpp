@@ -62,6 +62,10 @@ FactorWindow::FactorWindow(QWidget *parent) : QDialog(parent)
     m_figures->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_figures->verticalHeader()->hide();
     m_figures->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_figures->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    QFont small = m_figures->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    m_figures->setFont(small);
     auto *change = new QPushButton(QStringLiteral("更改时段…"));
     change->setObjectName(QStringLiteral("ChangePeriod"));
     auto *close = new QPushButton(QStringLiteral("关闭"));
@@ -96,6 +100,7 @@ void FactorWindow::showPeriod(const QString &userName, const RecordHistory &hist
     for (int r = 0; r < int(sheet.rows.size()); ++r)
         for (int c = 0; c < int(sheet.titles.size()); ++c)
             m_figures->setItem(r, c, new QTableWidgetItem(sheet.rows[size_t(r)].value(c)));
+    m_figures->hideColumn(1); // the units stand in the charts' titles
     m_charts->setCharts(periodCharts(within), timeAxisOf(within, period));
 }
 

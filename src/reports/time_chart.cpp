@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace velmora {
@@ -60,40 +61,50 @@ ValueRange valueRange(const TimeChart &chart)
     return {low - pad, high + pad};
 }
 
-// Dated ticks: days, weeks, months or years, as many as fit.
+// Dated ticks: days, weeks, months or years, the finest whose captions fit
+// the axis. Months and years are ticked at their first day.
 struct DateTicks
 {
     std::vector<QDate> days;
     QString format;
 };
 
-DateTicks dateTicks(QDate from, QDate to, int most)
+struct TickStep
 {
-    const qint64 days = std::max<qint64>(from.daysTo(to), 1);
-    DateTicks ticks;
-    for (int step : {1, 2, 7, 14}) {
-        if (days / step + 1 <= most) {
-            for (QDate d = from; d <= to; d = d.addDays(step))
-                ticks.days.push_back(d);
-            ticks.format = QStringLiteral("MM-dd");
-            return ticks;
-        }
-    }
-    for (int months : {1, 2, 3, 6, 12, 24, 60}) {
-        if (days / (30.4 * months) + 1 > most)
-            continue;
-        const int year = from.year();
-        QDate d(year, 1, 1);
+    int days;   // or
+    int months; // one of the two is 0
+    const char *format;
+    double captionMm; // the room a caption takes
+};
+
+constexpr std::array<TickStep, 12> TickSteps = {{
+    {1, 0, "MM-dd", 11},    {2, 0, "MM-dd", 11},    {7, 0, "MM-dd", 11},    {14, 0, "MM-dd", 11},
+    {0, 1, "yyyy-MM", 14},  {0, 2, "yyyy-MM", 14},  {0, 3, "yyyy-MM", 14},  {0, 6, "yyyy-MM", 14},
+    {0, 12, "yyyy", 9},     {0, 24, "yyyy", 9},     {0, 60, "yyyy", 9},     {0, 120, "yyyy", 9},
+}};
+
+std::vector<QDate> ticksOf(const TickStep &step, QDate from, QDate to)
+{
+    std::vector<QDate> days;
+    QDate d = from;
+    if (step.months > 0) {
+        d = QDate(from.year() - from.year() % std::max(1, step.months / 12), 1, 1);
         while (d < from)
-            d = d.addMonths(months);
-        for (; d <= to; d = d.addMonths(months))
-            ticks.days.push_back(d);
-        ticks.format = months >= 12 ? QStringLiteral("yyyy") : QStringLiteral("yyyy-MM");
-        return ticks;
+            d = d.addMonths(step.months);
     }
-    ticks.days = {from, to};
-    ticks.format = QStringLiteral("yyyy");
-    return ticks;
+    for (; d <= to && days.size() < 400; d = step.months > 0 ? d.addMonths(step.months) : d.addDays(step.days))
+        days.push_back(d);
+    return days;
+}
+
+DateTicks dateTicks(QDate from, QDate to, double axisMm)
+{
+    for (const TickStep &step : TickSteps) {
+        std::vector<QDate> days = ticksOf(step, from, to);
+        if (double(days.size()) * step.captionMm <= axisMm)
+            return {std::move(days), QString::fromLatin1(step.format)};
+    }
+    return {{from}, QStringLiteral("yyyy")};
 }
 
 class ChartPainter
@@ -177,8 +188,7 @@ private:
 
     void paintTimeAxis()
     {
-        const int most = std::max(2, int(m_plot.width() / mm(16)));
-        const DateTicks ticks = dateTicks(m_axis.from.date(), m_axis.to.date(), most);
+        const DateTicks ticks = dateTicks(m_axis.from.date(), m_axis.to.date(), m_plot.width() / m_look.perMm);
         const QFont f = font(6);
         for (QDate day : ticks.days) {
             const double x = xOf(day.startOfDay());
