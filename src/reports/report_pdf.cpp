@@ -6,12 +6,16 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QTextLayout>
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numeric>
 
 namespace velmora {
@@ -185,14 +189,6 @@ private:
         return QFontMetricsF(f, &m_printer).horizontalAdvance(text) / m_perMm;
     }
 
-    // The text, elided when it is wider than the room it has.
-    QString fitted(const QFont &f, const QString &s, double widthMm) const
-    {
-        if (s.size() * f.pointSizeF() * 0.36 < widthMm * 1.0)
-            return s; // short enough whatever the glyphs: no measuring
-        return QFontMetricsF(f, &m_printer).elidedText(s, Qt::ElideRight, px(widthMm));
-    }
-
     void text(const QRectF &rect, const QFont &f, const QColor &colour, int flags, const QString &s)
     {
         m_painter.setFont(f);
@@ -262,6 +258,8 @@ private:
                 QStringLiteral("%1；文字和空项不计入").arg(m_report.period));
         const StatisticsSheet &sheet = m_report.figures;
         const int columns = int(sheet.titles.size());
+        if (columns < 3)
+            return;
         std::vector<double> widths(size_t(columns), (page::Width - 40) / (columns - 2));
         widths[0] = 24;
         widths[1] = 16;
@@ -373,15 +371,14 @@ private:
         for (double points : {8.0, 7.5, 7.0, 6.5, 6.0, 5.5}) {
             m_cellPoints = points;
             m_widths.assign(size_t(columns), 0.0);
-            const QFont cell = font(points);
-            const QFont bold = font(points, true);
+            m_plainCells = CellFont(font(points), m_printer, m_perMm);
+            m_boldCells = CellFont(font(points, true), m_printer, m_perMm);
             const QFont title = font(points - 0.5, true);
             const QFont unit = font(points - 1.5);
             for (int c = 0; c < columns; ++c) {
                 double w = std::max(textWidth(title, sheet.titles[c]), textWidth(unit, sheet.units.value(c)));
                 for (const auto &row : sheet.rows)
-                    w = std::max(w, textWidth(c + 2 == columns || row[size_t(c)].marked ? bold : cell,
-                                              row[size_t(c)].text));
+                    w = std::max(w, cellFont(c, row[size_t(c)]).width(row[size_t(c)].text));
                 const double cap = c == 0 ? 34.0 : 22.0; // longer texts are elided
                 m_widths[size_t(c)] = std::min(w, cap) + 2.4;
             }
@@ -394,12 +391,85 @@ private:
             w *= scale;
     }
 
+    // The font of the record table's cells, with the widths of the texts it
+    // has measured: a long table repeats most of its texts, so each is measured once.
+    class CellFont
+    {
+    public:
+        CellFont() = default;
+        CellFont(const QFont &f, QPrinter &printer, double perMm)
+            : m_font(f), m_metrics(std::make_shared<QFontMetricsF>(f, &printer)), m_perMm(perMm), m_device(&printer)
+        {
+        }
+        const QFont &font() const { return m_font; }
+        double ascentPixels() const { return m_metrics->ascent(); }
+        double width(const QString &text) // in millimetres
+        {
+            const auto known = m_widths.constFind(text);
+            if (known != m_widths.cend())
+                return *known;
+            const double w = m_metrics->horizontalAdvance(text) / m_perMm;
+            m_widths.insert(text, w);
+            return w;
+        }
+        QString elided(const QString &text, double widthMm) const
+        {
+            return m_metrics->elidedText(text, Qt::ElideRight, widthMm * m_perMm);
+        }
+        // The glyphs of a text, laid out once: a long table repeats most of its texts.
+        const QList<QGlyphRun> &glyphs(const QString &text)
+        {
+            auto known = m_glyphs.find(text);
+            if (known == m_glyphs.end()) {
+                QTextLayout layout(text, m_font, m_device);
+                layout.beginLayout();
+                layout.createLine();
+                layout.endLayout();
+                known = m_glyphs.insert(text, layout.glyphRuns());
+            }
+            return *known;
+        }
+        // The baseline that centres the text in a row, from the row's top, in millimetres.
+        double baseline(double rowHeight) const
+        {
+            return (rowHeight + (m_metrics->ascent() - m_metrics->descent()) / m_perMm) / 2;
+        }
+
+    private:
+        QFont m_font;
+        std::shared_ptr<QFontMetricsF> m_metrics;
+        double m_perMm = 1;
+        QHash<QString, double> m_widths;
+        QPaintDevice *m_device = nullptr;
+        QHash<QString, QList<QGlyphRun>> m_glyphs;
+    };
+
+    CellFont &cellFont(int column, const SheetCell &cell)
+    {
+        const bool isScore = column + 2 == int(m_report.sheet.titles.size());
+        return isScore || cell.marked ? m_boldCells : m_plainCells;
+    }
+
+    // One cell's text at its place in the row, elided when wider than its room.
+    void cellText(double left, double top, double width, CellFont &f, bool alignLeft, const QString &s)
+    {
+        double w = f.width(s);
+        QString shown = s;
+        if (w > width) {
+            shown = f.elided(s, width);
+            w = f.width(shown);
+        }
+        const double x = alignLeft ? left : left + (width - w) / 2;
+        // Glyph runs stand with their baseline at the layout's ascent.
+        const QPointF at(px(x), px(top + f.baseline(page::RowHeight)) - f.ascentPixels());
+        for (const QGlyphRun &run : f.glyphs(shown))
+            m_painter.drawGlyphRun(at, run);
+    }
+
     void paintTable(double top, int from, int to)
     {
         const RecordSheet &sheet = m_report.sheet;
         const int columns = int(sheet.titles.size());
-        const QFont cell = font(m_cellPoints);
-        const QFont bold = font(m_cellPoints, true);
         const QFont title = font(m_cellPoints - 0.5, true);
         const QFont unit = font(m_cellPoints - 1.5);
 
@@ -418,25 +488,48 @@ private:
         }
         rule(top + page::HeaderRowHeight - 0.3, 0.3, Accent);
 
-        double y = top + page::HeaderRowHeight;
+        // Stripes and rules first, then the cells style by style: the PDF
+        // then changes its font and colour a few times a page, not at every cell.
+        const double body = top + page::HeaderRowHeight;
+        QList<QRectF> stripes, rules;
         for (int r = from; r < to; ++r) {
-            const auto &row = sheet.rows[size_t(r)];
+            const double y = body + page::RowHeight * (r - from);
             if ((r - from) % 2 == 1)
-                m_painter.fillRect(mm(0, y, page::Width, page::RowHeight), StripeFill);
-            x = 0;
-            for (int c = 0; c < columns; ++c) {
-                const double w = m_widths[size_t(c)];
-                const SheetCell &item = row[size_t(c)];
-                const bool isScore = c + 2 == columns;
-                const bool isBand = c + 1 == columns;
-                const QFont &f = isScore || item.marked ? bold : cell;
-                const QColor &ink = item.marked ? MarkedInk : isScore ? ScoreInk : isBand ? Muted : Ink;
-                text(mm(x + 0.8, y, w - 1.6, page::RowHeight), f, ink,
-                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, fitted(f, item.text, w - 1.6));
-                x += w;
+                stripes << mm(0, y, page::Width, page::RowHeight);
+            rules << mm(0, y + page::RowHeight - 0.15, page::Width, 0.15);
+        }
+        m_painter.save();
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(StripeFill);
+        m_painter.drawRects(stripes);
+        m_painter.setBrush(RuleColour);
+        m_painter.drawRects(rules);
+        m_painter.restore();
+        enum class Style { Plain, Band, Marked, Score };
+        for (Style style : {Style::Plain, Style::Band, Style::Marked, Style::Score}) {
+            const bool bold = style == Style::Marked || style == Style::Score;
+            CellFont &f = bold ? m_boldCells : m_plainCells;
+            m_painter.setFont(f.font());
+            m_painter.setPen(style == Style::Plain    ? Ink
+                             : style == Style::Band   ? Muted
+                             : style == Style::Marked ? MarkedInk
+                                                      : ScoreInk);
+            for (int r = from; r < to; ++r) {
+                const auto &row = sheet.rows[size_t(r)];
+                const double y = body + page::RowHeight * (r - from);
+                double left = 0;
+                for (int c = 0; c < columns; ++c) {
+                    const double w = m_widths[size_t(c)];
+                    const SheetCell &item = row[size_t(c)];
+                    const Style of = c + 2 == columns ? Style::Score
+                                     : c + 1 == columns ? Style::Band
+                                     : item.marked      ? Style::Marked
+                                                        : Style::Plain;
+                    if (of == style && !item.text.isEmpty())
+                        cellText(left + 0.8, y, w - 1.6, f, c == 0, item.text);
+                    left += w;
+                }
             }
-            y += page::RowHeight;
-            rule(y - 0.15, 0.15, RuleColour);
         }
     }
 
@@ -447,6 +540,7 @@ private:
     QStringList m_families;
     double m_cellPoints = 8;
     std::vector<double> m_widths;
+    CellFont m_plainCells, m_boldCells;
 };
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "reports/statistics_sheet.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <array>
@@ -107,11 +106,23 @@ DateTicks dateTicks(QDate from, QDate to, double axisMm)
     return {{from}, QStringLiteral("yyyy")};
 }
 
+// Seconds of the wall clock from a fixed day: calendar arithmetic only, so
+// that placing thousands of points asks nothing of the time zone.
+double wallSeconds(QDate day, QTime time = QTime(0, 0))
+{
+    return double(day.toJulianDay()) * 86400.0 + time.msecsSinceStartOfDay() / 1000.0;
+}
+double wallSeconds(const QDateTime &when)
+{
+    return wallSeconds(when.date(), when.time());
+}
+
 class ChartPainter
 {
 public:
     ChartPainter(QPainter &painter, const QRectF &area, const TimeAxis &axis, const ChartLook &look)
-        : m_painter(painter), m_area(area), m_axis(axis), m_look(look)
+        : m_painter(painter), m_area(area), m_axis(axis), m_look(look), m_from(wallSeconds(axis.from)),
+          m_span(wallSeconds(axis.to.addDays(1)) - m_from)
     {
     }
 
@@ -160,11 +171,8 @@ private:
         return p;
     }
 
-    double xOf(const QDateTime &when) const
-    {
-        const double span = std::max<qint64>(m_axis.from.secsTo(m_axis.to), 1);
-        return m_plot.left() + m_plot.width() * double(m_axis.from.secsTo(when)) / span;
-    }
+    double xOf(double seconds) const { return m_plot.left() + m_plot.width() * (seconds - m_from) / m_span; }
+    double xOf(const QDateTime &when) const { return xOf(wallSeconds(when)); }
     double yOf(double value) const
     {
         return m_plot.bottom() - m_plot.height() * (value - m_range.low) / (m_range.high - m_range.low);
@@ -188,10 +196,10 @@ private:
 
     void paintTimeAxis()
     {
-        const DateTicks ticks = dateTicks(m_axis.from.date(), m_axis.to.date(), m_plot.width() / m_look.perMm);
+        const DateTicks ticks = dateTicks(m_axis.from, m_axis.to, m_plot.width() / m_look.perMm);
         const QFont f = font(6);
         for (QDate day : ticks.days) {
-            const double x = xOf(day.startOfDay());
+            const double x = xOf(wallSeconds(day));
             if (x < m_plot.left() - 0.5 || x > m_plot.right() + 0.5)
                 continue;
             m_painter.setPen(pen(AxisInk, 0.2));
@@ -210,60 +218,64 @@ private:
              Qt::AlignRight | Qt::AlignBottom, g.caption);
     }
 
-    // The thresholds of the points, stepping where a record's threshold differs from the one before.
+    // The thresholds of the points: each value of them a dashed level line
+    // from the first to the last record it holds for (the first reaching back
+    // to the axis). Thresholds that vary from record to record (the waist by
+    // sex, the standard weight by height) give a few lines, not a zigzag.
     void paintThresholds(const std::vector<SeriesPoint> &points)
     {
-        QPainterPath path;
-        bool drawing = false;
-        double last = 0;
+        struct Level
+        {
+            double value, from, to;
+        };
+        std::vector<Level> levels;
         for (const SeriesPoint &p : points) {
-            if (!p.threshold) {
-                drawing = false;
+            if (!p.threshold)
                 continue;
-            }
-            const QPointF at(xOf(p.when), yOf(*p.threshold));
-            if (!drawing) // the first threshold reaches back to the axis, later ones start at their point
-                path.moveTo(path.isEmpty() ? m_plot.left() : at.x(), at.y());
+            const double x = xOf(p.when);
+            auto level = std::find_if(levels.begin(), levels.end(), [&](const Level &l) { return l.value == *p.threshold; });
+            if (level == levels.end())
+                levels.push_back({*p.threshold, levels.empty() ? m_plot.left() : x, m_plot.right()});
             else
-                path.lineTo(at.x(), yOf(last));
-            path.lineTo(at);
-            drawing = true;
-            last = *p.threshold;
+                level->to = m_plot.right();
         }
-        if (drawing)
-            path.lineTo(m_plot.right(), yOf(last));
-        m_painter.setPen(pen(ThresholdColour, 0.3, Qt::DashLine));
+        constexpr size_t MostLevels = 4; // beyond that, the most frequent would need counting: the first four stand
+        if (levels.size() > MostLevels)
+            levels.resize(MostLevels);
         m_painter.setBrush(Qt::NoBrush);
-        m_painter.drawPath(path);
-        if (drawing)
-            text(QRectF(m_plot.left() + mm(1), yOf(last) - mm(3.5), m_plot.width() - mm(2), mm(3.5)), font(5.5),
-                 ThresholdColour, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("阈值 %1").arg(scoreText(last)));
+        for (const Level &l : levels) {
+            const double y = yOf(l.value);
+            m_painter.setPen(pen(ThresholdColour, 0.3, Qt::DashLine));
+            m_painter.drawLine(QPointF(l.from, y), QPointF(l.to, y));
+            text(QRectF(m_plot.left() + mm(1), y - mm(3.5), m_plot.width() - mm(2), mm(3.5)), font(5.5),
+                 ThresholdColour, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("阈值 %1").arg(scoreText(l.value)));
+        }
     }
 
-    // The line, broken at gaps, then the marks; marks that would cover the one
-    // drawn before are left out, so that long histories stay quick.
+    // The line, broken at gaps, then the marks. Points that fall into one
+    // narrow column of the line keep only their first, lowest, highest and
+    // last value; marks that would land on one already drawn are left out,
+    // and in a crowded chart only the marks above the threshold are drawn.
     void paintValues(const std::vector<SeriesPoint> &points)
     {
-        QPolygonF line;
         m_painter.setPen(pen(LineColour, 0.3));
         m_painter.setBrush(Qt::NoBrush);
+        ColumnLine line(mm(0.25));
         for (const SeriesPoint &p : points) {
-            if (p.afterGap && !line.isEmpty()) {
-                m_painter.drawPolyline(line);
-                line.clear();
-            }
-            line << QPointF(xOf(p.when), yOf(p.value));
+            if (p.afterGap)
+                line.flushInto(m_painter);
+            line.add(QPointF(xOf(p.when), yOf(p.value)));
         }
-        if (!line.isEmpty())
-            m_painter.drawPolyline(line);
+        line.flushInto(m_painter);
 
         const double radius = mm(0.7);
-        QPointF lastShown(-1e9, -1e9);
-        bool lastAbove = false;
+        const bool crowded = double(points.size()) * radius * 3 > m_plot.width();
+        MarkGrid grid(m_plot, radius * 1.5);
         for (const SeriesPoint &p : points) {
+            if (crowded && !p.above)
+                continue;
             const QPointF at(xOf(p.when), yOf(p.value));
-            const bool covers = QLineF(at, lastShown).length() < radius && p.above == lastAbove;
-            if (covers)
+            if (!grid.take(at, p.above))
                 continue;
             if (p.above) {
                 m_painter.setPen(pen(AboveColour, 0.2));
@@ -274,10 +286,79 @@ private:
                 m_painter.setBrush(Qt::white);
                 m_painter.drawEllipse(at, radius, radius);
             }
-            lastShown = at;
-            lastAbove = p.above;
         }
     }
+
+    // A polyline that keeps, of the points within one column, the first, the extremes and the last.
+    class ColumnLine
+    {
+    public:
+        explicit ColumnLine(double columnWidth) : m_width(columnWidth) {}
+        void add(QPointF p)
+        {
+            const double column = std::floor(p.x() / m_width);
+            if (m_column.empty() || column != m_columnIndex)
+                closeColumn(column);
+            m_column.push_back(p);
+        }
+        void flushInto(QPainter &painter)
+        {
+            closeColumn(0);
+            // In short pieces: a long zigzag stroked as one outline costs far more to fill.
+            constexpr qsizetype Piece = 32;
+            for (qsizetype start = 0; start + 1 < m_line.size(); start += Piece)
+                painter.drawPolyline(m_line.constData() + start, int(std::min(Piece + 1, m_line.size() - start)));
+            m_line.clear();
+        }
+
+    private:
+        void closeColumn(double next)
+        {
+            if (m_column.size() <= 4) {
+                m_line += m_column;
+            } else {
+                const auto [low, high] = std::minmax_element(m_column.begin(), m_column.end(),
+                                                             [](QPointF a, QPointF b) { return a.y() < b.y(); });
+                const bool lowFirst = low < high;
+                m_line << m_column.front() << (lowFirst ? *low : *high) << (lowFirst ? *high : *low) << m_column.back();
+            }
+            m_column.clear();
+            m_columnIndex = next;
+        }
+
+        double m_width;
+        double m_columnIndex = 0;
+        QPolygonF m_column;
+        QPolygonF m_line;
+    };
+
+    // Cells of the plot a mark has taken, one grid for each kind of mark.
+    class MarkGrid
+    {
+    public:
+        MarkGrid(const QRectF &plot, double cell)
+            : m_plot(plot), m_cell(cell), m_columns(int(plot.width() / cell) + 2), m_rows(int(plot.height() / cell) + 2),
+              m_taken(size_t(2 * m_columns * m_rows), false)
+        {
+        }
+        // False when a mark of that kind already stands in the cell of `at`.
+        bool take(QPointF at, bool above)
+        {
+            const int c = std::clamp(int((at.x() - m_plot.left()) / m_cell), 0, m_columns - 1);
+            const int r = std::clamp(int((at.y() - m_plot.top()) / m_cell), 0, m_rows - 1);
+            const size_t index = size_t((above ? m_columns * m_rows : 0) + r * m_columns + c);
+            if (m_taken[index])
+                return false;
+            m_taken[index] = true;
+            return true;
+        }
+
+    private:
+        QRectF m_plot;
+        double m_cell;
+        int m_columns, m_rows;
+        std::vector<bool> m_taken;
+    };
 
     QPainter &m_painter;
     QRectF m_area;
@@ -285,6 +366,8 @@ private:
     const ChartLook &m_look;
     QRectF m_plot;
     ValueRange m_range{0, 1};
+    double m_from;
+    double m_span;
 };
 
 QString titleWithUnit(const QString &title, const QString &unit)
@@ -329,19 +412,18 @@ std::vector<TimeChart> periodCharts(const RecordHistory &history)
 
 TimeAxis timeAxisOf(const RecordHistory &history, const Period &period)
 {
-    QDateTime from = period.from.isValid() ? period.from.startOfDay() : QDateTime();
-    QDateTime to = period.to.isValid() ? period.to.endOfDay() : QDateTime();
+    TimeAxis axis{period.from, period.to};
     if (!history.records.empty()) {
-        if (!from.isValid())
-            from = history.records.front().when.date().startOfDay();
-        if (!to.isValid())
-            to = history.records.back().when.date().endOfDay();
+        if (axis.from.isNull())
+            axis.from = history.records.front().when.date();
+        if (axis.to.isNull())
+            axis.to = history.records.back().when.date();
     }
-    if (!from.isValid() || !to.isValid() || from.secsTo(to) < 86400) {
-        const QDateTime middle = from.isValid() ? from : (to.isValid() ? to : QDateTime(QDate(2000, 1, 1), QTime()));
-        return {middle.date().startOfDay(), middle.date().endOfDay()};
-    }
-    return {from, to};
+    if (axis.from.isNull())
+        axis.from = axis.to.isNull() ? QDate(2000, 1, 1) : axis.to;
+    if (axis.to.isNull() || axis.to < axis.from)
+        axis.to = axis.from;
+    return axis;
 }
 
 void paintTimeChart(QPainter &painter, const QRectF &area, const TimeChart &chart, const TimeAxis &axis,

@@ -39,10 +39,10 @@ TimeChart scoreTimeChart(const RecordHistory &history);
 // The score and the charted factors of a history, in the order they are shown.
 std::vector<TimeChart> periodCharts(const RecordHistory &history);
 
-// The span of the time axis: both ends included, at least a day wide.
+// The days of the time axis, both included: from the start of the first to the end of the last.
 struct TimeAxis
 {
-    QDateTime from, to;
+    QDate from, to;
 };
 // The axis of a history: its first to its latest record, or the period's days where it names them.
 TimeAxis timeAxisOf(const RecordHistory &history, const Period &period);
