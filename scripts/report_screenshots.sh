@@ -5,7 +5,7 @@
 # dialog, and the 因素趋势 window.
 # Usage: scripts/report_screenshots.sh [build-dir]
 #   (writes docs/report-menu.png, docs/report-pdf.png (page 1),
-#    docs/report-pdf-2.png, docs/report-pdf-3.png, docs/report-period.png,
+#    docs/report-pdf-pages.png (all three), docs/report-period.png,
 #    docs/report-factors.png and docs/report-breakdown.png;
 #    needs xvfb, xdotool, imagemagick and poppler-utils)
 set -euo pipefail
@@ -66,8 +66,11 @@ xdotool key ctrl+a; xdotool type --delay 20 "$work/report.pdf"; xdotool key Retu
 [ -f "$work/report.pdf" ] || { echo "no PDF was written" >&2; exit 1; }
 pdfinfo "$work/report.pdf" | grep -E "Pages|Page size|File size"
 pdftoppm -r 96 -f 1 -l 1 -png -singlefile "$work/report.pdf" docs/report-pdf
-pdftoppm -r 96 -f 2 -l 2 -png -singlefile "$work/report.pdf" docs/report-pdf-2
-pdftoppm -r 96 -f 3 -l 3 -png -singlefile "$work/report.pdf" docs/report-pdf-3
+# The three pages side by side, at half the size.
+pdftoppm -r 96 -f 2 -l 2 -png -singlefile "$work/report.pdf" "$work/page-2"
+pdftoppm -r 96 -f 3 -l 3 -png -singlefile "$work/report.pdf" "$work/page-3"
+convert docs/report-pdf.png "$work/page-2.png" "$work/page-3.png" -bordercolor '#b0b8b0' -border 1 +append \
+  -resize 50% docs/report-pdf-pages.png
 
 # 因素趋势… from the chart's menu (its sixth entry over the chart): the period
 # dialog, then the window.
@@ -82,4 +85,4 @@ xdotool key Escape; sleep 0.5
 click 790 32 3
 xdotool key Down Down Down Down Down Return; sleep 1.5
 import -window root docs/report-breakdown.png
-echo "pictures written to docs/report-menu.png, docs/report-pdf*.png, docs/report-period.png, docs/report-factors.png and docs/report-breakdown.png"
+echo "pictures written to docs/report-menu.png, docs/report-pdf.png, docs/report-pdf-pages.png, docs/report-period.png, docs/report-factors.png and docs/report-breakdown.png"

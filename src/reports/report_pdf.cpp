@@ -1,6 +1,7 @@
 #include "report_pdf.h"
 
 #include "model/score_breakdown.h"
+#include "report_colours.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -61,15 +62,15 @@ int rowsPerTablePage()
 }
 } // namespace page
 
-const QColor Ink(32, 40, 32);
-const QColor Muted(96, 110, 96);
-const QColor Brand(27, 94, 32);
-const QColor Accent(46, 125, 50);
+using colours::Accent;
+using colours::Brand;
+using colours::Ink;
+using colours::MarkedInk;
+using colours::Muted;
 const QColor HeaderFill(232, 245, 233);
 const QColor StripeFill(246, 251, 246);
 const QColor RuleColour(200, 224, 200);
 const QColor ScoreInk(150, 20, 20);
-const QColor MarkedInk(210, 20, 20);
 
 QString dateCaption(const QDate &date)
 {

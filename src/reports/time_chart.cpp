@@ -2,6 +2,7 @@
 
 #include "chart/risk_lines.h"
 #include "model/risk_model.h"
+#include "report_colours.h"
 #include "reports/statistics_sheet.h"
 
 #include <QPainter>
@@ -14,10 +15,10 @@ namespace velmora {
 
 namespace {
 
-const QColor AxisInk(96, 110, 96);
+const QColor &AxisInk = colours::Muted;
+const QColor &LineColour = colours::Accent;
+const QColor &AboveColour = colours::MarkedInk;
 const QColor GridColour(226, 236, 226);
-const QColor LineColour(46, 125, 50);
-const QColor AboveColour(200, 20, 20);
 const QColor ThresholdColour(214, 120, 0);
 const QColor GuideColour(120, 120, 160);
 const std::array<QColor, 4> RiskLineColours = {QColor(60, 160, 60), QColor(200, 170, 0), QColor(230, 120, 0),
@@ -131,7 +132,7 @@ public:
         const QFont title = font(7.5, true);
         const double titleHeight = mm(5);
         m_plot = m_area.adjusted(mm(12), titleHeight, -mm(2), -mm(5));
-        text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, QColor(27, 94, 32),
+        text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, colours::Brand,
              Qt::AlignLeft | Qt::AlignVCenter, chart.title);
         m_range = valueRange(chart);
         paintValueAxis();
@@ -239,7 +240,7 @@ private:
             else
                 level->to = m_plot.right();
         }
-        constexpr size_t MostLevels = 4; // beyond that, the most frequent would need counting: the first four stand
+        constexpr size_t MostLevels = 4; // heights that vary a lot: the first four standard weights stand for them
         if (levels.size() > MostLevels)
             levels.resize(MostLevels);
         m_painter.setBrush(Qt::NoBrush);
@@ -269,7 +270,7 @@ private:
         line.flushInto(m_painter);
 
         const double radius = mm(0.7);
-        const bool crowded = double(points.size()) * radius * 3 > m_plot.width();
+        const bool crowded = double(points.size()) * radius > m_plot.width();
         MarkGrid grid(m_plot, radius * 1.5);
         for (const SeriesPoint &p : points) {
             if (crowded && !p.above)
