@@ -3,7 +3,6 @@
 // in and outside a text box, and a record table brought in.
 
 #include "context_menu.h"
-#include "diary/messages.h"
 #include "file_dialogs.h"
 #include "gui_support.h"
 #include "history_menu.h"
@@ -27,26 +26,30 @@ using namespace velmora::test;
 
 namespace {
 
-struct PastAttempt
+EntryTexts womansTexts()
 {
-    QDateTime when;
-    EntryTexts texts;
-};
+    EntryTexts texts{QStringLiteral("女"), {}, QStringLiteral("无")};
+    const QList<QString> numbers = womansNumbers();
+    for (int n = 2; n <= 12; ++n)
+        texts.box(n) = numbers[n - 2];
+    return texts;
+}
 
-// Offers the attempts in order until one is stored; then, or when none is left, closes.
+// Offers the woman's values at each time in order until one is stored; then,
+// or when none is left, closes.
 class ScriptedPastRecords : public PastRecordDialog
 {
 public:
-    std::vector<PastAttempt> attempts;
+    QList<QDateTime> times;
     int offered = 0;
     QDateTime latest;
 
     void ask(const QDateTime &now, const Store &store) override
     {
         latest = now;
-        for (const PastAttempt &attempt : attempts) {
+        for (const QDateTime &when : times) {
             ++offered;
-            if (store(attempt.when, attempt.texts))
+            if (store(when, womansTexts()))
                 return;
         }
     }
@@ -65,17 +68,6 @@ public:
         return path;
     }
 };
-
-EntryTexts womansTexts()
-{
-    EntryTexts texts;
-    texts.sex = QStringLiteral("女");
-    const QList<QString> numbers = womansNumbers();
-    for (int n = 2; n <= 12; ++n)
-        texts.box(n) = numbers[n - 2];
-    texts.heredity = QStringLiteral("无");
-    return texts;
-}
 
 // An entry as the diary writes back one it has read: the RecordId is a number.
 QByteArray readBack(const QByteArray &id)
@@ -153,9 +145,10 @@ private slots:
         QTest::addColumn<QStringList>("column");
         const QDateTime evening(QDate(2010, 1, 1), QTime(18, 30, 0));
         const QDateTime future(QDate(2010, 3, 1), QTime(9, 5, 4));
-        QTest::newRow("between the two") << QList<QDateTime>{evening} << QStringList() << QByteArray(
-            readBack("20100101000000") + womansRecordLines("20100101183000") + readBack("20100102000000"))
-                                         << QStringList{"20100101000000", "20100101183000", "20100102000000"};
+        QTest::newRow("between the two")
+            << QList<QDateTime>{evening} << QStringList()
+            << QByteArray(readBack("20100101000000") + womansRecordLines("20100101183000") + readBack("20100102000000"))
+            << QStringList{"20100101000000", "20100101183000", "20100102000000"};
         QTest::newRow("refused, then corrected")
             << QList<QDateTime>{future, QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))}
             << QStringList{QStringLiteral("记录时间不能晚于现在，请核对！")}
@@ -168,8 +161,7 @@ private slots:
     {
         QFETCH(QList<QDateTime>, times);
         History h;
-        for (const QDateTime &when : times)
-            h.pastRecords.attempts.push_back({when, womansTexts()});
+        h.pastRecords.times = times;
         QVERIFY(h.pick(h.w.child("Picture1"), h.history->pastRecordAction()));
         QCOMPARE(h.pastRecords.latest, h.w.now);
         QCOMPARE(h.pastRecords.offered, int(times.size()));
@@ -239,7 +231,7 @@ private slots:
         QVERIFY(!h.pick(h.w.menuLabel(2), entry));      // ... that shows a record
         h.w.messages.answers = {yes};
         QVERIFY(h.pick(h.w.menuLabel(1), entry));
-        QCOMPARE(h.w.messages.shown, QStringList{messages::confirmDeleteRecord(QStringLiteral("2010年01月02日00时00分00秒"))});
+        QCOMPARE(h.w.messages.shown, QStringList{QStringLiteral("您真的要删除 2010年01月02日00时00分00秒 的记录吗？")});
         QTEST(h.file(), "file");
         QTEST(h.column(), "column");
     }
@@ -292,7 +284,7 @@ private slots:
         h.dialogs.path = chosen ? table : QString();
         QVERIFY(h.pick(h.w.child("Picture1"), h.history->importAction()));
         QCOMPARE(h.dialogs.asked, QStringList{QStringLiteral("导入记录表格|CSV 表格 (*.csv)")});
-        QCOMPARE(h.w.messages.shown.size(), chosen ? 2 : 0); // the summary asked, then the count told
+        QCOMPARE(h.w.messages.shown.size(), chosen ? 2 : 0); // the summary, then the count
         QTEST(h.file(), "file");
     }
 };

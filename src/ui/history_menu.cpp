@@ -21,11 +21,11 @@ HistoryMenu::HistoryMenu(Form1 &window, PastRecordDialog &pastRecords, FileDialo
     setObjectName(QStringLiteral("HistoryMenu"));
     ContextMenu &menu = window.contextMenu();
     menu.addSeparator();
-    m_pastRecord = menu.addAction(QStringLiteral("补录历史记录…"), QKeySequence(), [this] { addPastRecord(); });
+    m_pastRecord = menu.addAction(QStringLiteral("补录历史记录…"), {}, [this] { addPastRecord(); });
     m_delete = menu.addRecordAction(QStringLiteral("删除此条记录…"), [this](int label) { deleteRecord(label); });
     m_undo = menu.addAction(QStringLiteral("撤销上一次修改"), QKeySequence(Qt::CTRL | Qt::Key_Z),
                             [this] { undoLastChange(); });
-    m_import = menu.addAction(QStringLiteral("导入记录表格…"), QKeySequence(), [this] { importRecords(); });
+    m_import = menu.addAction(QStringLiteral("导入记录表格…"), {}, [this] { importRecords(); });
     m_pastRecord->setObjectName(QStringLiteral("AddPastRecord"));
     m_delete->setObjectName(QStringLiteral("DeleteRecord"));
     m_undo->setObjectName(QStringLiteral("UndoLastChange"));
