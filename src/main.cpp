@@ -1,7 +1,9 @@
 #include "file_dialogs.h"
 #include "fonts.h"
 #include "form1.h"
+#include "history_menu.h"
 #include "messages.h"
+#include "past_record_dialog.h"
 #include "print_dialog.h"
 #include "records/program_folder.h"
 #include "report_menu.h"
@@ -36,6 +38,8 @@ int main(int argc, char *argv[])
     const velmora::ReportMenu reports(
         form1.contextMenu(), form1.diary(), [&form1](qreal scale) { return form1.chartView()->renderChart(scale); },
         fileDialogs, printDialog, messageBoxes);
+    velmora::QtPastRecordDialog pastRecordDialog(&form1);
+    const velmora::HistoryMenu history(form1, pastRecordDialog, fileDialogs, messageBoxes);
     if (!form1.load())
         return 1;
     QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);
