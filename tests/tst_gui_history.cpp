@@ -26,15 +26,6 @@ using namespace velmora::test;
 
 namespace {
 
-EntryTexts womansTexts()
-{
-    EntryTexts texts{QStringLiteral("女"), {}, QStringLiteral("无")};
-    const QList<QString> numbers = womansNumbers();
-    for (int n = 2; n <= 12; ++n)
-        texts.box(n) = numbers[n - 2];
-    return texts;
-}
-
 // Offers the woman's values at each time in order until one is stored; then,
 // or when none is left, closes.
 class ScriptedPastRecords : public PastRecordDialog
@@ -49,7 +40,7 @@ public:
         latest = now;
         for (const QDateTime &when : times) {
             ++offered;
-            if (store(when, womansTexts()))
+            if (store(when, woman()))
                 return;
         }
     }
