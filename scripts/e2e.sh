@@ -3,7 +3,8 @@
 # manager), driven from outside by xdotool's mouse and keyboard events only.
 # A new user is confirmed, the thirteen fields are filled by typing and through
 # the keypad, a record is stored, shown in both styles, loaded, modified, the
-# marker is dragged and the user is deleted. The files are checked byte for
+# marker is dragged and the user is deleted; a past measurement is entered
+# through the right-click menu and undone. The files are checked byte for
 # byte and the screen by its pixels.
 # Usage: scripts/e2e.sh [build-dir]   (default: build)
 # Needs: xvfb, xdotool, x11-utils, imagemagick, xclip (scripts/setup.sh installs them).
@@ -296,6 +297,64 @@ if mount -t tmpfs -o "size=$(($(stat -c %s "$program") / 1024 + 512))k" tmpfs "$
 else
   echo "e2e: no tmpfs can be mounted here (needs root): the full-disk checks are left out"
 fi
+
+# --- History: a past measurement and its undo -------------------------------------
+# The program again, with Lee's two records of 2010: a measurement of 2009
+# through the right-click menu and its dialog goes first in the file; Ctrl+Z
+# on the main window then puts the file back byte for byte.
+past_entry() { # RecordId age
+  crlf "$1" "$gbk_male" " $2 " " 175 " " 72 " " 1.8 " " 135 " " 85 " " 5.6 " " 10 " " 0 " " 5.2 " " 88 " "$gbk_none"
+}
+crlf Lee >"$user_list"
+{ past_entry 20100101080000 45; past_entry 20100105080000 46; } >"$records"
+cp "$records" "$work/history.before"
+(cd "$folder" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+  exec ./velmora >"$work/velmora-history.log" 2>&1) &
+app=$!
+wait_until 15 has_main
+past_dialog() { xdotool search --onlyvisible --name '^补录历史记录$' 2>/dev/null | head -n1; }
+has_past_dialog() { [ -n "$(past_dialog)" ]; }
+no_past_dialog() { [ -z "$(past_dialog)" ]; }
+click 520 546; click 532 436; type_text Lee; click 532 508 # a listed user: no message
+click 548 570 # 显示
+xdotool mousemove $((WX + 808)) $((WY + 48)) click 3 # Label4(1)
+sleep 0.3
+shot history-menu
+# The history entries end the menu: Up from the top wraps to the last, and
+# four steps up is "补录历史记录…".
+xdotool key Up Up Up Up Return
+check "\"补录历史记录…\" opens its dialog" wait_until 5 has_past_dialog
+wait_until 3 has_focus "$(past_dialog)"
+# The time starts at now: the year down to 2009, then out of its six sections.
+for ((i = $(date +%Y); i > 2009; i--)); do xdotool key Down; done
+xdotool key Tab Tab Tab Tab Tab Tab
+xdotool type --delay 30 "x" # sex is picked from its list only
+for value in 5a0 175 72 88 5.2 1.8 135 85 5.6 10 0; do
+  xdotool key Tab
+  xdotool type --delay 30 "$value"
+done
+xdotool key Tab Tab # past heredity, onto 确定
+sleep 0.2
+import -window "$(past_dialog)" "$SHOTS/past-record.png"
+xdotool key Return
+check "确定 stores and closes the dialog" wait_until 5 no_past_dialog
+past_id=$(head -n1 "$records" | tr -d '\r')
+# shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
+check "the past measurement carries a RecordId of 2009" bash -c '[[ $1 =~ ^2009[0-9]{10}$ ]]' _ "$past_id"
+# The entries read back are written with their RecordIds as numbers, in blanks.
+check "... and goes first, the others written back item for item" cmp "$records" <(past_entry "$past_id" 50
+  past_entry " 20100101080000 " 45; past_entry " 20100105080000 " 46)
+sleep 0.2
+shot past-stored
+click 400 200 # the chart: the main window takes the keyboard again
+xdotool key ctrl+z
+check "Ctrl+Z asks before undoing, Return answers Yes" answer_box Return
+check "... and the file is as before, byte for byte" cmp "$records" "$work/history.before"
+click 740 570 # 退出
+wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
+# For the README: the menu on a record label (the right of the window), and the dialog.
+convert "$SHOTS/history-menu.png" -crop 464x300+560+33 +repage docs/screenshot-history-menu.png
+cp "$SHOTS/past-record.png" docs/screenshot-past-record.png
 
 # Two of them for the README: the main window with a chart, and the open keypad.
 convert "$SHOTS/highlighted.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-chart.png

@@ -2,7 +2,9 @@
 #include "file_dialogs.h"
 #include "fonts.h"
 #include "form1.h"
+#include "history_menu.h"
 #include "messages.h"
+#include "past_record_dialog.h"
 #include "period_dialog.h"
 #include "print_dialog.h"
 #include "records/program_folder.h"
@@ -42,6 +44,8 @@ int main(int argc, char *argv[])
             return form1.chartView()->renderChart(scale, marks);
         },
         fileDialogs, printDialog, periodDialog, messageBoxes);
+    velmora::QtPastRecordDialog pastRecordDialog(&form1);
+    const velmora::HistoryMenu history(form1, pastRecordDialog, fileDialogs, messageBoxes);
 
     // Reading the diary: the score explained, each factor over a period.
     const velmora::AnalysisMenu analysis(form1.contextMenu(), form1.diary(), periodDialog, messageBoxes, form1);

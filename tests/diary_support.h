@@ -3,7 +3,9 @@
 // Scripted message boxes, a fixed clock and a program folder whose saves and
 // reads can be made to fail: what the diary's and the window's tests share.
 
+#include "diary/entry.h"
 #include "diary/seams.h"
+#include "records/record_file.h"
 #include "records/data_folder.h"
 #include "test_support.h"
 
@@ -60,6 +62,27 @@ public:
 inline QList<QString> womansNumbers()
 {
     return {"30", "160", "50", "1.2", "120", "80", "5.1", "0", "0", "4.5", "70"};
+}
+
+// The woman's entry texts, with other numbers, sex or heredity where given.
+inline EntryTexts woman(QList<QString> numbers = womansNumbers(), QString sex = QStringLiteral("女"),
+                        QString heredity = QStringLiteral("无"))
+{
+    EntryTexts texts{std::move(sex), {}, std::move(heredity)};
+    for (int n = 2; n <= 12; ++n)
+        texts.box(n) = numbers.value(n - 2);
+    return texts;
+}
+
+// The entries of a record file's content, by value.
+inline std::vector<HealthRecord> entriesOf(const QByteArray &content)
+{
+    RecordTable table;
+    const int count = readRecords(content, table);
+    std::vector<HealthRecord> entries;
+    for (int i = 0; i < count; ++i)
+        entries.push_back(table[i]);
+    return entries;
 }
 
 inline QByteArray womansRecordLines(const QByteArray &recordId)

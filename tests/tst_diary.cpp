@@ -66,26 +66,6 @@ std::unique_ptr<Fixture> showingAnn(const QByteArray &records)
     return f;
 }
 
-EntryTexts woman(QList<QString> numbers = womansNumbers(), QString sex = QStringLiteral("女"),
-                 QString heredity = QStringLiteral("无"))
-{
-    EntryTexts texts{std::move(sex), {}, std::move(heredity)};
-    for (int n = 2; n <= 12; ++n)
-        texts.box(n) = numbers.value(n - 2);
-    return texts;
-}
-
-// The entries of a record file's content, by value.
-std::vector<HealthRecord> entriesOf(const QByteArray &content)
-{
-    RecordTable table;
-    const int count = readRecords(content, table);
-    std::vector<HealthRecord> entries;
-    for (int i = 0; i < count; ++i)
-        entries.push_back(table[i]);
-    return entries;
-}
-
 QStringList columnOf(const Diary &diary)
 {
     return QStringList(diary.recordColumn().begin(), diary.recordColumn().end());

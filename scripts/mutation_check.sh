@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Injects one real fault at a time into a copy of the sources, rebuilds and
+# runs the unit and window tests: every fault must make at least one test fail.
+# Usage: scripts/mutation_check.sh [work-folder [fault-pattern]]
+# (default folder /tmp/velmora-mutants; the pattern picks faults by their description)
+set -uo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+work="${1:-/tmp/velmora-mutants}"
+only="${2:-.}"
+rm -rf "$work" && mkdir -p "$work"
+git -C "$here" archive HEAD | tar -x -C "$work"
+cd "$work"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 2
+cmake --build build -j2 >/dev/null || exit 2
+export QT_QPA_PLATFORM=offscreen
+
+# file <tab> perl substitution <tab> the fault. (Dropping only the flush check
+# is no fault: the size check flushes too.)
+mutants=$(cat <<'LIST'
+src/model/risk_model.h	s/BloodSugar = 6\.11/BloodSugar = 6.21/	wrong blood-sugar threshold
+src/model/risk_model.h	s/StandardWeightOffset = 105/StandardWeightOffset = 100/	wrong standard weight
+src/model/score_breakdown.cpp	s/Sex::Male \? 2/Sex::Male ? 1/	men weighted like women
+src/records/record_file.cpp	s/out\.append\("\\r\\n", 2\);/out.append("\\n", 1);/	a lost CR of a record line
+src/records/record_file.cpp	s/safe\.replace\("\\"", FullwidthQuote\);//	a quote kept inside a quoted text
+src/records/record_file.cpp	s/if \(item\.number\(\) >= 0\)\n\s*out\.append\(' '\);//	no sign blank before a number
+src/records/user_list.cpp	s/content\.append\("\\r\\n", 2\);/content.append("\\n", 1);/	a lost CR in the user list
+src/records/text_file.cpp	s/if \(scratch\.size\(\) != counted\.written\(\)\)\n\s*return FileResult::failure\(reasons::diskFull\(\)\);//	a short save not noticed
+src/records/text_file.cpp	s/if \(!syncToDisk\(scratch\)\)/if (false)/	a failed sync to disk not noticed
+src/records/text_file.cpp	s/if \(existing\.exists\(\) && !existing\.isWritable\(\)\)/if (false)/	read-only file not refused first
+src/records/user_name.cpp	s/return UserNameProblem::UserListName;/return UserNameProblem::None;/	the user list's name accepted
+src/records/user_name.cpp	s/u"\/\\\\:\*\?\\"<>\|,"/u"\\\\:*?\\"<>|,"/	a slash accepted in a name
+src/records/data_folder.cpp	s/if \(FileFingerprint::of\(\*now\) != readAs\)/if (false)/	an outside change overwritten
+src/records/data_folder.cpp	s/if \(isTemporarySaveName\(name\) && /if (/	a person's file removed at start
+src/diary/entry.cpp	s/MaximumAge = 130/MaximumAge = 131/	age limit off by one
+src/diary/entry.cpp	s/\{6, 300\}/{6, 310}/	systolic limit wrong
+src/diary/diary.cpp	s/if \(!m_messages\.ask\(messages::ConfirmStore\)\)\n\s*return \{\};//	store without asking
+src/diary/diary.cpp	s/return Outcome::emptyFields\(\);\n    \}\n    \/\/ The old entries/return {};\n    }\n    \/\/ The old entries/	refused entry keeps its fields
+src/chart/trend_chart.cpp	s/return 1\.0 \+ double\(k\)/return double(k)/	marks shifted one twip
+src/chart/trend_chart.cpp	s/return std::min\(score, chart::LargestDrawnScore\);/return score;/	huge scores not clipped
+src/chart/record_menu.cpp	s/std::floor/std::round/	marker offset rounded, not floored
+src/records/time_order.cpp	s/a\.id < b\.id;/a.id > b.id;/	past records out of time order
+src/diary/record_import.cpp	s/\+\+plan\.alreadyPresent;\n\s*continue;/++plan.alreadyPresent;/	a present row imported again
+src/ui/key_filter.cpp	s/return digit \|\| c == u'\.';/return digit || c == u'.' || c == u',';/	a comma let into a number box
+src/ui/form1.cpp	s/connect\(m_command8, &QPushButton::clicked, this, &Form1::ModifyRecord\);//	modify button not wired
+LIST
+)
+
+caught=0; missed=0
+while IFS=$'\t' read -r file change fault; do
+    [ -n "$file" ] || continue
+    [[ "$fault" =~ $only ]] || continue
+    cp "$file" "$file.orig"
+    perl -0pi -e "$change" "$file"
+    if cmp -s "$file" "$file.orig"; then
+        echo "NOT APPLIED  $fault ($file)"; missed=$((missed + 1))
+    elif ! cmake --build build -j2 >/dev/null 2>&1; then
+        echo "NO BUILD     $fault ($file)"; missed=$((missed + 1))
+    elif ctest --test-dir build -j2 --timeout 120 >/dev/null 2>&1; then
+        echo "MISSED       $fault ($file)"; missed=$((missed + 1))
+    else
+        echo "caught       $fault"; caught=$((caught + 1))
+    fi
+    mv "$file.orig" "$file"
+done <<< "$mutants"
+cmake --build build -j2 >/dev/null 2>&1
+echo "mutation check: $caught caught, $missed missed"
+[ "$missed" -eq 0 ]

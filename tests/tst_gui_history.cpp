@@ -1,0 +1,284 @@
+// The history entries of the context menu through the real window: a past
+// measurement through its dialog, one record deleted from its label, Ctrl+Z
+// in and outside a text box, and a record table brought in.
+
+#include "context_menu.h"
+#include "file_dialogs.h"
+#include "gui_support.h"
+#include "history_menu.h"
+#include "past_record_dialog.h"
+#include "translations.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QTimer>
+
+#include <vector>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+// Offers the woman's values at each time in order until one is stored; then,
+// or when none is left, closes.
+class ScriptedPastRecords : public PastRecordDialog
+{
+public:
+    QList<QDateTime> times;
+    int offered = 0;
+    QDateTime latest;
+
+    void ask(const QDateTime &now, const Store &store) override
+    {
+        latest = now;
+        for (const QDateTime &when : times) {
+            ++offered;
+            if (store(when, woman()))
+                return;
+        }
+    }
+};
+
+class ScriptedOpenDialog : public FileDialogs
+{
+public:
+    QString path; // empty: cancelled
+    QStringList asked;
+
+    QString saveFileName(const QString &, const QString &, const QString &) override { return QString(); }
+    QString openFileName(const QString &caption, const QString &filter) override
+    {
+        asked << caption + u'|' + filter;
+        return path;
+    }
+};
+
+// An entry as the diary writes back one it has read: the RecordId is a number.
+QByteArray readBack(const QByteArray &id)
+{
+    return womansRecordLines(' ' + id + ' ');
+}
+
+QByteArray twoEntries()
+{
+    return readBack("20100101000000") + readBack("20100102000000");
+}
+
+// Ann with two entries shown, and the history entries in the menu.
+struct History
+{
+    ScriptedPastRecords pastRecords; // outlive the window, which uses them
+    ScriptedOpenDialog dialogs;
+    Window w{"Ann\r\n"};
+    HistoryMenu *history = nullptr;
+
+    History()
+    {
+        writeBytes(w.recordPath(QStringLiteral("Ann")), twoEntries());
+        history = new HistoryMenu(*w.form, pastRecords, dialogs, w.messages);
+        w.start();
+        w.form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+        w.confirmUser(QStringLiteral("Ann"));
+        w.click("Command1");
+        w.messages.shown.clear();
+    }
+
+    QByteArray file() const { return w.recordBytes(QStringLiteral("Ann")); }
+    QStringList column() const
+    {
+        QStringList captions;
+        for (int j = 0; j < 3; ++j)
+            captions << w.menuLabel(j)->text();
+        return captions;
+    }
+
+    // A right click on the control as a person makes it (the menu opens once
+    // the button is up), then the entry picked with the keyboard.
+    bool pick(QWidget *control, QAction *entry) const
+    {
+        QWindow *window = w.form->windowHandle();
+        const QPoint at = control->mapTo(w.form.get(), QPoint(5, 5));
+        QTest::mousePress(window, Qt::RightButton, {}, at);
+        QTest::mouseRelease(window, Qt::RightButton, {}, at);
+        QMenu *menu = w.form->contextMenu().menu();
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+            return false;
+        if (!entry->isVisible()) {
+            menu->close();
+            return false;
+        }
+        menu->setActiveAction(entry);
+        QTest::keyClick(menu, Qt::Key_Return);
+        return QTest::qWaitFor([menu] { return !menu->isVisible(); });
+    }
+};
+
+} // namespace
+
+class GuiHistoryTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pastMeasurementThroughItsDialog_data()
+    {
+        QTest::addColumn<QList<QDateTime>>("times");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("column");
+        const QDateTime evening(QDate(2010, 1, 1), QTime(18, 30, 0));
+        const QDateTime future(QDate(2010, 3, 1), QTime(9, 5, 4));
+        QTest::newRow("between the two")
+            << QList<QDateTime>{evening} << QStringList()
+            << QByteArray(readBack("20100101000000") + womansRecordLines("20100101183000") + readBack("20100102000000"))
+            << QStringList{"20100101000000", "20100101183000", "20100102000000"};
+        QTest::newRow("refused, then corrected")
+            << QList<QDateTime>{future, QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))}
+            << QStringList{QStringLiteral("记录时间不能晚于现在，请核对！")}
+            << QByteArray(womansRecordLines("20091231235959") + twoEntries())
+            << QStringList{"20091231235959", "20100101000000", "20100102000000"};
+        QTest::newRow("cancelled") << QList<QDateTime>{} << QStringList() << twoEntries()
+                                   << QStringList{"20100101000000", "20100102000000", ""};
+    }
+    void pastMeasurementThroughItsDialog()
+    {
+        QFETCH(QList<QDateTime>, times);
+        History h;
+        h.pastRecords.times = times;
+        QVERIFY(h.pick(h.w.child("Picture1"), h.history->pastRecordAction()));
+        QCOMPARE(h.pastRecords.latest, h.w.now);
+        QCOMPARE(h.pastRecords.offered, int(times.size()));
+        QTEST(h.w.messages.shown, "shown");
+        QTEST(h.file(), "file");
+        QTEST(h.column(), "column");
+    }
+
+    // The dialog itself: the window's filters on its boxes, the time limited
+    // to the clock, and a refused measurement leaving it open as typed.
+    void pastRecordDialogKeepsWhatWasTyped()
+    {
+        QtPastRecordDialog dialog;
+        std::vector<EntryTexts> offered;
+        QDateTime range;
+        installQtTranslation();
+        QTimer::singleShot(0, [&] {
+            QPointer<QDialog> form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            const auto closeOnFailure = qScopeGuard([&] {
+                if (form)
+                    form->reject();
+            });
+            auto *when = form->findChild<QDateTimeEdit *>(QStringLiteral("PastRecordTime"));
+            range = when->maximumDateTime();
+            auto *age = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(AgeField));
+            auto *sugar = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(BloodSugarField));
+            auto *sex = form->findChild<QComboBox *>(QStringLiteral("PastRecordField%1").arg(SexField));
+            QTest::keyClicks(age, QStringLiteral("4.5a"));
+            QTest::keyClicks(sugar, QStringLiteral("5.x5"));
+            QTest::keyClicks(sex->lineEdit(), QStringLiteral("x"));
+            QPushButton *ok = form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            QCOMPARE(ok->text(), QStringLiteral("确定"));
+            ok->click(); // refused: stays
+            QVERIFY(form->isVisible());
+            ok->click(); // stored: closes
+        });
+        const QDateTime now(QDate(2010, 3, 1), QTime(9, 5, 3));
+        dialog.ask(now, [&](const QDateTime &, const EntryTexts &texts) {
+            offered.push_back(texts);
+            return offered.size() == 2;
+        });
+        QCOMPARE(range, now);
+        QCOMPARE(offered.size(), size_t(2));
+        QCOMPARE(offered[1], offered[0]);
+        QCOMPARE(offered[0].box(AgeField), QStringLiteral("45"));
+        QCOMPARE(offered[0].box(BloodSugarField), QStringLiteral("5.5"));
+        QCOMPARE(offered[0].sex, QStringLiteral("男"));
+        QCOMPARE(offered[0].heredity, QStringLiteral("无"));
+    }
+
+    void deleteFromTheRecordLabel_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("column");
+        QTest::newRow("yes") << true << readBack("20100101000000")
+                             << QStringList{"20100101000000", "", ""};
+        QTest::newRow("no") << false << twoEntries() << QStringList{"20100101000000", "20100102000000", ""};
+    }
+    void deleteFromTheRecordLabel()
+    {
+        QFETCH(bool, yes);
+        History h;
+        QAction *entry = h.history->deleteAction();
+        QVERIFY(!h.pick(h.w.child("Picture1"), entry)); // offered on a record label only
+        QVERIFY(!h.pick(h.w.menuLabel(2), entry));      // ... that shows a record
+        h.w.messages.answers = {yes};
+        QVERIFY(h.pick(h.w.menuLabel(1), entry));
+        QCOMPARE(h.w.messages.shown, QStringList{QStringLiteral("您真的要删除 2010年01月02日00时00分00秒 的记录吗？")});
+        QTEST(h.file(), "file");
+        QTEST(h.column(), "column");
+    }
+
+    // Ctrl+Z undoes the typing of the box with the focus while it has any,
+    // else the last change of the diary.
+    void ctrlZ_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("record label") << "Label4(0)" << "" << twoEntries();
+        QTest::newRow("untouched box") << "Text3" << "" << twoEntries();
+        QTest::newRow("box with typing") << "Text3" << "17" << readBack("20100101000000");
+    }
+    void ctrlZ()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, typed);
+        History h;
+        h.history->deleteRecord(1);
+        QWidget *control = h.w.child(focus);
+        control->setFocus();
+        QTest::keyClicks(control, typed);
+        QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+        QTEST(h.file(), "file");
+        if (auto *box = qobject_cast<QLineEdit *>(control))
+            QCOMPARE(box->text(), QString());
+        // Once the typing is undone, the next Ctrl+Z is the diary's.
+        QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.file(), twoEntries());
+        QCOMPARE(h.column(), (QStringList{"20100101000000", "20100102000000", ""}));
+    }
+
+    void importThroughTheMenu_data()
+    {
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("chosen") << true << QByteArray(womansRecordLines("20091105083000") + twoEntries());
+        QTest::newRow("cancelled") << false << twoEntries();
+    }
+    void importThroughTheMenu()
+    {
+        QFETCH(bool, chosen);
+        History h;
+        const QString table = h.w.dir.filePath(QStringLiteral("in.csv"));
+        writeBytes(table, "日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),"
+                          "血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传\r\n"
+                          "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无\r\n");
+        h.dialogs.path = chosen ? table : QString();
+        QVERIFY(h.pick(h.w.child("Picture1"), h.history->importAction()));
+        QCOMPARE(h.dialogs.asked, QStringList{QStringLiteral("导入记录表格|CSV 表格 (*.csv)")});
+        QCOMPARE(h.w.messages.shown.size(), chosen ? 2 : 0); // the summary, then the count
+        QTEST(h.file(), "file");
+    }
+};
+
+QTEST_MAIN(GuiHistoryTest)
+#include "tst_gui_history.moc"
