@@ -523,6 +523,13 @@ private slots:
         QCOMPARE(window->chartsView().charts().size(), ChartedFactors.size() + 1);
         window->close();
 
+        // The table of the same period: its two records.
+        r.dialogs.paths = {r.target(QStringLiteral("period.csv"))};
+        r.reports->recordTableAction()->trigger();
+        const QList<QByteArray> all = ThreeRecordsCsv.split('\n');
+        QCOMPARE(readBytes(r.target(QStringLiteral("period.csv"))), all[0] + '\n' + all[2] + '\n' + all[3] + '\n');
+        QFile::remove(r.target(QStringLiteral("period.csv")));
+
         // A period without records exports nothing.
         r.periods.answer = Period{QDate(2011, 1, 1), QDate(2011, 2, 1)};
         r.dialogs.paths = {r.target(QStringLiteral("empty.pdf"))};

@@ -3,11 +3,11 @@
 // Reading the diary: the score of one record explained, and each factor over
 // a period, reached from the context menu of the chart and the record column.
 
-#include <QObject>
-#include <QDialog>
-#include <QPointer>
-
 #include "factor_window.h"
+
+#include <QDialog>
+#include <QObject>
+#include <QPointer>
 
 class QAction;
 class QWidget;
