@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QGlyphRun>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QHash>
 #include <QPainter>
@@ -464,8 +465,45 @@ private:
         // Glyph runs stand with their baseline at the layout's ascent.
         const QPointF at(px(x), px(top + f.baseline(page::RowHeight)) - f.ascentPixels());
         for (const QGlyphRun &run : f.glyphs(shown))
-            m_painter.drawGlyphRun(at, run);
+            m_batch.add(at, run);
     }
+
+    // The glyphs of many cells gathered into one run per font: the PDF then
+    // holds a few text objects a page instead of one for every cell.
+    class GlyphBatch
+    {
+    public:
+        void add(QPointF at, const QGlyphRun &run)
+        {
+            auto part = std::find_if(m_parts.begin(), m_parts.end(),
+                                     [&](const Part &p) { return p.font == run.rawFont(); });
+            if (part == m_parts.end())
+                part = m_parts.insert(m_parts.end(), Part{run.rawFont(), {}, {}});
+            part->indexes += run.glyphIndexes();
+            for (QPointF p : run.positions())
+                part->positions << p + at;
+        }
+        void drawInto(QPainter &painter)
+        {
+            for (const Part &part : m_parts) {
+                QGlyphRun run;
+                run.setRawFont(part.font);
+                run.setGlyphIndexes(part.indexes);
+                run.setPositions(part.positions);
+                painter.drawGlyphRun(QPointF(0, 0), run);
+            }
+            m_parts.clear();
+        }
+
+    private:
+        struct Part
+        {
+            QRawFont font;
+            QList<quint32> indexes;
+            QList<QPointF> positions;
+        };
+        std::vector<Part> m_parts;
+    };
 
     void paintTable(double top, int from, int to)
     {
@@ -531,6 +569,7 @@ private:
                     left += w;
                 }
             }
+            m_batch.drawInto(m_painter);
         }
     }
 
@@ -542,6 +581,7 @@ private:
     double m_cellPoints = 8;
     std::vector<double> m_widths;
     CellFont m_plainCells, m_boldCells;
+    GlyphBatch m_batch;
 };
 
 } // namespace
