@@ -1,10 +1,19 @@
 // The window's costs for record files of 1,001 and 100,000 entries:
 // - BM_Display: the display button (read, score, chart marks, entry column);
 // - BM_PaintChart: painting the chart area (template and every mark);
-// - BM_Store: the store button from click to repainted chart, answers scripted.
+// - BM_Store: the store button from click to repainted chart, answers scripted;
+// and for 10,000 dated entries, one a day:
+// - BM_FactorWindow: the 因素趋势 window of all records, made and painted;
+// - BM_ReportPdf: 导出 PDF… of all records, dialogs scripted, to the saved file.
 // Runs offscreen, with the program folder in a temporary directory.
 
+#include "factor_window.h"
+#include "file_dialogs.h"
 #include "form1.h"
+#include "period_dialog.h"
+#include "print_dialog.h"
+#include "report_menu.h"
+#include "report_pdf.h"
 #include "records/data_folder.h"
 #include "records/record_file.h"
 #include "seams.h"
@@ -34,13 +43,15 @@ public:
     bool ask(const QString &) override { return true; }
 };
 
-QByteArray recordFile(int entries)
+// Entries a second apart from 2010, or a day apart from 1990 when dated.
+QByteArray recordFile(int entries, bool daily = false)
 {
-    RecordTable table;
     QByteArray out;
+    const QDateTime firstDay(QDate(1990, 1, 1), QTime(8, 30));
     for (int i = 0; i < entries; ++i) {
         HealthRecord r;
-        r[RecordIdField] = Item::fromText(QString::number(20100101000000LL + i));
+        r[RecordIdField] = Item::fromText(daily ? firstDay.addDays(i).toString(QStringLiteral("yyyyMMddHHmmss"))
+                                                : QString::number(20100101000000LL + i));
         r[SexField] = Item::fromText(i % 2 ? QStringLiteral("男") : QStringLiteral("女"));
         const double values[] = {40.0 + i % 30, 165, 60.0 + i % 25, 1.5, 120.0 + i % 40, 80, 5.5, 10, 5, 5.0, 80.0 + i % 15};
         for (int f = AgeField; f <= WaistField; ++f)
@@ -60,7 +71,7 @@ struct BenchWindow
     QByteArray records;
     std::unique_ptr<Form1> form;
 
-    explicit BenchWindow(int entries) : records(recordFile(entries))
+    explicit BenchWindow(int entries, bool daily = false) : records(recordFile(entries, daily))
     {
         QFile list(folder.userListPath());
         list.open(QIODevice::WriteOnly);
@@ -140,6 +151,48 @@ void BM_Store(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// The dialogs of the reports, answered at once: all records, into one file.
+struct ScriptedDialogs : FileDialogs, PrintDialog, PeriodDialog
+{
+    QString path;
+    QString saveFileName(const QString &, const QString &, const QString &) override { return path; }
+    bool choosePrinter(QPrinter &, int) override { return false; }
+    std::optional<Period> choosePeriod(const QString &, QDate, QDate, QDate) override { return Period{}; }
+};
+
+void BM_FactorWindow(benchmark::State &state)
+{
+    BenchWindow window(int(state.range(0)), true);
+    window.button("Command1")->click();
+    for (auto _ : state) {
+        FactorWindow factors;
+        factors.showPeriod(QStringLiteral("Ann"), diaryHistory(window.form->diary()), Period{});
+        QImage image(factors.size(), QImage::Format_ARGB32_Premultiplied);
+        factors.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_ReportPdf(benchmark::State &state)
+{
+    BenchWindow window(int(state.range(0)), true);
+    ScriptedDialogs dialogs;
+    dialogs.path = window.dir.filePath(QStringLiteral("report.pdf"));
+    TrendChartView *chart = window.form->chartView();
+    ReportMenu reports(
+        window.form->contextMenu(), window.form->diary(),
+        [chart](qreal scale, const std::vector<ChartMark> &marks) { return chart->renderChart(scale, marks); },
+        dialogs, dialogs, dialogs, window.messages);
+    window.button("Command1")->click();
+    for (auto _ : state)
+        reports.exportReportPdf();
+    state.counters["pages"] = reportPageCount(window.form->diary().recordCount());
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_FactorWindow)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportPdf)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Display)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintChart)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PaintChartCurve)->Arg(1001)->Arg(100000)->Unit(benchmark::kMillisecond);

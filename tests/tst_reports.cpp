@@ -2,11 +2,14 @@
 // the chart as PNG, the A4 report as PDF, the tooltip over a mark, the
 // context menu and its shortcuts, and exports that fail or are refused.
 
+#include "analysis_menu.h"
 #include "file_dialogs.h"
 #include "gui_support.h"
+#include "period_dialog.h"
 #include "print_dialog.h"
 #include "chart/chart_hits.h"
 #include "chart_tooltips.h"
+#include "factor_window.h"
 #include "context_menu.h"
 #include "report_pdf.h"
 #include "report_menu.h"
@@ -18,12 +21,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QToolTip>
 
 #include <deque>
 
 using namespace velmora;
 using namespace velmora::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -87,6 +92,20 @@ QByteArray record(const QByteArray &id, const char16_t *sex, std::initializer_li
     return out + heredity + "\r\n";
 }
 
+// Answers the period dialog: all records unless told otherwise; none cancels.
+class ScriptedPeriodDialog : public PeriodDialog
+{
+public:
+    std::optional<Period> answer = Period{};
+    QStringList captions;
+
+    std::optional<Period> choosePeriod(const QString &caption, QDate, QDate, QDate) override
+    {
+        captions << caption;
+        return answer;
+    }
+};
+
 // Three records in file order: a man with every factor, a woman without an
 // answer for heredity, and a man with a diagnosis where cholesterol belongs.
 // The factors in file order: age, height, weight, triglycerides, systolic,
@@ -113,6 +132,44 @@ const QByteArray ThreeRecordsCsv =
     "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,,1424\r\n"
     "2010-03-01 09:05:03,男,60,170,75,88,糖尿病,1.8,140,85,7.2,0,0,无,0\r\n";
 
+// Forty check-ups of a man over three years, one every 27 days from
+// 2022-01-10; the eighteenth has a text as cholesterol.
+QByteArray threeYears()
+{
+    QByteArray out;
+    const QDateTime start(QDate(2022, 1, 10), QTime(8, 0));
+    for (int i = 0; i < 40; ++i) {
+        const QByteArray id = start.addDays(27 * i).toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
+        const QByteArray cholesterol = i == 17 ? g(u"未测") : QByteArray::number(5.2 + (i % 5) * 0.2);
+        out += record(id, u"男",
+                      {"58", "172", QByteArray::number(84 - i / 8), "1.5", QByteArray::number(150 - i / 2), "88",
+                       "5.8", "20", "10", cholesterol, "95"},
+                      g(u"有"));
+    }
+    return out;
+}
+
+// Pixels of the marked values' red in a page of a PDF; -1 when pdftoppm is missing.
+int markedRedPixels(const QString &pdf, int page)
+{
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        return -1;
+    const QString png = pdf + QStringLiteral(".png");
+    QProcess::execute(pdftoppm, {QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-f"), QString::number(page),
+                                 QStringLiteral("-l"), QString::number(page), QStringLiteral("-png"),
+                                 QStringLiteral("-singlefile"), pdf, pdf});
+    const QImage image(png);
+    QFile::remove(png);
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 190 && c.green() < 70 && c.blue() < 70;
+        }
+    return red;
+}
+
 // A record file of n entries of the woman of the examples.
 QByteArray manyRecords(int n)
 {
@@ -123,9 +180,11 @@ struct Reports
 {
     ScriptedFileDialogs dialogs; // outlive the window, which uses them
     ScriptedPrintDialog printing;
+    ScriptedPeriodDialog periods;
     std::unique_ptr<Window> w;
     QTemporaryDir out;
     ReportMenu *reports = nullptr;
+    AnalysisMenu *analysis = nullptr;
 
     // A started window with the user "Ann", her records, the menu installed,
     // and the display button pressed when asked.
@@ -134,9 +193,11 @@ struct Reports
     {
         writeBytes(w->recordPath(QStringLiteral("Ann")), records);
         TrendChartView *chart = w->form->chartView();
-        reports = new ReportMenu(w->form->contextMenu(), w->form->diary(),
-                                 [chart](qreal scale) { return chart->renderChart(scale); }, dialogs, printing,
-                                 w->messages);
+        reports = new ReportMenu(
+            w->form->contextMenu(), w->form->diary(),
+            [chart](qreal scale, const std::vector<ChartMark> &marks) { return chart->renderChart(scale, marks); },
+            dialogs, printing, periods, w->messages);
+        analysis = new AnalysisMenu(w->form->contextMenu(), w->form->diary(), periods, w->messages, *w->form);
         w->start();
         w->confirmUser(QStringLiteral("Ann"));
         if (display)
@@ -285,7 +346,8 @@ private slots:
         QCOMPARE(elsewhere, 0);
     }
 
-    void pdfIsOneA4PageForAShortHistory()
+    // The overview, the factor charts and one page of records.
+    void pdfIsThreeA4PagesForAShortHistory()
     {
         Reports r(threeRecords());
         r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
@@ -295,8 +357,8 @@ private slots:
         const QByteArray pdf = readBytes(r.target(QStringLiteral("report.pdf")));
         QVERIFY(pdf.startsWith("%PDF-"));
         QVERIFY(pdf.trimmed().endsWith("%%EOF"));
-        QCOMPARE(pdfPageCount(pdf), 1);
-        QCOMPARE(reportPageCount(3), 1);
+        QCOMPARE(pdfPageCount(pdf), 3);
+        QCOMPARE(reportPageCount(3), 3);
         QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("report.pdf")});
 
         const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
@@ -306,7 +368,7 @@ private slots:
         info.start(pdfinfo, {r.target(QStringLiteral("report.pdf"))});
         QVERIFY(info.waitForFinished(30000));
         const QString output = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(output));
+        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(output));
         QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
                  qPrintable(output));
     }
@@ -315,19 +377,19 @@ private slots:
     {
         const int first = [] {
             int n = 1;
-            while (reportPageCount(n + 1) == 1)
+            while (reportPageCount(n + 1) == 3)
                 ++n;
             return n;
         }();
-        QVERIFY(first >= 10); // a short history fits the first page beside the chart
+        QVERIFY(first >= 30); // a page of records holds a good many
         const int count = first + 5;
         Reports r(manyRecords(count));
         r.dialogs.paths = {r.target(QStringLiteral("long.pdf"))};
         r.reports->reportPdfAction()->trigger();
         QVERIFY(r.w->messages.shown.isEmpty());
         const QByteArray pdf = readBytes(r.target(QStringLiteral("long.pdf")));
-        QCOMPARE(reportPageCount(count), 2);
-        QCOMPARE(pdfPageCount(pdf), 2);
+        QCOMPARE(reportPageCount(count), 4);
+        QCOMPARE(pdfPageCount(pdf), 4);
     }
 
     void pdfTextReadsBackAsPrinted()
@@ -354,15 +416,15 @@ private slots:
         QTest::addColumn<int>("reportPages");
         QTest::addColumn<QString>("printed"); // the page numbers as they come out
         QTest::addColumn<QString>("mediaBox");
-        QTest::newRow("A4") << 3 << "" << int(QPageSize::A4) << 1 << "1" << "595x842";
-        QTest::newRow("two pages") << 20 << "" << int(QPageSize::A4) << 2 << "12" << "595x842";
-        QTest::newRow("page 2 only") << 20 << "2-2" << int(QPageSize::A4) << 2 << "2" << "595x842";
-        QTest::newRow("pages 2 to 9 of 3") << 60 << "2-9" << int(QPageSize::A4) << 3 << "23" << "595x842";
-        QTest::newRow("last page first") << 20 << "reversed" << int(QPageSize::A4) << 2 << "21" << "595x842";
-        QTest::newRow("two copies") << 20 << "x2" << int(QPageSize::A4) << 2 << "1212" << "595x842";
-        QTest::newRow("two copies uncollated") << 20 << "x2 uncollated" << int(QPageSize::A4) << 2 << "1122"
+        QTest::newRow("A4") << 3 << "" << int(QPageSize::A4) << 3 << "123" << "595x842";
+        QTest::newRow("two pages of records") << 60 << "" << int(QPageSize::A4) << 4 << "1234" << "595x842";
+        QTest::newRow("page 2 only") << 60 << "2-2" << int(QPageSize::A4) << 4 << "2" << "595x842";
+        QTest::newRow("pages 2 to 9 of 4") << 60 << "2-9" << int(QPageSize::A4) << 4 << "234" << "595x842";
+        QTest::newRow("last page first") << 3 << "reversed" << int(QPageSize::A4) << 3 << "321" << "595x842";
+        QTest::newRow("two copies") << 3 << "x2" << int(QPageSize::A4) << 3 << "123123" << "595x842";
+        QTest::newRow("two copies uncollated") << 3 << "x2 uncollated" << int(QPageSize::A4) << 3 << "112233"
                                                << "595x842";
-        QTest::newRow("letter") << 3 << "" << int(QPageSize::Letter) << 1 << "1" << "612x792";
+        QTest::newRow("letter") << 3 << "" << int(QPageSize::Letter) << 3 << "123" << "612x792";
     }
 
     void printGivesTheChosenPagesOnTheChosenPaper()
@@ -417,46 +479,137 @@ private slots:
         r.reports->printAction()->trigger();
         QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
         QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
-        QCOMPARE(r.printing.pageCounts, (QList<int>{1, 1}));
+        QCOMPARE(r.printing.pageCounts, (QList<int>{3, 3}));
+    }
+
+    // 评分构成… on a record label, and the factor window over a period with its figures.
+    void scoreBreakdownAndFactorTrendsOfAPeriod()
+    {
+        Reports r(threeRecords());
+        r.w->form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(r.w->form.get()));
+        windowMouse(r.w->menuLabel(1), QPoint(5, 5), true);
+        windowMouse(r.w->menuLabel(1), QPoint(5, 5), false);
+        QTRY_VERIFY(r.w->form->contextMenu().menu()->isVisible());
+        r.analysis->breakdownAction()->trigger();
+        r.w->form->contextMenu().menu()->close();
+        QVERIFY(r.analysis->breakdownDialog());
+        const QString text = r.analysis->breakdownDialog()->findChild<QLabel *>(QStringLiteral("ScoreBreakdownText"))->text();
+        QCOMPARE(text, r.w->form->chartToolTips().labelToolTip(1));
+        QCOMPARE(text.section(u'\n', 0, 3), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424，低于警戒线（约2100）\n"
+                                                            "年龄 30 岁：1350 分\n腰围 70 cm，未高于 80 cm，计腰围本身：70 分"));
+
+        r.periods.answer = Period{QDate(2009, 11, 1), QDate(2010, 12, 31)};
+        r.analysis->factorTrendsAction()->trigger();
+        FactorWindow *window = r.analysis->factorWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->summaryText(),
+                 QStringLiteral("Ann　时段：2009年11月01日至2010年12月31日\n2 条记录，2009年11月05日 至 2010年03月01日"));
+        const auto row = [window](int r) {
+            QStringList cells;
+            for (int c = 0; c < window->figuresTable().columnCount(); ++c)
+                cells << window->figuresTable().item(r, c)->text();
+            return cells;
+        };
+        QCOMPARE(window->figuresTable().rowCount(), int(ChartedFactors.size()) + 1);
+        QCOMPARE(row(0), (QStringList{u"血压/高"_s, u"mmHg"_s, u"2"_s, u"120"_s, u"140"_s, u"130"_s, u"120"_s, u"140"_s,
+                                      u"+20"_s, u"0 次"_s}));
+        QCOMPARE(row(3), (QStringList{u"BMI"_s, u"kg/m²"_s, u"2"_s, u"19.53"_s, u"25.95"_s, u"22.74"_s, u"19.53"_s,
+                                      u"25.95"_s, u"+6.42"_s, u"—"_s}));
+        QCOMPARE(row(5), (QStringList{u"胆固醇"_s, u"mmol/L"_s, u"1"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s,
+                                      u"0"_s, u"0 次"_s})); // the text is a gap
+        QCOMPARE(row(8), (QStringList{u"风险评分"_s, QString(), u"2"_s, u"1424"_s, u"0"_s, u"712"_s, u"0"_s, u"1424"_s,
+                                      u"-1424"_s, u"—"_s}));
+        QCOMPARE(window->chartsView().charts().size(), ChartedFactors.size() + 1);
+        window->close();
+
+        // A period without records exports nothing.
+        r.periods.answer = Period{QDate(2011, 1, 1), QDate(2011, 2, 1)};
+        r.dialogs.paths = {r.target(QStringLiteral("empty.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        QCOMPARE(r.w->messages.shown, QStringList{messages::NothingInPeriod});
+        QVERIFY(r.leftInOut().isEmpty());
+    }
+
+    // Forty records over three years: the period, its figures, the latest
+    // breakdown, dated factor charts and the values above thresholds in red.
+    void pdfOfThreeYearsHoldsFiguresBreakdownAndCharts()
+    {
+        Reports r(threeYears());
+        r.dialogs.paths = {r.target(QStringLiteral("years.pdf"))};
+        r.reports->reportPdfAction()->trigger();
+        QVERIFY(r.w->messages.shown.isEmpty());
+        const QString path = r.target(QStringLiteral("years.pdf"));
+        QCOMPARE(pdfPageCount(readBytes(path)), 3);
+        const QString text = pdfText(path);
+        if (text.isNull())
+            QSKIP("pdftotext is not installed");
+        for (const QString &expected :
+             {u"时段：全部记录"_s, u"40 条记录，2022年01月10日 至 2024年11月28日"_s, u"时段统计"_s, u"数值个数"_s,
+              u"最近一次记录的评分构成"_s, u"风险评分：3404.76，在低危线（约3000）与中危线（约3900）之间"_s,
+              u"血压/高 131 mmHg，未高于 145 mmHg：0 分"_s, u"各项因素随时间的变化"_s, u"血压/高（mmHg）"_s,
+              u"阈值 145"_s, u"2023"_s, u"2024"_s, u"低危线至中危线"_s, u"未测"_s})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+        // The statistics row of the systolic pressure: 40 values from 150 down to 131.
+        QVERIFY2(text.contains(QRegularExpression(u"血压/高\\s+mmHg\\s+40\\s+150\\s+131\\s+140.5\\s+131\\s+150\\s+-19\\s+10 次"_s)),
+                 qPrintable(text));
+        const int red = markedRedPixels(path, 3);
+        if (red < 0)
+            return;
+        QVERIFY(red > 100); // weights, waists and pressures above their thresholds
+        Reports calm(manyRecords(3)); // nothing above a threshold
+        calm.dialogs.paths = {calm.target(QStringLiteral("calm.pdf"))};
+        calm.reports->reportPdfAction()->trigger();
+        QCOMPARE(markedRedPixels(calm.target(QStringLiteral("calm.pdf")), 3), 0);
     }
 
     void tooltipNamesTheRecordUnderAMark()
     {
         Reports r(threeRecords());
-        const QString first = QStringLiteral("2009年06月20日21时01分29秒\n风险评分：3346.56");
+        const QString first = QStringLiteral("2009年06月20日21时01分29秒\n风险评分：3346.56，在低危线（约3000）与中危线（约3900）之间\n年龄 56 岁：2520 分");
+        const QString second = QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424，低于警戒线（约2100）\n年龄 30 岁：1350 分");
+        const auto tipAt = [&r](QPointF at) { return r.w->form->chartToolTips().toolTipAt(at).section(u'\n', 0, 2); };
         // The first bar stands at x 751..753 twips (50 px), from y 2653 twips (177 px) to the baseline (400 px).
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 300)), first);
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(53, 300)), first);      // within a few pixels
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 175)), first);      // just above its top
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(50, 150)), QString());  // well above it
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(60, 300)), QString());  // beside it
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(250, 390)),
-                 QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
+        QCOMPARE(tipAt(QPointF(50, 300)), first);
+        QCOMPARE(tipAt(QPointF(53, 300)), first);      // within a few pixels
+        QCOMPARE(tipAt(QPointF(50, 175)), first);      // just above its top
+        QCOMPARE(tipAt(QPointF(50, 150)), QString());  // well above it
+        QCOMPARE(tipAt(QPointF(60, 300)), QString());  // beside it
+        QCOMPARE(tipAt(QPointF(250, 390)), second);
 
         // Through the help event of the chart area.
         QWidget *picture = r.w->child("Picture1");
         QHelpEvent help(QEvent::ToolTip, QPoint(50, 300), picture->mapToGlobal(QPoint(50, 300)));
         QCoreApplication::sendEvent(picture, &help);
-        QCOMPARE(QToolTip::text(), first);
+        QCOMPARE(QToolTip::text().section(u'\n', 0, 2), first);
+        QCOMPARE(QToolTip::text().count(u'\n'), 1 + 1 + TermCount - 1);
         QHelpEvent nothing(QEvent::ToolTip, QPoint(400, 100), picture->mapToGlobal(QPoint(400, 100)));
         QCoreApplication::sendEvent(picture, &nothing);
         QTRY_VERIFY(!QToolTip::isVisible());
+
+        // The record labels: a text as cholesterol is said as such; a label without a record has none.
+        QHelpEvent overLabel(QEvent::ToolTip, QPoint(5, 5), r.w->menuLabel(2)->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(r.w->menuLabel(2), &overLabel);
+        QCOMPARE(QToolTip::text().section(u'\n', 0, 2),
+                 QStringLiteral("2010年03月01日09时05分03秒\n风险评分：0，低于警戒线（约2100）\n胆固醇是文字，各项无法相加，评分为 0"));
+        QCOMPARE(r.w->form->chartToolTips().labelToolTip(0).section(u'\n', 0, 2), first);
+        QCOMPARE(r.w->form->chartToolTips().labelToolTip(3), QString());
 
         // The curve: a circle of 35 twips around each point.
         r.w->click("Option2");
         r.w->click("Command1");
         // Entry 1: centre at 3753 twips (250.2 px), 4576 twips (305.1 px).
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QStringLiteral("2009年11月05日08时30分00秒\n风险评分：1424"));
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(250, 330)), QString());
+        QCOMPARE(tipAt(QPointF(252, 307)), second);
+        QCOMPARE(tipAt(QPointF(250, 330)), QString());
 
         // The statement over the chart hides the marks.
         r.w->click("Command7");
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QString());
+        QCOMPARE(tipAt(QPointF(252, 307)), QString());
         r.w->click("Command7");
 
         // No marks, no tooltips.
         r.w->click("Command5");
-        QCOMPARE(r.w->form->chartToolTips().toolTipAt(QPointF(252, 307)), QString());
+        QCOMPARE(tipAt(QPointF(252, 307)), QString());
     }
 
     void nearestMarkWins()
@@ -574,7 +727,8 @@ private slots:
                 entries << action->text() + u'\t' + action->shortcut().toString();
         QCOMPARE(entries, (QStringList{QStringLiteral("导出图表图片…\tCtrl+Shift+S"),
                                        QStringLiteral("导出记录表格…\tCtrl+Shift+E"),
-                                       QStringLiteral("打印…\tCtrl+P"), QStringLiteral("导出 PDF…\tCtrl+Shift+P")}));
+                                       QStringLiteral("打印…\tCtrl+P"), QStringLiteral("导出 PDF…\tCtrl+Shift+P"),
+                                       QStringLiteral("评分构成…\t"), QStringLiteral("因素趋势…\tCtrl+Shift+T")}));
 
         const QPoint before = r.w->form->pos();
         for (const QString &name : {QStringLiteral("Picture1"), QStringLiteral("Label4(1)"), QStringLiteral("Image4")}) {
@@ -615,9 +769,15 @@ private slots:
         QTest::keyClick(r.w->text(3), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(r.dialogs.captions, (QStringList{QStringLiteral("导出图表图片"), QStringLiteral("导出记录表格"),
                                                   QStringLiteral("导出 PDF")}));
-        QCOMPARE(r.printing.pageCounts, QList<int>{1}); // Ctrl+P: the print dialog
+        QCOMPARE(r.printing.pageCounts, QList<int>{3}); // Ctrl+P: the print dialog
         QCOMPARE(r.dialogs.filters, (QStringList{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("CSV 表格 (*.csv)"),
                                                  QStringLiteral("PDF 文件 (*.pdf)")}));
+        QTest::keyClick(r.w->text(3), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(r.analysis->factorWindow() && r.analysis->factorWindow()->isVisible());
+        QCOMPARE(r.periods.captions,
+                 (QStringList{QStringLiteral("导出图表图片：选择时段"), QStringLiteral("导出记录表格：选择时段"),
+                              QStringLiteral("导出 PDF：选择时段"), QStringLiteral("打印：选择时段"),
+                              QStringLiteral("因素趋势：选择时段")}));
         QCOMPARE(r.w->text(3)->text(), QString());
     }
 };

@@ -1,12 +1,14 @@
 // The risk score: worked examples, strict thresholds, texts where numbers belong,
 // and the score explained term by term.
 
+#include "analysis/score_explanation.h"
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
 
 #include <QTest>
 
 using namespace velmora;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -258,6 +260,74 @@ private slots:
         QCOMPARE(b[term].state, state);
         QCOMPARE(b[term].points, points);
         QCOMPARE(b.score, score(record));
+    }
+
+    // The explanation a person reads, line by line.
+    void explanationOfWorkedExamples_data()
+    {
+        QTest::addColumn<HealthRecord>("record");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("man, 3056.66") << WorkedMan.record() << QStringList{
+            u"风险评分：3056.66，在低危线（约3000）与中危线（约3900）之间"_s, u"年龄 50 岁：2250 分"_s,
+            u"腰围 90 cm，高于 85 cm：450 分"_s, u"血压/高 150 mmHg，高于 145 mmHg：80 分"_s,
+            u"血压/低 95 mmHg，高于 90 mmHg：80 分"_s, u"吸烟 10 年：80 分"_s,
+            u"体重 75 kg，高于标准体重 65 kg：45 分"_s, u"饮酒 5 年：40 分"_s, u"遗传 有：12 分"_s,
+            u"血糖 7 mmol/L，高于 6.11 mmol/L：8.9 分"_s, u"性别 男：8 分"_s,
+            u"甘油三脂 2 mmol/L，高于 1.7 mmol/L：1.5 分"_s, u"胆固醇 6 mmol/L，高于 5.72 mmol/L：1.26 分"_s};
+        QTest::newRow("woman, 1424") << WorkedWoman.record() << QStringList{
+            u"风险评分：1424，低于警戒线（约2100）"_s, u"年龄 30 岁：1350 分"_s,
+            u"腰围 70 cm，未高于 80 cm，计腰围本身：70 分"_s, u"性别 女：4 分"_s,
+            u"体重 50 kg，未高于标准体重 55 kg：0 分"_s, u"甘油三脂 1.2 mmol/L，未高于 1.7 mmol/L：0 分"_s,
+            u"血压/高 120 mmHg，未高于 145 mmHg：0 分"_s, u"血压/低 80 mmHg，未高于 90 mmHg：0 分"_s,
+            u"血糖 5.1 mmol/L，未高于 6.11 mmol/L：0 分"_s, u"吸烟 0 年：0 分"_s, u"饮酒 0 年：0 分"_s,
+            u"胆固醇 4.5 mmol/L，未高于 5.72 mmol/L：0 分"_s, u"遗传 无：0 分"_s};
+    }
+    void explanationOfWorkedExamples()
+    {
+        QFETCH(HealthRecord, record);
+        QFETCH(QStringList, lines);
+        QCOMPARE(scoreExplanation(record, explainScore(record)), lines);
+    }
+
+    // Texts, the diagnosis and missing answers are said as such, never as zeros.
+    void explanationOfTextsAndGaps_data()
+    {
+        QTest::addColumn<HealthRecord>("record");
+        QTest::addColumn<ScorePass>("pass");
+        QTest::addColumn<QStringList>("opening"); // the score's lines
+        QTest::addColumn<QString>("termLine");    // one of the terms
+        const auto with = [](Field field, const Item &item) {
+            HealthRecord r = WorkedMan.record();
+            r[field] = item;
+            return r;
+        };
+        const Item diabetes = Item::fromText(u"糖尿病"_s);
+        QTest::newRow("diagnosis when storing") << with(CholesterolField, diabetes) << ScorePass::Store
+            << QStringList{u"风险评分：5100，在高危线（约4400）以上"_s, u"胆固醇写有“糖尿病”，存储时按诊断计为 5100"_s}
+            << u"胆固醇 “糖尿病”是文字，无法计分"_s;
+        QTest::newRow("text blocks the sum") << with(BloodSugarField, Item::fromText(u"偏高"_s)) << ScorePass::Display
+            << QStringList{u"风险评分：0，低于警戒线（约2100）"_s, u"血糖是文字，各项无法相加，评分为 0"_s}
+            << u"血糖 “偏高”是文字，无法计分"_s;
+        QTest::newRow("height as text") << with(HeightField, Item::fromText(u"高"_s)) << ScorePass::Display
+            << QStringList{u"风险评分：3011.66，在低危线（约3000）与中危线（约3900）之间"_s}
+            << u"体重 75 kg，身高“高”是文字，不计分"_s;
+        QTest::newRow("no height") << with(HeightField, Item()) << ScorePass::Display
+            << QStringList{u"风险评分：3011.66，在低危线（约3000）与中危线（约3900）之间"_s}
+            << u"体重 75 kg，没有身高，无从比较标准体重：0 分"_s;
+        QTest::newRow("unlisted sex") << with(SexField, Item::fromText(u"M"_s)) << ScorePass::Display
+            << QStringList{u"风险评分：2688.66，在警戒线（约2100）与低危线（约3000）之间"_s}
+            << u"性别 M，不是“男”或“女”：0 分"_s;
+    }
+    void explanationOfTextsAndGaps()
+    {
+        QFETCH(HealthRecord, record);
+        QFETCH(ScorePass, pass);
+        QFETCH(QStringList, opening);
+        QFETCH(QString, termLine);
+        const QStringList lines = scoreExplanation(record, explainScore(record, {}, pass));
+        QCOMPARE(lines.mid(0, opening.size()), opening);
+        QCOMPARE(lines.size(), opening.size() + TermCount);
+        QVERIFY2(lines.contains(termLine), qPrintable(lines.join(u'\n')));
     }
 };
 

@@ -1,9 +1,11 @@
 // The program's own start-up, as in main(), with the program folder given as
 // the first argument; it ends once the main window has been painted.
 
+#include "analysis_menu.h"
 #include "file_dialogs.h"
 #include "fonts.h"
 #include "form1.h"
+#include "period_dialog.h"
 #include "print_dialog.h"
 #include "probe_common.h"
 #include "report_menu.h"
@@ -25,9 +27,14 @@ int main(int argc, char *argv[])
     messageBoxes.setParent(&form1);
     velmora::QtFileDialogs fileDialogs(&form1);
     velmora::QtPrintDialog printDialog(&form1);
+    velmora::QtPeriodDialog periodDialog(&form1);
     const velmora::ReportMenu reports(
-        form1.contextMenu(), form1.diary(), [&form1](qreal scale) { return form1.chartView()->renderChart(scale); },
-        fileDialogs, printDialog, messageBoxes);
+        form1.contextMenu(), form1.diary(),
+        [&form1](qreal scale, const std::vector<velmora::ChartMark> &marks) {
+            return form1.chartView()->renderChart(scale, marks);
+        },
+        fileDialogs, printDialog, periodDialog, messageBoxes);
+    const velmora::AnalysisMenu analysis(form1.contextMenu(), form1.diary(), periodDialog, messageBoxes, form1);
     if (!form1.load())
         return 1;
     QuitAfterFirstPaint quit;

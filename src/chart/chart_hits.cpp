@@ -59,10 +59,10 @@ int chartEntryCount(const std::vector<ChartMark> &marks)
     return int(std::count_if(marks.begin(), marks.end(), isEntryMark));
 }
 
-QString chartMarkToolTip(const QString &recordId, double score)
+QString recordToolTip(const QString &recordId, const QStringList &explanation)
 {
     const QString when = isRecordIdText(recordId) ? recordDateCaption(recordId) : recordId;
-    return QStringLiteral("%1\n风险评分：%2").arg(when, scoreText(score));
+    return (QStringList{when} + explanation).join(u'\n');
 }
 
 } // namespace velmora

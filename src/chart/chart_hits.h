@@ -6,6 +6,7 @@
 
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -21,7 +22,8 @@ std::optional<int> entryAtChartPoint(const std::vector<ChartMark> &marks, QPoint
 // The number of entries the marks show.
 int chartEntryCount(const std::vector<ChartMark> &marks);
 
-// "2009年06月20日21时01分29秒\n风险评分：3056.66"; an id that is not a date stands as it is.
-QString chartMarkToolTip(const QString &recordId, double score);
+// The record's date and time ("2009年06月20日21时01分29秒"; an id that is not
+// a date stands as it is), then the lines of its score explained.
+QString recordToolTip(const QString &recordId, const QStringList &explanation);
 
 } // namespace velmora

@@ -163,6 +163,7 @@ bool Diary::readTable(const QString &user, bool withDiagnosis)
         return false;
     }
     m_scores = std::move(scores);
+    m_scorePass = withDiagnosis ? ScorePass::Store : ScorePass::Display;
     m_recordCount = read.count;
     m_tableUser = user;
     m_tableFingerprint = read.fingerprint;
@@ -315,6 +316,11 @@ Outcome Diary::ClearEntry()
     dropTable();
     m_markerTop = menu::MarkerHomeTop;
     return Outcome::emptyFields();
+}
+
+ScoreBreakdown Diary::explainRecord(int position) const
+{
+    return explainScore(m_table[position], m_model.coefficients(), m_scorePass);
 }
 
 void Diary::dropTable()

@@ -6,6 +6,7 @@
 #include "diary/seams.h"
 #include "diary/undo_history.h"
 #include "model/risk_model.h"
+#include "model/score_breakdown.h"
 #include "records/data_folder.h"
 
 #include <QIODevice>
@@ -59,6 +60,10 @@ public:
     int recordCount() const { return m_recordCount; }
     const std::vector<double> &scoreColumn() const { return m_scores; }
     const QString &tableUser() const { return m_tableUser; } // whose records the table holds; empty for none
+    // The pass that made the ScoreColumn: the store pass alone applies the diagnosis.
+    ScorePass scorePass() const { return m_scorePass; }
+    // The score of table position `position` (below recordCount()) explained as that pass made it.
+    ScoreBreakdown explainRecord(int position) const;
     int selectedRecord() const { return m_selectedRecord; }
     int menuOffset() const { return m_menuOffset; }
     const std::vector<ChartMark> &chartMarks() const { return m_marks; }
@@ -118,6 +123,7 @@ private:
     FileFingerprint m_tableFingerprint; // of the bytes the table was read from
     int m_recordCount = 0;
     std::vector<double> m_scores;
+    ScorePass m_scorePass = ScorePass::Display;
     int m_selectedRecord = -1;
     int m_menuOffset = 0;
 

@@ -7,7 +7,9 @@
 
 namespace velmora {
 
-RecordSheet recordSheet(const RecordTable &table, int count, std::span<const double> scores)
+namespace {
+
+RecordSheet emptySheet()
 {
     RecordSheet sheet;
     for (const RecordColumn &column : RecordColumns) {
@@ -16,26 +18,45 @@ RecordSheet recordSheet(const RecordTable &table, int count, std::span<const dou
     }
     sheet.titles << ScoreSheetColumn.titleText();
     sheet.units << ScoreSheetColumn.unitText();
+    return sheet;
+}
 
+std::vector<SheetCell> sheetRow(const HealthRecord &record, const QString &score)
+{
+    std::vector<SheetCell> row;
+    row.reserve(RecordColumns.size() + 1);
+    const Item &id = record[RecordIdField];
+    const QString idText = id.displayText();
+    if (isRecordIdText(idText))
+        row.push_back({readableRecordTime(idText), false});
+    else
+        row.push_back({idText, id.isText()});
+    for (size_t c = 1; c < RecordColumns.size(); ++c) {
+        const Item &item = record[RecordColumns[c].field];
+        row.push_back({item.displayText(), item.isText()});
+    }
+    row.push_back({score, false});
+    return row;
+}
+
+} // namespace
+
+RecordSheet recordSheet(const RecordTable &table, int count, std::span<const double> scores)
+{
+    RecordSheet sheet = emptySheet();
     count = std::clamp(count, 0, table.size());
     sheet.rows.reserve(size_t(count));
-    for (int k = 0; k < count; ++k) {
-        const HealthRecord &record = table[k];
-        std::vector<SheetCell> row;
-        row.reserve(RecordColumns.size() + 1);
-        const Item &id = record[RecordIdField];
-        const QString idText = id.displayText();
-        if (isRecordIdText(idText))
-            row.push_back({readableRecordTime(idText), false});
-        else
-            row.push_back({idText, id.isText()});
-        for (size_t c = 1; c < RecordColumns.size(); ++c) {
-            const Item &item = record[RecordColumns[c].field];
-            row.push_back({item.displayText(), item.isText()});
-        }
-        row.push_back({size_t(k) < scores.size() ? scoreText(scores[size_t(k)]) : QString(), false});
-        sheet.rows.push_back(std::move(row));
-    }
+    for (int k = 0; k < count; ++k)
+        sheet.rows.push_back(sheetRow(table[k], size_t(k) < scores.size() ? scoreText(scores[size_t(k)]) : QString()));
+    return sheet;
+}
+
+RecordSheet recordSheet(const RecordHistory &history)
+{
+    RecordSheet sheet = emptySheet();
+    sheet.rows.reserve(history.records.size());
+    for (const DatedRecord &dated : history.records)
+        sheet.rows.push_back(sheetRow(*dated.record, scoreText(dated.score)));
     return sheet;
 }
 

@@ -3,6 +3,7 @@
 // The records as the exports show them, and the table for spreadsheets.
 // Everything here is built from the records as last read.
 
+#include "analysis/period.h"
 #include "model/risk_model.h"
 #include "records/health_record.h"
 
@@ -20,6 +21,7 @@ struct SheetCell
 {
     QString text;
     bool fromFileText = false;
+    bool marked = false; // above the model's threshold of its record (the A4 report marks it)
 
     bool operator==(const SheetCell &) const = default;
 };
@@ -37,6 +39,8 @@ struct RecordSheet
 // Positions 0 .. count - 1 of the table with their scores; a position without
 // a score gets an empty score cell.
 RecordSheet recordSheet(const RecordTable &table, int count, std::span<const double> scores);
+// The records of a period, in time order, with the scores they were placed with.
+RecordSheet recordSheet(const RecordHistory &history);
 
 // One CSV field: quoted as RFC 4180 asks when it holds a comma, a quote, CR or LF.
 QString csvField(const QString &text);

@@ -1,10 +1,15 @@
 #include "report_menu.h"
 
+#include "analysis/score_explanation.h"
+#include "chart/risk_lines.h"
 #include "context_menu.h"
 #include "diary/diary.h"
+#include "records/record_columns.h"
 #include "file_dialogs.h"
+#include "period_dialog.h"
 #include "print_dialog.h"
 #include "report_pdf.h"
+#include "time_chart.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,9 +39,9 @@ public:
 } // namespace
 
 ReportMenu::ReportMenu(ContextMenu &menu, const Diary &diary, ChartPicture chart, FileDialogs &dialogs,
-                       PrintDialog &printing, MessageBoxes &messages)
+                       PrintDialog &printing, PeriodDialog &periods, MessageBoxes &messages)
     : QObject(&menu), m_diary(diary), m_chart(std::move(chart)), m_dialogs(dialogs), m_printing(printing),
-      m_messages(messages)
+      m_periods(periods), m_messages(messages)
 {
     setObjectName(QStringLiteral("ReportMenu"));
     m_chartImage = menu.addAction(QStringLiteral("导出图表图片…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
@@ -63,6 +68,36 @@ bool ReportMenu::haveRecords()
         return true;
     m_messages.inform(messages::NothingToExport);
     return false;
+}
+
+std::optional<ReportMenu::Scope> ReportMenu::chooseScope(const QString &caption)
+{
+    RecordHistory all = diaryHistory(m_diary);
+    const std::optional<Period> period = askPeriod(m_periods, caption + QStringLiteral("：选择时段"), m_diary, all);
+    if (!period)
+        return std::nullopt;
+    if (period->isAll())
+        return Scope{*period, std::move(all)};
+    Scope scope{*period, inPeriod(all, *period)};
+    if (scope.records.records.empty()) {
+        m_messages.inform(messages::NothingInPeriod);
+        return std::nullopt;
+    }
+    return scope;
+}
+
+// All records: the chart as shown. A period: its scores drawn as the chart draws them, in its style.
+QImage ReportMenu::chartOf(const Scope &scope) const
+{
+    const std::vector<ChartMark> &shown = m_diary.chartMarks();
+    if (scope.period.isAll())
+        return m_chart(2.0, shown);
+    const bool bars = std::any_of(shown.begin(), shown.end(),
+                                  [](const ChartMark &m) { return m.kind == ChartMark::Kind::Rectangle; });
+    std::vector<double> scores;
+    for (const DatedRecord &r : scope.records.records)
+        scores.push_back(r.score);
+    return m_chart(2.0, trendChartMarks(scores, int(scores.size()), bars ? ChartStyle::Bars : ChartStyle::Curve));
 }
 
 QString ReportMenu::suggestedName(const QString &what, const QString &suffix) const
@@ -108,6 +143,9 @@ void ReportMenu::exportChartImage()
 {
     if (!haveRecords())
         return;
+    const std::optional<Scope> scope = chooseScope(QStringLiteral("导出图表图片"));
+    if (!scope)
+        return;
     const QString path = chooseTarget(QStringLiteral("导出图表图片"), QStringLiteral("趋势图"), QStringLiteral("png"),
                                       QStringLiteral("PNG 图片 (*.png)"));
     if (path.isEmpty())
@@ -115,7 +153,7 @@ void ReportMenu::exportChartImage()
     FileResult saved;
     {
         BusyCursor busy;
-        const QByteArray png = pngBytes(m_chart(2.0));
+        const QByteArray png = pngBytes(chartOf(*scope));
         if (png.isEmpty())
             saved = FileResult::failure(QStringLiteral("the picture could not be made"));
         else
@@ -128,29 +166,78 @@ void ReportMenu::exportRecordTable()
 {
     if (!haveRecords())
         return;
+    const std::optional<Scope> scope = chooseScope(QStringLiteral("导出记录表格"));
+    if (!scope)
+        return;
     const QString path = chooseTarget(QStringLiteral("导出记录表格"), QStringLiteral("记录"), QStringLiteral("csv"),
                                       QStringLiteral("CSV 表格 (*.csv)"));
     if (path.isEmpty())
         return;
-    const QByteArray csv = recordsCsv(recordSheet(m_diary.recordTable(), m_diary.recordCount(), m_diary.scoreColumn()));
+    // All records in file order, those without a date too; a period in time order.
+    const RecordSheet sheet = scope->period.isAll()
+                                  ? recordSheet(m_diary.recordTable(), m_diary.recordCount(), m_diary.scoreColumn())
+                                  : recordSheet(scope->records);
+    const QByteArray csv = recordsCsv(sheet);
     tellIfFailed(saveFile(path, [&](QIODevice &device) { return writeAll(device, csv); }));
 }
 
-DoctorReport ReportMenu::currentReport() const
+DoctorReport ReportMenu::currentReport(const Scope &scope) const
 {
     DoctorReport report;
     report.userName = m_diary.tableUser();
     report.date = m_diary.now().date();
-    report.chart = m_chart(2.0);
-    report.sheet = recordSheet(m_diary.recordTable(), m_diary.recordCount(), m_diary.scoreColumn());
+    report.chart = chartOf(scope);
+    report.period = periodText(scope.period);
+    const PeriodStatistics statistics = periodStatistics(scope.records);
+    report.recordSummary = recordCountText(statistics);
+    report.figures = statisticsSheet(statistics);
+    report.charts = periodCharts(scope.records);
+    report.axis = timeAxisOf(scope.records, scope.period);
+    if (!scope.records.records.empty()) {
+        const DatedRecord &latest = scope.records.records.back();
+        report.latestExplanation = scoreExplanation(*latest.record, m_diary.explainRecord(latest.position));
+        report.latestWhen = latest.when;
+    }
+    // The table: all records in file order, or the period's in time order, each value above its threshold marked.
+    std::vector<int> positions;
+    if (scope.period.isAll()) {
+        for (int k = 0; k < m_diary.recordCount(); ++k)
+            positions.push_back(k);
+        report.sheet = recordSheet(m_diary.recordTable(), m_diary.recordCount(), m_diary.scoreColumn());
+    } else {
+        for (const DatedRecord &r : scope.records.records)
+            positions.push_back(r.position);
+        report.sheet = recordSheet(scope.records);
+    }
+    markAboveThresholds(report.sheet, positions);
     return report;
+}
+
+void ReportMenu::markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const
+{
+    sheet.titles << QStringLiteral("风险区间");
+    sheet.units << QString();
+    for (size_t r = 0; r < sheet.rows.size(); ++r) {
+        std::vector<SheetCell> &row = sheet.rows[r];
+        const int position = positions[r];
+        const bool scored = position < int(m_diary.scoreColumn().size());
+        const ScoreBreakdown breakdown = m_diary.explainRecord(position);
+        const FieldSet above = breakdown.aboveThreshold();
+        for (size_t c = 1; c < RecordColumns.size(); ++c)
+            row[c].marked = above.contains(RecordColumns[c].field);
+        const double score = scored ? m_diary.scoreColumn()[size_t(position)] : 0;
+        row.push_back({scored ? riskBandName(riskBandOf(score)) : QString(), false});
+    }
 }
 
 void ReportMenu::print()
 {
     if (!haveRecords())
         return;
-    const DoctorReport report = currentReport();
+    const std::optional<Scope> scope = chooseScope(QStringLiteral("打印"));
+    if (!scope)
+        return;
+    const DoctorReport report = currentReport(*scope);
     QPrinter printer(QPrinter::HighResolution);
     prepareReportPrinter(printer, report);
     if (!m_printing.choosePrinter(printer, reportPageCount(int(report.sheet.rows.size()))))
@@ -177,6 +264,9 @@ void ReportMenu::exportReportPdf()
 {
     if (!haveRecords())
         return;
+    const std::optional<Scope> scope = chooseScope(QStringLiteral("导出 PDF"));
+    if (!scope)
+        return;
     const QString path = chooseTarget(QStringLiteral("导出 PDF"), QStringLiteral("健康报告"),
                                       QStringLiteral("pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty())
@@ -184,7 +274,7 @@ void ReportMenu::exportReportPdf()
     FileResult saved;
     {
         BusyCursor busy;
-        saved = writeReportPdf(path, currentReport());
+        saved = writeReportPdf(path, currentReport(*scope));
     }
     tellIfFailed(saved);
 }

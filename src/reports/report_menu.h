@@ -3,12 +3,16 @@
 // The reports for the doctor, reached from the context menu of the chart and
 // of the column of records, and from shortcuts of the main window.
 
+#include "analysis/period.h"
+#include "chart/trend_chart.h"
 #include "records/text_file.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QImage;
@@ -20,8 +24,10 @@ class DataFolder;
 class Diary;
 class FileDialogs;
 class MessageBoxes;
+class PeriodDialog;
 class PrintDialog;
 struct DoctorReport;
+struct RecordSheet;
 
 namespace messages {
 inline const QString NothingToExport = QStringLiteral("没有可导出的记录，请先显示数据！");
@@ -29,17 +35,18 @@ inline const QString NotOverDataFile =
     QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
 QString exportFailed(const QString &reason);
 inline const QString PrintFailed = QStringLiteral("打印没有完成，请检查打印机后再试！");
+inline const QString NothingInPeriod = QStringLiteral("所选时段内没有记录，请另选时段！");
 } // namespace messages
 
 class ReportMenu : public QObject
 {
     Q_OBJECT
 public:
-    // The chart as it is shown now, at a scale.
-    using ChartPicture = std::function<QImage(qreal scale)>;
+    // The chart area with these marks, at a scale.
+    using ChartPicture = std::function<QImage(qreal scale, const std::vector<ChartMark> &marks)>;
 
     ReportMenu(ContextMenu &menu, const Diary &diary, ChartPicture chart, FileDialogs &dialogs, PrintDialog &printing,
-               MessageBoxes &messages);
+               PeriodDialog &periods, MessageBoxes &messages);
 
     QAction *chartImageAction() const { return m_chartImage; }
     QAction *recordTableAction() const { return m_recordTable; }
@@ -52,18 +59,30 @@ public:
     void exportReportPdf();
 
 private:
+    // The period a report covers and its records.
+    struct Scope
+    {
+        Period period;
+        RecordHistory records;
+    };
+
     bool haveRecords();
+    std::optional<Scope> chooseScope(const QString &caption);
+    QImage chartOf(const Scope &scope) const;
     QString suggestedName(const QString &what, const QString &suffix) const;
     QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
     bool isDataFile(const QString &path) const;
     bool refuseDataFile(const QString &path);
-    DoctorReport currentReport() const;
+    DoctorReport currentReport(const Scope &scope) const;
+    // Marks the values above the model's thresholds and adds the risk band of each row.
+    void markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const;
     void tellIfFailed(const FileResult &saved);
 
     const Diary &m_diary;
     ChartPicture m_chart;
     FileDialogs &m_dialogs;
     PrintDialog &m_printing;
+    PeriodDialog &m_periods;
     MessageBoxes &m_messages;
     QAction *m_chartImage = nullptr;
     QAction *m_recordTable = nullptr;

@@ -1,15 +1,22 @@
 #include "report_pdf.h"
 
+#include "model/score_breakdown.h"
+#include "report_colours.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QTextLayout>
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numeric>
 
 namespace velmora {
@@ -37,23 +44,29 @@ constexpr double Height = 297 - MarginTop - MarginBottom; // 271
 constexpr double FooterTop = Height - 15;
 constexpr double TableBottom = FooterTop - 3;
 constexpr double ChartTop = 36;
-constexpr double ChartHeight = Width * 401.0 / 721.0; // Picture1's proportions
-constexpr double FirstTableCaptionTop = ChartTop + ChartHeight + 7;
-constexpr double FirstTableTop = FirstTableCaptionTop + 7;
-constexpr double NextTableTop = 15;
+constexpr double ChartWidth = 150;
+constexpr double ChartHeight = ChartWidth * 401.0 / 721.0; // Picture1's proportions
+constexpr double FiguresCaptionTop = ChartTop + ChartHeight + 4;
+constexpr double FiguresTop = FiguresCaptionTop + 7;
+constexpr double FiguresRowHeight = 5.2;
+constexpr double ContinuationTop = 11; // below the header of the pages after the first
+constexpr double TableTop = ContinuationTop + 7;
 constexpr double HeaderRowHeight = 10.5;
 constexpr double RowHeight = 5.6;
+constexpr double BreakdownLineHeight = 4.4;
+constexpr int OverviewPages = 2; // the overview, then the factor charts; the records follow
 
-int rowsBetween(double top)
+int rowsPerTablePage()
 {
-    return int(std::floor((TableBottom - top - HeaderRowHeight) / RowHeight + 1e-9));
+    return int(std::floor((TableBottom - TableTop - HeaderRowHeight) / RowHeight + 1e-9));
 }
 } // namespace page
 
-const QColor Ink(32, 40, 32);
-const QColor Muted(96, 110, 96);
-const QColor Brand(27, 94, 32);
-const QColor Accent(46, 125, 50);
+using colours::Accent;
+using colours::Brand;
+using colours::Ink;
+using colours::MarkedInk;
+using colours::Muted;
 const QColor HeaderFill(232, 245, 233);
 const QColor StripeFill(246, 251, 246);
 const QColor RuleColour(200, 224, 200);
@@ -62,22 +75,6 @@ const QColor ScoreInk(150, 20, 20);
 QString dateCaption(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy年MM月dd日"));
-}
-
-// The days of the first and the last record, when their ids are dates.
-QString recordSpan(const RecordSheet &sheet)
-{
-    QStringList days;
-    for (const auto &row : sheet.rows) {
-        const QString &when = row.front().text;
-        if (!row.front().fromFileText && when.size() == 19 && when[4] == u'-')
-            days << when.left(10);
-    }
-    if (days.isEmpty())
-        return QString();
-    std::sort(days.begin(), days.end());
-    return days.front() == days.back() ? days.front()
-                                       : QStringLiteral("%1 至 %2").arg(days.front(), days.back());
 }
 
 class ReportPainter
@@ -113,8 +110,7 @@ private:
     struct Page
     {
         int number; // from 1
-        double top; // of the table
-        int firstRow;
+        int firstRow; // of the record table, on its pages
         int endRow;
     };
 
@@ -128,13 +124,11 @@ private:
         const int from = std::max(m_printer.fromPage(), 1);
         const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), count) : count;
         std::vector<Page> chosen;
-        int next = 0;
         for (int number = 1; number <= count; ++number) {
-            const double top = number == 1 ? page::FirstTableTop : page::NextTableTop;
-            const int end = std::min(rows, next + page::rowsBetween(top));
+            const int next = std::max(0, number - page::OverviewPages - 1) * page::rowsPerTablePage();
+            const int end = number > page::OverviewPages ? std::min(rows, next + page::rowsPerTablePage()) : next;
             if (number >= from && number <= to)
-                chosen.push_back({number, top, next, end});
-            next = end;
+                chosen.push_back({number, next, end});
         }
         if (m_printer.pageOrder() == QPrinter::LastPageFirst)
             std::reverse(chosen.begin(), chosen.end());
@@ -152,12 +146,18 @@ private:
         if (p.number == 1) {
             paintTitleBlock();
             paintChart();
-            heading(page::FirstTableCaptionTop, QStringLiteral("各次记录"),
-                    QStringLiteral("按记录顺序；评分为显示图表时的风险评分"));
+            paintFigures();
+            paintLatestBreakdown();
         } else {
             paintContinuationHeader();
+            if (p.number == 2) {
+                paintFactorCharts();
+            } else {
+                heading(page::ContinuationTop, QStringLiteral("各次记录"),
+                        QStringLiteral("红色粗体：高于风险评分模型的阈值；评分为显示图表时的风险评分"));
+                paintTable(page::TableTop, p.firstRow, p.endRow);
+            }
         }
-        paintTable(p.top, p.firstRow, p.endRow);
         paintFooter(p.number, reportPageCount(int(m_report.sheet.rows.size())));
     }
 
@@ -230,18 +230,16 @@ private:
         const double nameLeft = textWidth(label, nameLabel);
         text(mm(nameLeft, 19.5, 90, 6), value, Ink, Qt::AlignLeft | Qt::AlignVCenter, m_report.userName);
 
-        QString records = QStringLiteral("记录：%1 条").arg(m_report.sheet.rows.size());
-        if (const QString span = recordSpan(m_report.sheet); !span.isEmpty())
-            records += QStringLiteral("（%1）").arg(span);
-        text(mm(0, 19.5, page::Width, 6), label, Ink, Qt::AlignRight | Qt::AlignVCenter, records);
+        text(mm(0, 19.5, page::Width, 6), label, Ink, Qt::AlignRight | Qt::AlignVCenter,
+             QStringLiteral("时段：%1　%2").arg(m_report.period, m_report.recordSummary));
         rule(27.5, 0.6, Accent);
     }
 
     void paintChart()
     {
         heading(29.5, QStringLiteral("风险评分趋势"),
-                QStringLiteral("每条记录一个红色标记，从左到右按记录顺序；标记越高，评分越高"));
-        const QRectF target = mm(0, page::ChartTop, page::Width, page::ChartHeight);
+                QStringLiteral("所选时段每条记录一个红色标记，从左到右按记录顺序；标记越高，评分越高"));
+        const QRectF target = mm(0, page::ChartTop, page::ChartWidth, page::ChartHeight);
         m_painter.save();
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
         m_painter.drawImage(target, m_report.chart.convertToFormat(QImage::Format_RGB32));
@@ -251,6 +249,96 @@ private:
         m_painter.setBrush(Qt::NoBrush);
         m_painter.drawRect(target);
         m_painter.restore();
+    }
+
+
+    // The period's figures: one row per charted factor and one for the score.
+    void paintFigures()
+    {
+        heading(page::FiguresCaptionTop, QStringLiteral("时段统计"),
+                QStringLiteral("%1；文字和空项不计入").arg(m_report.period));
+        const StatisticsSheet &sheet = m_report.figures;
+        const int columns = int(sheet.titles.size());
+        if (columns < 3)
+            return;
+        std::vector<double> widths(size_t(columns), (page::Width - 40) / (columns - 2));
+        widths[0] = 24;
+        widths[1] = 16;
+        const double top = page::FiguresTop;
+        const double h = page::FiguresRowHeight;
+        m_painter.fillRect(mm(0, top, page::Width, h), HeaderFill);
+        const QFont title = font(7, true), cell = font(7.5), first = font(7.5, true);
+        double x = 0;
+        for (int c = 0; c < columns; ++c) {
+            text(mm(x, top, widths[size_t(c)], h), title, Brand, Qt::AlignCenter, sheet.titles[c]);
+            x += widths[size_t(c)];
+        }
+        double y = top + h;
+        for (size_t r = 0; r < sheet.rows.size(); ++r, y += h) {
+            if (r % 2 == 1)
+                m_painter.fillRect(mm(0, y, page::Width, h), StripeFill);
+            x = 0;
+            for (int c = 0; c < columns; ++c) {
+                text(mm(x + 0.8, y, widths[size_t(c)] - 1.6, h), c == 0 ? first : cell, c == 0 ? Brand : Ink,
+                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, sheet.rows[r].value(c));
+                x += widths[size_t(c)];
+            }
+            rule(y + h - 0.15, 0.15, RuleColour);
+        }
+    }
+
+    double breakdownTop() const
+    {
+        return page::FiguresTop + page::FiguresRowHeight * double(m_report.figures.rows.size() + 1) + 4;
+    }
+
+    // The latest record's score explained: the score first, then its terms in two columns.
+    void paintLatestBreakdown()
+    {
+        const QStringList &lines = m_report.latestExplanation;
+        if (lines.isEmpty())
+            return;
+        const double top = breakdownTop();
+        heading(top, QStringLiteral("最近一次记录的评分构成"),
+                m_report.latestWhen.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss")));
+        const int opening = int(lines.size()) - TermCount; // the score, and what replaced or blocked the sum
+        double y = top + 7;
+        for (int k = 0; k < opening; ++k, y += page::BreakdownLineHeight)
+            text(mm(0, y, page::Width, page::BreakdownLineHeight), font(8, k == 0), k == 0 ? ScoreInk : Ink,
+                 Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
+        const int perColumn = (TermCount + 1) / 2;
+        const QFont termFont = font(7.5);
+        for (int k = 0; k < TermCount; ++k) {
+            const double left = k < perColumn ? 0 : page::Width / 2;
+            const double rowTop = y + page::BreakdownLineHeight * (k % perColumn);
+            const QString line = lines[opening + k];
+            const QString shown = QFontMetricsF(termFont, &m_printer)
+                                      .elidedText(line, Qt::ElideRight, px(page::Width / 2 - 2));
+            text(mm(left, rowTop, page::Width / 2 - 2, page::BreakdownLineHeight), termFont, Ink,
+                 Qt::AlignLeft | Qt::AlignVCenter, shown);
+        }
+    }
+
+    // The score and each factor over time, three charts a row, against the period's dates.
+    void paintFactorCharts()
+    {
+        heading(page::ContinuationTop, QStringLiteral("各项因素随时间的变化"),
+                QStringLiteral("红色实心点：高于风险评分模型的阈值；橙色虚线：阈值；文字和空项为空缺，不画作 0"));
+        text(mm(0, page::ContinuationTop + 6, page::Width, 4), font(6.5), Muted, Qt::AlignLeft | Qt::AlignVCenter,
+             QString::fromUtf16(ReferenceLinesNote) + QStringLiteral("（体重指数图中的虚点线）"));
+        const int columns = 3;
+        const int rows = (int(m_report.charts.size()) + columns - 1) / columns;
+        if (rows == 0)
+            return;
+        const double top = page::ContinuationTop + 12;
+        const double w = page::Width / columns;
+        const double h = std::min(75.0, (page::TableBottom - top) / rows);
+        const ChartLook look{font(7), m_perMm};
+        for (size_t k = 0; k < m_report.charts.size(); ++k) {
+            const QRectF area = mm(w * double(k % columns), top + h * double(k / columns), w, h);
+            paintTimeChart(m_painter, area.adjusted(px(1), px(1), -px(1), -px(2)), m_report.charts[k],
+                           m_report.axis, look);
+        }
     }
 
     void paintContinuationHeader()
@@ -284,14 +372,14 @@ private:
         for (double points : {8.0, 7.5, 7.0, 6.5, 6.0, 5.5}) {
             m_cellPoints = points;
             m_widths.assign(size_t(columns), 0.0);
-            const QFont cell = font(points);
-            const QFont bold = font(points, true);
+            m_plainCells = CellFont(font(points), m_printer, m_perMm);
+            m_boldCells = CellFont(font(points, true), m_printer, m_perMm);
             const QFont title = font(points - 0.5, true);
             const QFont unit = font(points - 1.5);
             for (int c = 0; c < columns; ++c) {
                 double w = std::max(textWidth(title, sheet.titles[c]), textWidth(unit, sheet.units.value(c)));
                 for (const auto &row : sheet.rows)
-                    w = std::max(w, textWidth(c + 1 == columns ? bold : cell, row[size_t(c)].text));
+                    w = std::max(w, cellFont(c, row[size_t(c)]).width(row[size_t(c)].text));
                 const double cap = c == 0 ? 34.0 : 22.0; // longer texts are elided
                 m_widths[size_t(c)] = std::min(w, cap) + 2.4;
             }
@@ -304,12 +392,85 @@ private:
             w *= scale;
     }
 
+    // The font of the record table's cells, with the widths of the texts it
+    // has measured: a long table repeats most of its texts, so each is measured once.
+    class CellFont
+    {
+    public:
+        CellFont() = default;
+        CellFont(const QFont &f, QPrinter &printer, double perMm)
+            : m_font(f), m_metrics(std::make_shared<QFontMetricsF>(f, &printer)), m_perMm(perMm), m_device(&printer)
+        {
+        }
+        const QFont &font() const { return m_font; }
+        double ascentPixels() const { return m_metrics->ascent(); }
+        double width(const QString &text) // in millimetres
+        {
+            const auto known = m_widths.constFind(text);
+            if (known != m_widths.cend())
+                return *known;
+            const double w = m_metrics->horizontalAdvance(text) / m_perMm;
+            m_widths.insert(text, w);
+            return w;
+        }
+        QString elided(const QString &text, double widthMm) const
+        {
+            return m_metrics->elidedText(text, Qt::ElideRight, widthMm * m_perMm);
+        }
+        // The glyphs of a text, laid out once: a long table repeats most of its texts.
+        const QList<QGlyphRun> &glyphs(const QString &text)
+        {
+            auto known = m_glyphs.find(text);
+            if (known == m_glyphs.end()) {
+                QTextLayout layout(text, m_font, m_device);
+                layout.beginLayout();
+                layout.createLine();
+                layout.endLayout();
+                known = m_glyphs.insert(text, layout.glyphRuns());
+            }
+            return *known;
+        }
+        // The baseline that centres the text in a row, from the row's top, in millimetres.
+        double baseline(double rowHeight) const
+        {
+            return (rowHeight + (m_metrics->ascent() - m_metrics->descent()) / m_perMm) / 2;
+        }
+
+    private:
+        QFont m_font;
+        std::shared_ptr<QFontMetricsF> m_metrics;
+        double m_perMm = 1;
+        QHash<QString, double> m_widths;
+        QPaintDevice *m_device = nullptr;
+        QHash<QString, QList<QGlyphRun>> m_glyphs;
+    };
+
+    CellFont &cellFont(int column, const SheetCell &cell)
+    {
+        const bool isScore = column + 2 == int(m_report.sheet.titles.size());
+        return isScore || cell.marked ? m_boldCells : m_plainCells;
+    }
+
+    // One cell's text at its place in the row, elided when wider than its room.
+    void cellText(double left, double top, double width, CellFont &f, bool alignLeft, const QString &s)
+    {
+        double w = f.width(s);
+        QString shown = s;
+        if (w > width) {
+            shown = f.elided(s, width);
+            w = f.width(shown);
+        }
+        const double x = alignLeft ? left : left + (width - w) / 2;
+        // Glyph runs stand with their baseline at the layout's ascent.
+        const QPointF at(px(x), px(top + f.baseline(page::RowHeight)) - f.ascentPixels());
+        for (const QGlyphRun &run : f.glyphs(shown))
+            m_painter.drawGlyphRun(at, run);
+    }
+
     void paintTable(double top, int from, int to)
     {
         const RecordSheet &sheet = m_report.sheet;
         const int columns = int(sheet.titles.size());
-        const QFont cell = font(m_cellPoints);
-        const QFont bold = font(m_cellPoints, true);
         const QFont title = font(m_cellPoints - 0.5, true);
         const QFont unit = font(m_cellPoints - 1.5);
 
@@ -328,24 +489,48 @@ private:
         }
         rule(top + page::HeaderRowHeight - 0.3, 0.3, Accent);
 
-        double y = top + page::HeaderRowHeight;
+        // Stripes and rules first, then the cells style by style: the PDF
+        // then changes its font and colour a few times a page, not at every cell.
+        const double body = top + page::HeaderRowHeight;
+        QList<QRectF> stripes, rules;
         for (int r = from; r < to; ++r) {
-            const auto &row = sheet.rows[size_t(r)];
+            const double y = body + page::RowHeight * (r - from);
             if ((r - from) % 2 == 1)
-                m_painter.fillRect(mm(0, y, page::Width, page::RowHeight), StripeFill);
-            x = 0;
-            for (int c = 0; c < columns; ++c) {
-                const double w = m_widths[size_t(c)];
-                const bool isScore = c + 1 == columns;
-                const QFont &f = isScore ? bold : cell;
-                const QString shown = QFontMetricsF(f, &m_printer)
-                                          .elidedText(row[size_t(c)].text, Qt::ElideRight, px(w - 1.6));
-                text(mm(x + 0.8, y, w - 1.6, page::RowHeight), f, isScore ? ScoreInk : Ink,
-                     (c == 0 ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter, shown);
-                x += w;
+                stripes << mm(0, y, page::Width, page::RowHeight);
+            rules << mm(0, y + page::RowHeight - 0.15, page::Width, 0.15);
+        }
+        m_painter.save();
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(StripeFill);
+        m_painter.drawRects(stripes);
+        m_painter.setBrush(RuleColour);
+        m_painter.drawRects(rules);
+        m_painter.restore();
+        enum class Style { Plain, Band, Marked, Score };
+        for (Style style : {Style::Plain, Style::Band, Style::Marked, Style::Score}) {
+            const bool bold = style == Style::Marked || style == Style::Score;
+            CellFont &f = bold ? m_boldCells : m_plainCells;
+            m_painter.setFont(f.font());
+            m_painter.setPen(style == Style::Plain    ? Ink
+                             : style == Style::Band   ? Muted
+                             : style == Style::Marked ? MarkedInk
+                                                      : ScoreInk);
+            for (int r = from; r < to; ++r) {
+                const auto &row = sheet.rows[size_t(r)];
+                const double y = body + page::RowHeight * (r - from);
+                double left = 0;
+                for (int c = 0; c < columns; ++c) {
+                    const double w = m_widths[size_t(c)];
+                    const SheetCell &item = row[size_t(c)];
+                    const Style of = c + 2 == columns ? Style::Score
+                                     : c + 1 == columns ? Style::Band
+                                     : item.marked      ? Style::Marked
+                                                        : Style::Plain;
+                    if (of == style && !item.text.isEmpty())
+                        cellText(left + 0.8, y, w - 1.6, f, c == 0, item.text);
+                    left += w;
+                }
             }
-            y += page::RowHeight;
-            rule(y - 0.15, 0.15, RuleColour);
         }
     }
 
@@ -356,17 +541,15 @@ private:
     QStringList m_families;
     double m_cellPoints = 8;
     std::vector<double> m_widths;
+    CellFont m_plainCells, m_boldCells;
 };
 
 } // namespace
 
 int reportPageCount(int recordCount)
 {
-    const int first = page::rowsBetween(page::FirstTableTop);
-    const int next = page::rowsBetween(page::NextTableTop);
-    if (recordCount <= first)
-        return 1;
-    return 1 + (recordCount - first + next - 1) / next;
+    const int rows = page::rowsPerTablePage();
+    return page::OverviewPages + std::max(1, (recordCount + rows - 1) / rows);
 }
 
 void prepareReportPrinter(QPrinter &printer, const DoctorReport &report)

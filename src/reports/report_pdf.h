@@ -6,6 +6,8 @@
 
 #include "records/text_file.h"
 #include "reports/record_sheet.h"
+#include "reports/statistics_sheet.h"
+#include "time_chart.h"
 
 #include <QDate>
 #include <QImage>
@@ -25,7 +27,14 @@ struct DoctorReport
     QString userName;
     QDate date;   // the day the report is made
     QImage chart; // the chart as shown, at any scale
-    RecordSheet sheet;
+    RecordSheet sheet; // with the risk band as its last column
+    QString period;        // "全部记录", "2024年01月01日至2024年03月31日"
+    QString recordSummary; // "40 条记录，2023年01月05日 至 2025年12月20日"
+    StatisticsSheet figures;
+    QDateTime latestWhen;           // of the latest record of the period
+    QStringList latestExplanation;  // its score explained
+    std::vector<TimeChart> charts;  // the score and the factors over time
+    TimeAxis axis;
 };
 
 // How many A4 pages the report takes for that many records.

@@ -105,7 +105,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     std::array<QLabel *, menu::LabelCount> labels{};
     std::copy(m_label4.begin(), m_label4.end(), labels.begin());
     m_contextMenu = new ContextMenu(*this, *m_picture1, *m_image4, labels);
-    m_chartToolTips = new ChartToolTips(m_diary, *m_picture1, *m_image1);
+    m_chartToolTips = new ChartToolTips(m_diary, *m_picture1, *m_image1, labels);
 }
 
 void Form1::closeEvent(QCloseEvent *event)

@@ -98,12 +98,12 @@ void TrendChartView::paintChart(QPainter &painter, QSize logicalSize, const QIma
     painter.restore();
 }
 
-QImage TrendChartView::renderChart(qreal scale) const
+QImage TrendChartView::renderChart(qreal scale, const std::vector<ChartMark> &marks) const
 {
     QImage image(size() * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     QPainter painter(&image);
-    paintChart(painter, size(), loadPicture(QStringLiteral("chart_template"), scale), m_marks);
+    paintChart(painter, size(), loadPicture(QStringLiteral("chart_template"), scale), marks);
     return image;
 }
 

@@ -24,7 +24,9 @@ public:
     const std::vector<ChartMark> &marks() const { return m_marks; }
 
     // The chart as shown (template and marks) at the given scale, for export.
-    QImage renderChart(qreal scale) const;
+    QImage renderChart(qreal scale) const { return renderChart(scale, m_marks); }
+    // The chart area with other marks (the records of a period), at the given scale.
+    QImage renderChart(qreal scale, const std::vector<ChartMark> &marks) const;
 
     // Paints template and marks with the painter's origin at the chart's corner.
     static void paintChart(QPainter &painter, QSize logicalSize, const QImage &templatePicture,

@@ -1,0 +1,100 @@
+#include "analysis_menu.h"
+
+#include "analysis/score_explanation.h"
+#include "chart/chart_hits.h"
+#include "context_menu.h"
+#include "diary/diary.h"
+#include "diary/seams.h"
+#include "factor_window.h"
+#include "period_dialog.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+QDialog *newBreakdownDialog(QWidget &parent, const QString &text)
+{
+    auto *dialog = new QDialog(&parent);
+    dialog->setObjectName(QStringLiteral("ScoreBreakdownDialog"));
+    dialog->setWindowTitle(QStringLiteral("评分构成"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(dialog);
+    auto *label = new QLabel(text);
+    label->setObjectName(QStringLiteral("ScoreBreakdownText"));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(label);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
+    layout->addWidget(buttons);
+    return dialog;
+}
+
+} // namespace
+
+AnalysisMenu::AnalysisMenu(ContextMenu &menu, const Diary &diary, PeriodDialog &periods, MessageBoxes &messages,
+                           QWidget &window)
+    : QObject(&menu), m_diary(diary), m_periods(periods), m_messages(messages), m_window(window)
+{
+    setObjectName(QStringLiteral("AnalysisMenu"));
+    menu.addSeparator();
+    m_breakdown = menu.addRecordAction(QStringLiteral("评分构成…"), [this](int label) { showScoreBreakdown(label); });
+    m_factorTrends = menu.addAction(QStringLiteral("因素趋势…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+                                    [this] { showFactorTrends(); });
+    m_breakdown->setObjectName(QStringLiteral("ScoreBreakdown"));
+    m_factorTrends->setObjectName(QStringLiteral("FactorTrends"));
+    m_breakdown->setToolTip(QStringLiteral("这条记录的风险评分由哪些项目构成，各得多少分"));
+    m_factorTrends->setToolTip(QStringLiteral("血压、体重、腰围和化验值随时间的变化，以及所选时段的统计"));
+}
+
+void AnalysisMenu::showScoreBreakdown(int label)
+{
+    const int position = m_diary.menuOffset() + label;
+    if (position < 0 || position >= std::min<int>(m_diary.recordCount(), int(m_diary.scoreColumn().size())))
+        return;
+    const HealthRecord &record = m_diary.recordTable()[position];
+    const QString text = recordToolTip(record[RecordIdField].displayText(),
+                                       scoreExplanation(record, m_diary.explainRecord(position)));
+    if (m_breakdownDialog)
+        m_breakdownDialog->close();
+    m_breakdownDialog = newBreakdownDialog(m_window, text);
+    m_breakdownDialog->show();
+}
+
+void AnalysisMenu::showFactorTrends()
+{
+    if (m_diary.recordCount() <= 0 || m_diary.tableUser().isEmpty()) {
+        m_messages.inform(messages::NothingToAnalyse);
+        return;
+    }
+    const bool opened = m_factorWindow;
+    if (!opened) {
+        m_factorWindow = new FactorWindow(&m_window);
+        connect(m_factorWindow, &FactorWindow::periodChangeRequested, this,
+                [this] { choosePeriodFor(*m_factorWindow); });
+    }
+    choosePeriodFor(*m_factorWindow);
+    if (!opened && !m_factorWindow->isVisible())
+        m_factorWindow->close(); // cancelled before it was shown
+}
+
+void AnalysisMenu::choosePeriodFor(FactorWindow &window)
+{
+    const RecordHistory history = diaryHistory(m_diary);
+    const std::optional<Period> period = askPeriod(m_periods, QStringLiteral("因素趋势：选择时段"), m_diary, history);
+    if (!period)
+        return;
+    window.showPeriod(m_diary.tableUser(), history, *period);
+    window.show();
+    window.raise();
+}
+
+} // namespace velmora

@@ -1,0 +1,62 @@
+#pragma once
+
+// One value over time drawn against a dated axis: a factor with the model's
+// threshold and the values above it marked, or the score with the risk lines.
+// The factor window and the A4 report paint their charts with this one function.
+
+#include "analysis/factor_series.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+namespace velmora {
+
+// A horizontal line drawn for reference, with its caption.
+struct ChartGuide
+{
+    double value;
+    QString caption;
+    QColor colour;
+};
+
+struct TimeChart
+{
+    QString title; // "血压/高（mmHg）"
+    std::vector<SeriesPoint> points; // in time order; afterGap breaks the line
+    bool drawsThresholds = false;    // the points' own thresholds, as a dashed line
+    std::vector<ChartGuide> guides;
+};
+
+TimeChart factorTimeChart(const FactorSeries &series);
+TimeChart scoreTimeChart(const RecordHistory &history);
+// The score and the charted factors of a history, in the order they are shown.
+std::vector<TimeChart> periodCharts(const RecordHistory &history);
+
+// The days of the time axis, both included: from the start of the first to the end of the last.
+struct TimeAxis
+{
+    QDate from, to;
+};
+// The axis of a history: its first to its latest record, or the period's days where it names them.
+TimeAxis timeAxisOf(const RecordHistory &history, const Period &period);
+
+// How big things are drawn: the font of the texts and the device's pixels per millimetre.
+struct ChartLook
+{
+    QFont font;
+    double perMm = 4;
+};
+
+// Paints the chart into `area`: title, value axis, dated ticks, guides,
+// thresholds, the line of values and the marks (red and filled above the threshold).
+void paintTimeChart(QPainter &painter, const QRectF &area, const TimeChart &chart, const TimeAxis &axis,
+                    const ChartLook &look);
+
+} // namespace velmora
