@@ -72,17 +72,17 @@ pdftoppm -r 96 -f 3 -l 3 -png -singlefile "$work/report.pdf" "$work/page-3"
 convert docs/report-pdf.png "$work/page-2.png" "$work/page-3.png" -bordercolor '#b0b8b0' -border 1 +append \
   -resize 50% docs/report-pdf-pages.png
 
-# 因素趋势… from the chart's menu (its last entry; Up from none picks it): the
-# period dialog, then the window.
+# 因素趋势… from the chart's menu (the fifth entry there, after the reports):
+# the period dialog, then the window.
 click 420 230 3
-xdotool key Up Return; sleep 1.5
+xdotool key Down Down Down Down Down Return; sleep 1.5
 import -window root docs/report-period.png
 xdotool key Return; sleep 2
 import -window root docs/report-factors.png
 xdotool key Escape; sleep 0.5
 
-# 评分构成… on the first record label (the entry before the last there).
+# 评分构成… on the first record label (the fifth entry there).
 click 790 32 3
-xdotool key Up Up Return; sleep 1.5
+xdotool key Down Down Down Down Down Return; sleep 1.5
 import -window root docs/report-breakdown.png
 echo "pictures written to docs/report-menu.png, docs/report-pdf.png, docs/report-pdf-pages.png, docs/report-period.png, docs/report-factors.png and docs/report-breakdown.png"

@@ -44,11 +44,13 @@ int main(int argc, char *argv[])
             return form1.chartView()->renderChart(scale, marks);
         },
         fileDialogs, printDialog, periodDialog, messageBoxes);
-    velmora::QtPastRecordDialog pastRecordDialog(&form1);
-    const velmora::HistoryMenu history(form1, pastRecordDialog, fileDialogs, messageBoxes);
 
     // Reading the diary: the score explained, each factor over a period.
     const velmora::AnalysisMenu analysis(form1.contextMenu(), form1.diary(), periodDialog, messageBoxes, form1);
+
+    // Keeping it for years: past measurements, one record deleted, undo, import.
+    velmora::QtPastRecordDialog pastRecordDialog(&form1);
+    const velmora::HistoryMenu history(form1, pastRecordDialog, fileDialogs, messageBoxes);
     if (!form1.load())
         return 1;
     QObject::connect(&form1, &velmora::Form1::exitRequested, &app, &QApplication::quit);
