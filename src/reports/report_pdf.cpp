@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
-#include <QTextLayout>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
+#include <QRawFont>
 #include <QTemporaryDir>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
