@@ -162,6 +162,8 @@ check "... and nothing is stored" eq "$(wc -c <"$records")" 0
 before=$(date +%Y%m%d%H%M%S)
 click 816 556
 check "Return answers Yes to storing" answer_box Return
+# The box goes before the save ends: wait for the whole entry (14 lines) on disk.
+wait_until 5 bash -c '[ "$(wc -l <"$1")" -ge 14 ]' _ "$records"
 after=$(date +%Y%m%d%H%M%S)
 record_id=$(head -n1 "$records" | tr -d '\r')
 # shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
