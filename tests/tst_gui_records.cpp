@@ -165,9 +165,7 @@ private slots:
         QTest::newRow("Delete in the age box") << "Text2" << "45" << 0 << del << "5";
         QTest::newRow("Delete of a selection") << "Text8" << "3.5" << -1 << del << "";
         QTest::newRow("Delete in the sex combo") << "Combo1" << "男" << 0 << del << "";
-        QTest::newRow("Delete in the heredity combo") << "Combo12" << "无" << 0 << del << "";
         QTest::newRow("Delete in the user name") << "Combo2" << "Tom" << 1 << del << "Tm";
-        QTest::newRow("Backspace in the age box") << "Text2" << "45" << 2 << backspace << "4";
         QTest::newRow("Backspace in the heredity combo") << "Combo12" << "无" << 1 << backspace << "";
     }
 
@@ -200,15 +198,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("middle, age, a,\"b") << "middle" << "Text2" << "a,\"b" << false;
-        QTest::newRow("middle, user name, a,\"b") << "middle" << "Combo2" << "a,\"b" << false;
         QTest::newRow("middle, sex, 女") << "middle" << "Combo1" << "女" << false;
         QTest::newRow("middle, age, 42") << "middle" << "Text2" << "42" << true;
         QTest::newRow("menu, weight, 2.5") << "menu" << "Text4" << "2.5" << true;
         QTest::newRow("menu, weight, 1,2") << "menu" << "Text4" << "1,2" << false;
-        QTest::newRow("menu, age, 2.5") << "menu" << "Text2" << "2.5" << false;
         QTest::newRow("menu, sex, 女") << "menu" << "Combo1" << "女" << false;
         QTest::newRow("menu, user name, Tom9") << "menu" << "Combo2" << "Tom9" << true;
-        QTest::newRow("menu, user name, a,\"b") << "menu" << "Combo2" << "a,\"b" << false;
     }
 
     void everyPasteGoesThroughTheFilter()

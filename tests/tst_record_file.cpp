@@ -3,7 +3,7 @@
 
 #include "records/data_folder.h"
 #include "records/record_file.h"
-#include "test_support.h"
+#include "diary_support.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -39,30 +39,20 @@ private:
     qint64 m_limit;
 };
 
+// The woman of the examples under a RecordId given as text.
 HealthRecord womansRecord(double recordId)
 {
-    HealthRecord r;
+    HealthRecord r = test::entriesOf(test::womansRecordLines("0")).front();
     r[RecordIdField] = Item::fromText(QString::number(qint64(recordId)));
-    r[SexField] = Item::fromText(QStringLiteral("女"));
-    const double values[] = {30, 160, 50, 1.2, 120, 80, 5.1, 0, 0, 4.5, 70};
-    for (int f = AgeField; f <= WaistField; ++f)
-        r[Field(f)] = Item::fromNumber(values[f - AgeField]);
-    r[HeredityField] = Item::fromText(QStringLiteral("无"));
     return r;
 }
 
-const QByteArray WomansLines = crlfLines({"20090620210129", g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ",
-                                          " 80 ", " 5.1 ", " 0 ", " 0 ", " 4.5 ", " 70 ", g(u"无")});
+const QByteArray WomansLines = test::womansRecordLines("20090620210129");
 
+// n entries, ages 20 + i.
 QByteArray entries(int count)
 {
-    QByteArray out;
-    for (int i = 0; i < count; ++i) {
-        HealthRecord r = womansRecord(20100101000000.0 + i);
-        r[AgeField] = Item::fromNumber(i);
-        appendRecordLines(out, r);
-    }
-    return out;
+    return test::womanEntries(count);
 }
 
 } // namespace
@@ -121,8 +111,8 @@ private slots:
         QVERIFY(writeRecords(buffer, table, 3, RewriteMode::Append, &fresh));
         RecordTable back;
         QCOMPARE(readRecords(buffer.data(), back), 3);
-        QCOMPARE(back[0][AgeField].number(), 0.0);
-        QCOMPARE(back[1][AgeField].number(), 2.0);
+        QCOMPARE(back[0][AgeField].number(), 20.0);
+        QCOMPARE(back[1][AgeField].number(), 22.0);
         QCOMPARE(back[2][RecordIdField].displayText(), QStringLiteral("20200101000000"));
         for (int f = SexField; f < FieldCount; ++f)
             QCOMPARE(back[2][Field(f)], fresh[Field(f)]);
@@ -150,7 +140,7 @@ private slots:
         table.clearRecordIds();
         QCOMPARE(readRecords(entries(5), table), 5);
         QVERIFY(table[5][RecordIdField].isEmpty());
-        QCOMPARE(table[5][AgeField].number(), 5.0);
+        QCOMPARE(table[5][AgeField].number(), 25.0);
     }
 
     void cutOffLastEntryIsCountedWithEmptyItems()
@@ -170,7 +160,7 @@ private slots:
         QCOMPARE(readRecords(content, table, [&](int, const HealthRecord &) { ++hooked; }), 1500);
         QCOMPARE(hooked, 1500);
         QVERIFY(table.size() >= 1500);
-        QCOMPARE(table[1499][AgeField].number(), 1499.0);
+        QCOMPARE(table[1499][AgeField].number(), 119.0);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QVERIFY(writeRecords(buffer, table, 1500, RewriteMode::Append));

@@ -170,12 +170,6 @@ int markedRedPixels(const QString &pdf, int page)
     return red;
 }
 
-// A record file of n entries of the woman of the examples.
-QByteArray manyRecords(int n)
-{
-    return womanEntries(n);
-}
-
 struct Reports
 {
     ScriptedFileDialogs dialogs; // outlive the window, which uses them
@@ -355,22 +349,20 @@ private slots:
         QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-健康报告-20100301.pdf")});
         QVERIFY(r.w->messages.shown.isEmpty());
         const QByteArray pdf = readBytes(r.target(QStringLiteral("report.pdf")));
-        QVERIFY(pdf.startsWith("%PDF-"));
-        QVERIFY(pdf.trimmed().endsWith("%%EOF"));
+        QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
         QCOMPARE(pdfPageCount(pdf), 3);
         QCOMPARE(reportPageCount(3), 3);
         QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("report.pdf")});
 
-        const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
-        if (pdfinfo.isEmpty())
-            return; // the page objects were counted above
-        QProcess info;
-        info.start(pdfinfo, {r.target(QStringLiteral("report.pdf"))});
-        QVERIFY(info.waitForFinished(30000));
-        const QString output = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(output));
-        QVERIFY2(output.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
-                 qPrintable(output));
+        const QString text = pdfText(r.target(QStringLiteral("report.pdf")));
+        if (text.isNull())
+            QSKIP("pdftotext is not installed");
+        for (const QString &expected : {QStringLiteral("风险评分"), QStringLiteral("血压/高"), QStringLiteral("Ann"),
+                                        QStringLiteral("心脑血管健康日记"), QStringLiteral("2009-06-20 21:01:29")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
+        // No radical stands in for the character printed (⾎ for 血, ⻛ for 风).
+        const auto radical = [](QChar c) { return c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF; };
+        QVERIFY2(std::none_of(text.begin(), text.end(), radical), qPrintable(text));
     }
 
     void pdfOfALongHistoryContinuesOnMorePages()
@@ -383,29 +375,13 @@ private slots:
         }();
         QVERIFY(first >= 30); // a page of records holds a good many
         const int count = first + 5;
-        Reports r(manyRecords(count));
+        Reports r(womanEntries(count));
         r.dialogs.paths = {r.target(QStringLiteral("long.pdf"))};
         r.reports->reportPdfAction()->trigger();
         QVERIFY(r.w->messages.shown.isEmpty());
         const QByteArray pdf = readBytes(r.target(QStringLiteral("long.pdf")));
         QCOMPARE(reportPageCount(count), 4);
         QCOMPARE(pdfPageCount(pdf), 4);
-    }
-
-    void pdfTextReadsBackAsPrinted()
-    {
-        Reports r(threeRecords());
-        r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
-        r.reports->reportPdfAction()->trigger();
-        const QString text = pdfText(r.target(QStringLiteral("report.pdf")));
-        if (text.isNull())
-            QSKIP("pdftotext is not installed");
-        for (const QString &expected : {QStringLiteral("风险评分"), QStringLiteral("血压/高"), QStringLiteral("Ann"),
-                                        QStringLiteral("心脑血管健康日记"), QStringLiteral("2009-06-20 21:01:29")})
-            QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
-        // No radical stands in for the character printed (⾎ for 血, ⻛ for 风).
-        const auto radical = [](QChar c) { return c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF; };
-        QVERIFY2(std::none_of(text.begin(), text.end(), radical), qPrintable(text));
     }
 
     void printGivesTheChosenPagesOnTheChosenPaper_data()
@@ -416,12 +392,10 @@ private slots:
         QTest::addColumn<int>("reportPages");
         QTest::addColumn<QString>("printed"); // the page numbers as they come out
         QTest::addColumn<QString>("mediaBox");
-        QTest::newRow("A4") << 3 << "" << int(QPageSize::A4) << 3 << "123" << "595x842";
         QTest::newRow("two pages of records") << 60 << "" << int(QPageSize::A4) << 4 << "1234" << "595x842";
         QTest::newRow("page 2 only") << 60 << "2-2" << int(QPageSize::A4) << 4 << "2" << "595x842";
         QTest::newRow("pages 2 to 9 of 4") << 60 << "2-9" << int(QPageSize::A4) << 4 << "234" << "595x842";
         QTest::newRow("last page first") << 3 << "reversed" << int(QPageSize::A4) << 3 << "321" << "595x842";
-        QTest::newRow("two copies") << 3 << "x2" << int(QPageSize::A4) << 3 << "123123" << "595x842";
         QTest::newRow("two copies uncollated") << 3 << "x2 uncollated" << int(QPageSize::A4) << 3 << "112233"
                                                << "595x842";
         QTest::newRow("letter") << 3 << "" << int(QPageSize::Letter) << 3 << "123" << "612x792";
@@ -435,7 +409,7 @@ private slots:
         QFETCH(int, reportPages);
         QFETCH(QString, printed);
         QFETCH(QString, mediaBox);
-        Reports r(manyRecords(records));
+        Reports r(womanEntries(records));
         r.printing.outputFile = r.target(QStringLiteral("printed.pdf"));
         r.printing.paper = QPageSize(QPageSize::PageSizeId(paper));
         if (const QRegularExpressionMatch range = QRegularExpression(QStringLiteral("(\\d)-(\\d)")).match(choice);
@@ -564,7 +538,7 @@ private slots:
         if (red < 0)
             return;
         QVERIFY(red > 100); // weights, waists and pressures above their thresholds
-        Reports calm(manyRecords(3)); // nothing above a threshold
+        Reports calm(womanEntries(3)); // nothing above a threshold
         calm.dialogs.paths = {calm.target(QStringLiteral("calm.pdf"))};
         calm.reports->reportPdfAction()->trigger();
         QCOMPARE(markedRedPixels(calm.target(QStringLiteral("calm.pdf")), 3), 0);
@@ -678,15 +652,7 @@ private slots:
             action->trigger();
             QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
         }
-        QVERIFY(r.dialogs.captions.isEmpty());
-        QVERIFY(r.printing.pageCounts.isEmpty());
-
-        // Cleared again: nothing to export either.
-        r.w->click("Command1");
-        r.w->click("Command5");
-        r.w->messages.shown.clear();
-        r.reports->recordTableAction()->trigger();
-        QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
+        QVERIFY(r.dialogs.captions.isEmpty() && r.printing.pageCounts.isEmpty());
     }
 
     void cancelWritesNothingAndDataFilesAreRefused()

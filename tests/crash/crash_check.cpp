@@ -72,7 +72,8 @@ int init(const QString &path)
     return 0;
 }
 
-// The record file's entry count, or a failure message.
+// The record file's entry count, or a failure message: it must be byte for
+// byte the content of the last confirmed save or of the one after it.
 std::optional<int> checkRecordFile(const DataFolder &folder, int confirmed, QString *problem)
 {
     QString error;
@@ -81,64 +82,25 @@ std::optional<int> checkRecordFile(const DataFolder &folder, int confirmed, QStr
         *problem = QStringLiteral("the record file cannot be read: %1").arg(error);
         return std::nullopt;
     }
-    if (content->isEmpty()) {
-        *problem = QStringLiteral("the record file is empty");
-        return std::nullopt;
-    }
-    if (!content->endsWith("\r\n")) {
-        *problem = QStringLiteral("the record file does not end with CR LF (%1 bytes)").arg(content->size());
-        return std::nullopt;
-    }
-    const QList<QByteArray> lines = content->chopped(2).split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QByteArray &line = lines[i];
-        if (!line.endsWith('\r') && i + 1 < lines.size()) {
-            *problem = QStringLiteral("line %1 of the record file ends with a bare LF").arg(i + 1);
-            return std::nullopt;
-        }
-    }
-    if (lines.size() % FieldCount != 0) {
-        *problem = QStringLiteral("the record file has %1 lines, not whole entries of %2")
-                       .arg(lines.size())
-                       .arg(int(FieldCount));
-        return std::nullopt;
-    }
-    const int entries = int(lines.size() / FieldCount);
+    for (int count : {confirmed, confirmed + 1})
+        if (*content == recordFileBytes(count))
+            return count;
     RecordTable table;
-    const int count = readRecords(*content, table);
-    if (count != entries) {
-        *problem = QStringLiteral("%1 lines read as %2 entries").arg(lines.size()).arg(count);
-        return std::nullopt;
-    }
-    if (count != confirmed && count != confirmed + 1) {
-        *problem = QStringLiteral("the record file has %1 entries; the last confirmed save left %2")
-                       .arg(count)
-                       .arg(confirmed);
-        return std::nullopt;
-    }
-    if (*content != recordFileBytes(count)) {
-        *problem = QStringLiteral("the record file's %1 entries differ from what was saved").arg(count);
-        return std::nullopt;
-    }
-    return count;
+    *problem = QStringLiteral("the record file (%1 bytes, %2 entries read) is neither the content of %3 entries nor of %4")
+                   .arg(content->size())
+                   .arg(readRecords(*content, table))
+                   .arg(confirmed)
+                   .arg(confirmed + 1);
+    return std::nullopt;
 }
 
 bool checkUserList(const DataFolder &folder, QString *problem)
 {
     QString error;
     const auto content = readWholeFile(folder.userListPath(), &error);
-    if (!content) {
-        *problem = QStringLiteral("the user list cannot be read: %1").arg(error);
-        return false;
-    }
-    if (*content != userListBytes(baseUserNames()) && *content != userListBytes(extendedUserNames())) {
-        *problem = QStringLiteral("the user list is neither of its two contents: \"%1\"")
-                       .arg(QString::fromLatin1(content->toPercentEncoding()));
-        return false;
-    }
-    const auto names = folder.loadUserNames(&error);
-    if (!names || (*names != baseUserNames() && *names != extendedUserNames())) {
-        *problem = QStringLiteral("the user list does not read back as its names");
+    if (!content || (*content != userListBytes(baseUserNames()) && *content != userListBytes(extendedUserNames()))) {
+        *problem = QStringLiteral("the user list is neither of its two contents: \"%1\" %2")
+                       .arg(QString::fromLatin1(content.value_or(QByteArray()).toPercentEncoding()), error);
         return false;
     }
     return true;
