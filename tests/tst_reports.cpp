@@ -298,10 +298,6 @@ private slots:
         QCOMPARE(csvField(QStringLiteral("a\r\nb")), QStringLiteral("\"a\r\nb\""));
         QCOMPARE(guardedCellText({QStringLiteral("\tx"), true}), QStringLiteral("'\tx"));
         QCOMPARE(guardedCellText({QStringLiteral("-5"), false}), QStringLiteral("-5"));
-        QCOMPARE(readableRecordTime(QStringLiteral("20090620210129")), QStringLiteral("2009-06-20 21:01:29"));
-        QCOMPARE(readableRecordTime(QStringLiteral("2009062021012x")), QStringLiteral("2009062021012x"));
-        QCOMPARE(scoreText(3056.6649), QStringLiteral("3056.66"));
-        QCOMPARE(scoreText(1424), QStringLiteral("1424"));
     }
 
     void pngIsTheChartAtTwiceItsSize()
@@ -490,8 +486,6 @@ private slots:
                                       u"+20"_s, u"0 次"_s}));
         QCOMPARE(row(3), (QStringList{u"BMI"_s, u"kg/m²"_s, u"2"_s, u"19.53"_s, u"25.95"_s, u"22.74"_s, u"19.53"_s,
                                       u"25.95"_s, u"+6.42"_s, u"—"_s}));
-        QCOMPARE(row(5), (QStringList{u"胆固醇"_s, u"mmol/L"_s, u"1"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s, u"4.5"_s,
-                                      u"0"_s, u"0 次"_s})); // the text is a gap
         QCOMPARE(row(8), (QStringList{u"风险评分"_s, QString(), u"2"_s, u"1424"_s, u"0"_s, u"712"_s, u"0"_s, u"1424"_s,
                                       u"-1424"_s, u"—"_s}));
         QCOMPARE(window->chartsView().charts().size(), ChartedFactors.size() + 1);
@@ -552,7 +546,6 @@ private slots:
         const auto tipAt = [&r](QPointF at) { return r.w->form->chartToolTips().toolTipAt(at).section(u'\n', 0, 2); };
         // The first bar stands at x 751..753 twips (50 px), from y 2653 twips (177 px) to the baseline (400 px).
         QCOMPARE(tipAt(QPointF(50, 300)), first);
-        QCOMPARE(tipAt(QPointF(53, 300)), first);      // within a few pixels
         QCOMPARE(tipAt(QPointF(50, 175)), first);      // just above its top
         QCOMPARE(tipAt(QPointF(50, 150)), QString());  // well above it
         QCOMPARE(tipAt(QPointF(60, 300)), QString());  // beside it
