@@ -25,6 +25,7 @@
 #include <QToolTip>
 
 #include <deque>
+#include <map>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -361,25 +362,6 @@ private slots:
         QVERIFY2(std::none_of(text.begin(), text.end(), radical), qPrintable(text));
     }
 
-    void pdfOfALongHistoryContinuesOnMorePages()
-    {
-        const int first = [] {
-            int n = 1;
-            while (reportPageCount(n + 1) == 3)
-                ++n;
-            return n;
-        }();
-        QVERIFY(first >= 30); // a page of records holds a good many
-        const int count = first + 5;
-        Reports r(womanEntries(count));
-        r.dialogs.paths = {r.target(QStringLiteral("long.pdf"))};
-        r.reports->reportPdfAction()->trigger();
-        QVERIFY(r.w->messages.shown.isEmpty());
-        const QByteArray pdf = readBytes(r.target(QStringLiteral("long.pdf")));
-        QCOMPARE(reportPageCount(count), 4);
-        QCOMPARE(pdfPageCount(pdf), 4);
-    }
-
     void printGivesTheChosenPagesOnTheChosenPaper_data()
     {
         QTest::addColumn<int>("records");
@@ -435,21 +417,6 @@ private slots:
             footers += m.captured(1);
         }
         QCOMPARE(footers, printed);
-    }
-
-    void printCancelledOrIntoADataFile()
-    {
-        Reports r(threeRecords());
-        r.reports->printAction()->trigger(); // no file: the dialog is cancelled
-        QVERIFY(r.w->messages.shown.isEmpty());
-        QVERIFY(r.leftInOut().isEmpty());
-
-        const QByteArray before = r.w->recordBytes(QStringLiteral("Ann"));
-        r.printing.outputFile = r.w->recordPath(QStringLiteral("Ann"));
-        r.reports->printAction()->trigger();
-        QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
-        QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
-        QCOMPARE(r.printing.pageCounts, (QList<int>{3, 3}));
     }
 
     // 评分构成… on a record label, and the factor window over a period with its figures.
@@ -610,63 +577,59 @@ private slots:
         QCOMPARE(entryAtChartPoint(curve, QPointF(900, 3000), 60), std::nullopt);
     }
 
-    void failedExportSaysSoAndLeavesNoFile()
+    // Exports that write nothing: cancelled, failed, refused over a data file, or with nothing shown.
+    void exportsThatWriteNothing_data()
     {
-        Reports r(threeRecords());
-        const QString missingFolder = r.target(QStringLiteral("no such folder/ann.csv"));
-        r.dialogs.paths = {missingFolder};
-        r.reports->recordTableAction()->trigger();
-        QCOMPARE(r.w->messages.shown.size(), 1);
-        QVERIFY2(r.w->messages.last().startsWith(QStringLiteral("导出失败，文件没有写入！\n（")),
-                 qPrintable(r.w->messages.last()));
-        QVERIFY(!QFileInfo::exists(missingFolder));
-        QVERIFY(r.leftInOut().isEmpty());
-
-        // A folder where the file should go: it stays a folder, nothing beside it.
-        QVERIFY(QDir(r.out.path()).mkdir(QStringLiteral("taken.pdf")));
-        for (QAction *action : {r.reports->reportPdfAction(), r.reports->chartImageAction()}) {
-            r.w->messages.shown.clear();
-            r.dialogs.paths = {r.target(QStringLiteral("taken.pdf"))};
-            action->trigger();
-            QCOMPARE(r.w->messages.shown.size(), 1);
-            QVERIFY(r.w->messages.last().startsWith(QStringLiteral("导出失败，文件没有写入！")));
-            QVERIFY(QFileInfo(r.target(QStringLiteral("taken.pdf"))).isDir());
-            QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("taken.pdf")});
-        }
+        QTest::addColumn<QString>("action");  // csv, png, pdf or print
+        QTest::addColumn<QString>("target");  // "" cancels; "out/..." or "data/..."; a final "/": made a folder first
+        QTest::addColumn<bool>("display");    // the display button pressed first
+        QTest::addColumn<QString>("message"); // the start of the one message shown, if any
+        const QString failed = u"导出失败，文件没有写入！"_s;
+        QTest::newRow("pdf cancelled") << "pdf" << "" << true << "";
+        QTest::newRow("print cancelled") << "print" << "" << true << "";
+        QTest::newRow("csv into a missing folder") << "csv" << "out/no such folder/ann.csv" << true << failed + u"\n（"_s;
+        QTest::newRow("pdf over a folder") << "pdf" << "out/taken.pdf/" << true << failed;
+        QTest::newRow("png over a folder") << "png" << "out/taken.pdf/" << true << failed;
+        QTest::newRow("csv over the record file") << "csv" << "data/Ann.dat" << true << messages::NotOverDataFile;
+        QTest::newRow("csv over the user list") << "csv" << "data/yonghu.dat" << true << messages::NotOverDataFile;
+        QTest::newRow("csv over another's file") << "csv" << "data/Other.DAT" << true << messages::NotOverDataFile;
+        QTest::newRow("print into the record file") << "print" << "data/Ann.dat" << true << messages::NotOverDataFile;
+        for (const char *action : {"csv", "png", "pdf", "print"})
+            QTest::addRow("%s before the display button", action)
+                << action << "out/x" << false << messages::NothingToExport;
     }
-
-    void nothingToExportBeforeTheDisplayButton()
+    void exportsThatWriteNothing()
     {
-        Reports r(threeRecords(), false);
-        for (QAction *action :
-             {r.reports->chartImageAction(), r.reports->recordTableAction(), r.reports->printAction(),
-              r.reports->reportPdfAction()}) {
-            r.w->messages.shown.clear();
-            action->trigger();
-            QCOMPARE(r.w->messages.shown, QStringList{messages::NothingToExport});
+        QFETCH(QString, action);
+        QFETCH(QString, target);
+        QFETCH(bool, display);
+        QFETCH(QString, message);
+        Reports r(threeRecords(), display);
+        const QByteArray records = r.w->recordBytes(u"Ann"_s);
+        QString path;
+        if (!target.isEmpty()) {
+            path = QDir(target.startsWith(u"out/") ? r.out.path() : r.w->dir.path()).filePath(target.section(u'/', 1));
+            if (path.endsWith(u'/')) {
+                QVERIFY(QDir().mkpath(path));
+                path.chop(1);
+            }
         }
-        QVERIFY(r.dialogs.captions.isEmpty() && r.printing.pageCounts.isEmpty());
-    }
-
-    void cancelWritesNothingAndDataFilesAreRefused()
-    {
-        Reports r(threeRecords());
-        r.dialogs.paths = {QString()};
-        r.reports->reportPdfAction()->trigger();
-        QVERIFY(r.w->messages.shown.isEmpty());
-        QVERIFY(r.leftInOut().isEmpty());
-
-        const QByteArray before = r.w->recordBytes(QStringLiteral("Ann"));
-        for (const QString &path : {r.w->recordPath(QStringLiteral("Ann")), r.w->folder.userListPath(),
-                                    QDir(r.w->dir.path()).filePath(QStringLiteral("Other.DAT"))}) {
-            r.w->messages.shown.clear();
-            r.dialogs.paths = {path};
-            r.reports->recordTableAction()->trigger();
-            QCOMPARE(r.w->messages.shown, QStringList{messages::NotOverDataFile});
-        }
-        QCOMPARE(r.w->recordBytes(QStringLiteral("Ann")), before);
+        const QStringList before = r.leftInOut();
+        r.dialogs.paths = {path};
+        r.printing.outputFile = path;
+        const std::map<QString, QAction *> actions = {
+            {u"csv"_s, r.reports->recordTableAction()}, {u"png"_s, r.reports->chartImageAction()},
+            {u"pdf"_s, r.reports->reportPdfAction()}, {u"print"_s, r.reports->printAction()}};
+        actions.at(action)->trigger();
+        QCOMPARE(r.w->messages.shown.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(r.w->messages.last().startsWith(message), qPrintable(r.w->messages.last()));
+        QCOMPARE(r.leftInOut(), before);
+        QCOMPARE(QFileInfo(path).isDir(), target.endsWith(u'/'));
+        QCOMPARE(r.w->recordBytes(u"Ann"_s), records);
         QCOMPARE(readBytes(r.w->folder.userListPath()), QByteArray("Ann\r\n"));
-        QVERIFY(!QFileInfo::exists(QDir(r.w->dir.path()).filePath(QStringLiteral("Other.DAT"))));
+        QVERIFY(!QFileInfo::exists(QDir(r.w->dir.path()).filePath(u"Other.DAT"_s)));
+        QCOMPARE(r.dialogs.captions.isEmpty() && r.printing.pageCounts.isEmpty(), !display);
     }
 
     void exportsNameTheUserWhoseRecordsTheyHold()
