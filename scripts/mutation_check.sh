@@ -13,6 +13,7 @@ cd "$work"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null || exit 2
 cmake --build build -j2 >/dev/null || exit 2
 export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build -j2 --timeout 120 >/dev/null 2>&1 || { echo "the suite fails without any fault"; exit 2; }
 
 # file <tab> perl substitution <tab> the fault. (Dropping only the flush check
 # is no fault: the size check flushes too.)
@@ -55,12 +56,14 @@ while IFS=$'\t' read -r file change fault; do
         echo "NOT APPLIED  $fault ($file)"; missed=$((missed + 1))
     elif ! cmake --build build -j2 >/dev/null 2>&1; then
         echo "NO BUILD     $fault ($file)"; missed=$((missed + 1))
-    elif ctest --test-dir build -j2 --timeout 120 >/dev/null 2>&1; then
+    elif ctest --test-dir build -j2 --timeout 120 >"$work/ctest.log" 2>&1; then
         echo "MISSED       $fault ($file)"; missed=$((missed + 1))
     else
-        echo "caught       $fault"; caught=$((caught + 1))
+        by=$(sed -n '/tests FAILED/,$p' "$work/ctest.log" | grep -oE '[0-9]+ - [A-Za-z0-9_.]+' | sed 's/.* - //' | tr '\n' ' ')
+        echo "caught       $fault (by $by)"; caught=$((caught + 1))
     fi
     mv "$file.orig" "$file"
+    touch "$file" # the copy is older than the mutant's build: make the next build compile it again
 done <<< "$mutants"
 cmake --build build -j2 >/dev/null 2>&1
 echo "mutation check: $caught caught, $missed missed"
