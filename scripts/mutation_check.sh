@@ -43,6 +43,17 @@ src/records/time_order.cpp	s/a\.id < b\.id;/a.id > b.id;/	past records out of ti
 src/diary/record_import.cpp	s/\+\+plan\.alreadyPresent;\n\s*continue;/++plan.alreadyPresent;/	a present row imported again
 src/ui/key_filter.cpp	s/return digit \|\| c == u'\.';/return digit || c == u'.' || c == u',';/	a comma let into a number box
 src/ui/form1.cpp	s/connect\(m_command8, &QPushButton::clicked, this, &Form1::ModifyRecord\);//	modify button not wired
+src/ui/form1_keypad.cpp	s/m_state\.KeypadRequest\[size_t\(i\)\] = 0;//	a served box keeps asking for the keypad
+src/ui/form1_keypad.cpp	s/if \(m_keypadWasActive \|\| m_keypadClosed\)/if (true)/	a return from another program hands back
+src/ui/form1_keypad.cpp	s/\* 15\.0 \+ 500/* 15.0 + 400/	keypad placed off its title
+src/ui/form1.cpp	s/connect\(m_command7, &QPushButton::clicked, this, &Form1::toggleStatement\);//	statement button not wired
+src/diary/messages.h	s/修改完毕!/修改完毕！/	a message text changed
+src/diary/diary.cpp	s/const int k = m_menuOffset \+ label;/const int k = label;/	a click loads without the scroll offset
+src/diary/diary_history.cpp	s/entries\.begin\(\) \+ k\)/entries.begin())/	a delete removes the first record
+src/diary/undo_history.h	s/MaxSteps = 10/MaxSteps = 9/	fewer undo steps kept
+src/analysis/statistics.cpp	s/f\.mean = m_sum \/ f\.count;/f.mean = m_sum \/ (f.count + 1);/	a period's mean wrong
+src/analysis/score_explanation.cpp	s/，未高于%1"/，不高于%1"/	an explanation text changed
+src/reports/record_sheet.cpp	s/return u'\\'' \+ cell\.text;/return cell.text;/	a formula in a table cell not guarded
 LIST
 )
 
