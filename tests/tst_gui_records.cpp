@@ -81,6 +81,7 @@ private slots:
         QCOMPARE(boxTexts(w), QStringList(13, QString()));
 
         w.clickMenuLabel(0);
+        QCOMPARE(w.form->diary().selectedRecord(), 0);
         QCOMPARE(w.caption("Label1"), QStringLiteral("2010年03月01日09时05分03秒"));
         QCOMPARE(w.caption("Label7"), QStringLiteral("20100301090503"));
         QCOMPARE(boxTexts(w), (QStringList{"女", "30", "160", "50", "1.2", "120", "80", "5.1", "0", "0", "4.5",
@@ -93,7 +94,9 @@ private slots:
         const QByteArray modified = crlfLines({"20100301090503", g(u"女"), "30", "160", "60", "1.2", "120", "80",
                                                "5.1", "0", "0", "4.5", "70", g(u"无")});
         QCOMPARE(w.recordBytes(QStringLiteral("Ann")), modified);
+        QCOMPARE(w.form->diary().selectedRecord(), -1);
         QCOMPARE(boxTexts(w), QStringList(13, QString()));
+        QCOMPARE(w.caption("Label1"), QStringLiteral("2010年03月01日09时05分03秒"));
         QCOMPARE(w.form->chartView()->marks()[0].y2, float(6000 - 1424 - 4.5 * 5));
     }
 
