@@ -234,7 +234,6 @@ private slots:
         QCOMPARE(f->diary.chartMarks().size(), size_t(1));
     }
 
-
     // ---- Storing, loading, modifying ---------------------------------------------
 
     void storeChecks_data()
