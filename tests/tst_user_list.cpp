@@ -24,12 +24,10 @@ private slots:
         QCOMPARE(readUserNames("\"x, y\"\r\n\r\n  \"z\"  ,w\n"), (UserNames{"x, y", "", "z", "w"}));
     }
 
-    void createsAnEmptyListOnlyWhenMissing()
+    void anExistingListIsKeptEvenReadOnly()
     {
         QTemporaryDir dir;
         DataFolder folder(dir.path());
-        QVERIFY(folder.ensureUserList());
-        QCOMPARE(test::readBytes(folder.userListPath()), QByteArray());
         QVERIFY(test::writeBytes(folder.userListPath(), "A\r\n"));
         QFile::setPermissions(folder.userListPath(), QFile::ReadOwner);
         QVERIFY(folder.ensureUserList());
