@@ -374,6 +374,10 @@ private slots:
         QCOMPARE(f->diary.selectedRecord(), 3);
         QCOMPARE(f->diary.selectedId(), QStringLiteral("20100101000002"));
 
+        // A redraw empties the boxes and keeps the selection (and its date, below).
+        QCOMPARE(f->diary.display(QStringLiteral("Ann"), ChartStyle::Bars).fields, Fields::Empty);
+        QCOMPARE(f->diary.selectedRecord(), 3);
+
         // An empty label after a record was shown: empty boxes, the old date stays.
         QCOMPARE(f->diary.LoadRecord(15).texts, EntryTexts{});
         QCOMPARE(f->diary.selectedRecord(), 15);
@@ -469,16 +473,6 @@ private slots:
     }
 
     // ---- The chart, the column and the marker -----------------------------------
-
-    void displayEmptiesTheBoxesAndKeepsTheDate()
-    {
-        auto f = showingAnn(womanEntries(3));
-        f->diary.LoadRecord(1);
-        const QString date = f->diary.selectedDate();
-        QCOMPARE(f->diary.display(QStringLiteral("Ann"), ChartStyle::Bars).fields, Fields::Empty);
-        QCOMPARE(f->diary.selectedDate(), date);
-        QCOMPARE(f->diary.selectedRecord(), 1);
-    }
 
     void displayOfAnEmptyMissingOrShorterFile()
     {
