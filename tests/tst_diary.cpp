@@ -15,7 +15,6 @@
 using namespace velmora;
 using namespace velmora::test;
 using Fields = Outcome::Fields;
-using Kind = ChartMark::Kind;
 
 namespace {
 
@@ -90,15 +89,8 @@ private slots:
 
     void startUp()
     {
-        Fixture empty;
-        QVERIFY(empty.diary.load());
-        QCOMPARE(empty.list(), QByteArray()); // created, empty
-        QVERIFY(empty.diary.userNames().isEmpty());
-        QVERIFY(!empty.diary.entryControlsEnabled());
-
         auto three = started(crlfLines({g(u"张三"), "Bob", g(u"李四")}));
         QCOMPARE(three->diary.userNames(), (QStringList{"张三", "Bob", "李四"}));
-        QCOMPARE(three->diary.shownUser(), QString());
 
         Fixture unusable;
         QVERIFY(QDir(unusable.dir.path()).mkdir(QStringLiteral("yonghu.dat"))); // a folder where the list belongs
@@ -109,55 +101,35 @@ private slots:
     void confirmingANewName()
     {
         auto f = started("Bob\r\n");
-        const Outcome outcome = f->diary.confirmUser(QStringLiteral("张三"));
+        f->diary.confirmUser(QStringLiteral("张三"));
         QCOMPARE(f->list(), crlfLines({"Bob", g(u"张三")}));
         QCOMPARE(f->records(QStringLiteral("张三")), QByteArray());
-        QCOMPARE(f->diary.userNames(), (QStringList{"Bob", "张三"}));
-        QVERIFY(outcome.userListChanged && outcome.hideUserPanel);
-        QCOMPARE(outcome.userText, std::optional<QString>(QStringLiteral("张三")));
-        QCOMPARE(f->diary.shownUser(), QStringLiteral("张三"));
         QCOMPARE(f->diary.currentUser(), QStringLiteral("张三"));
-        QVERIFY(f->diary.entryControlsEnabled());
         QCOMPARE(f->messages.shown, QStringList{messages::UserCreated});
 
         // Confirming it again finds it: nothing is written, nothing is said.
         QVERIFY(!f->diary.confirmUser(QStringLiteral("张三")).userListChanged);
         QCOMPARE(f->list(), crlfLines({"Bob", g(u"张三")}));
         QCOMPARE(f->messages.shown.size(), 1);
+
+        // A new name keeps a record file that is already there.
+        f->writeRecords(womanEntries(2), QStringLiteral("王五"));
+        f->diary.confirmUser(QStringLiteral("王五"));
+        QCOMPARE(f->records(QStringLiteral("王五")), womanEntries(2));
     }
 
-    void confirmingAListedNamePickedOrTyped()
+    // An empty text confirms nobody; a listed name, typed, becomes current without any write.
+    void confirmingEmptyTextOrAListedName()
     {
         auto f = started(crlfLines({"Alice", "Bob"}));
-        f->diary.pickUser(QStringLiteral("Alice"));
-        QCOMPARE(f->diary.shownUser(), QStringLiteral("Alice"));
-        QCOMPARE(f->diary.currentUser(), QStringLiteral("Alice"));
-        QVERIFY(!f->diary.entryControlsEnabled()); // a pick alone enables nothing
-        f->diary.confirmUser(QStringLiteral("Alice"));
-        QVERIFY(f->diary.entryControlsEnabled());
-        // A listed name typed rather than picked becomes the current user too.
+        QVERIFY(f->diary.confirmUser(QString()).hideUserPanel);
+        QCOMPARE(f->messages.shown, QStringList{messages::NoUserChosen});
+        QVERIFY(!f->diary.entryControlsEnabled());
         f->diary.confirmUser(QStringLiteral("Bob"));
         QCOMPARE(f->diary.currentUser(), QStringLiteral("Bob"));
         QCOMPARE(f->list(), crlfLines({"Alice", "Bob"}));
         QVERIFY(!f->folder.RecordFileExists(QStringLiteral("Bob")));
-        QVERIFY(f->messages.shown.isEmpty());
-    }
-
-    void confirmingWithEmptyText()
-    {
-        auto f = started();
-        QVERIFY(f->diary.confirmUser(QString()).hideUserPanel);
-        QCOMPARE(f->messages.shown, QStringList{messages::NoUserChosen});
-        QVERIFY(!f->diary.entryControlsEnabled());
-    }
-
-    void newNameKeepsAnExistingRecordFile()
-    {
-        auto f = started();
-        f->writeRecords(womanEntries(2), QStringLiteral("王五"));
-        f->diary.confirmUser(QStringLiteral("王五"));
-        QCOMPARE(f->list(), g(u"王五") + "\r\n");
-        QCOMPARE(f->records(QStringLiteral("王五")), womanEntries(2));
+        QCOMPARE(f->messages.shown.size(), 1);
     }
 
     void unsafeNamesAreRefusedBeforeAnythingIsWritten_data()
@@ -165,7 +137,6 @@ private slots:
         QTest::addColumn<QString>("name");
         for (const char16_t *name : {u"..", u"a/b", u"..\\evil", u"x:y", u"a?", u"😀", u"yonghu", u"YongHu"})
             QTest::newRow(QString::fromUtf16(name).toUtf8().constData()) << QString::fromUtf16(name);
-        QTest::newRow("60 characters") << QString(60, QChar(u'张'));
     }
 
     void unsafeNamesAreRefusedBeforeAnythingIsWritten()
@@ -227,21 +198,15 @@ private slots:
         f->diary.deleteUser(QStringLiteral("Ann"));
         QCOMPARE(f->messages.shown, QStringList{messages::ConfirmDelete});
         QCOMPARE(f->list(), crlfLines({"Ann", "Bob"}));
-        QCOMPARE(f->diary.chartMarks().size(), size_t(3));
 
         f->messages.shown.clear();
-        const Outcome outcome = f->diary.deleteUser(QStringLiteral("Ann"));
+        f->diary.deleteUser(QStringLiteral("Ann"));
         QCOMPARE(f->messages.shown, (QStringList{messages::ConfirmDelete, messages::UserDeleted}));
         QCOMPARE(f->list(), QByteArray("Bob\r\n"));
         QVERIFY(!f->folder.RecordFileExists(QStringLiteral("Ann")));
-        QCOMPARE(f->diary.userNames(), QStringList{QStringLiteral("Bob")});
-        QCOMPARE(outcome.fields, Fields::Empty);
-        QCOMPARE(outcome.userText, std::optional<QString>(QString()));
         QVERIFY(f->diary.chartMarks().empty());
         QCOMPARE(columnOf(f->diary), QStringList(20, QString()));
         QCOMPARE(f->diary.markerTop(), 360.0);
-        QCOMPARE(f->diary.shownUser(), QString());
-        QVERIFY(!f->diary.entryControlsEnabled());
         QCOMPARE(f->diary.currentUser(), QStringLiteral("Ann")); // a deletion does not change it
         QCOMPARE(f->diary.selectedRecord(), -1);
         QCOMPARE(f->diary.recordCount(), 0);
@@ -269,44 +234,9 @@ private slots:
         QCOMPARE(f->records(), womanEntries(1));
         QCOMPARE(f->diary.shownUser(), QStringLiteral("Ann"));
         QCOMPARE(f->diary.chartMarks().size(), size_t(1));
-        QVERIFY(f->diary.entryControlsEnabled());
     }
 
     // ---- Storing, loading, modifying ---------------------------------------------
-
-    void theRoadOfOneRecord()
-    {
-        auto f = withAnn(QByteArray());
-        QCOMPARE(f->diary.StoreRecord(woman(), ChartStyle::Bars).fields, Fields::Empty);
-        QCOMPARE(f->messages.shown, QStringList{messages::ConfirmStore});
-        QCOMPARE(f->records(), womansRecordLines("20100301090503"));
-        QCOMPARE(f->diary.chartMarks(), (std::vector<ChartMark>{{Kind::Rectangle, 751, 6000, 753, 6000 - 1424, 0}}));
-        QCOMPARE(columnOf(f->diary), idsFrom(20100301090503, 1));
-
-        const Outcome loaded = f->diary.LoadRecord(0);
-        QCOMPARE(loaded.fields, Fields::Fill);
-        QCOMPARE(loaded.texts, woman());
-        QCOMPARE(f->diary.selectedRecord(), 0);
-        QCOMPARE(f->diary.selectedDate(), QStringLiteral("2010年03月01日09时05分03秒"));
-        QCOMPARE(f->diary.selectedId(), QStringLiteral("20100301090503"));
-
-        EntryTexts edited = loaded.texts;
-        edited.box(4) = QStringLiteral("60");
-        QCOMPARE(f->diary.ModifyRecord(QStringLiteral("Ann"), edited, ChartStyle::Bars).fields, Fields::Empty);
-        QCOMPARE(f->messages.last(), messages::Modified);
-        const QByteArray modified = crlfLines({"20100301090503", g(u"女"), "30", "160", "60", "1.2", "120", "80",
-                                               "5.1", "0", "0", "4.5", "70", g(u"无")});
-        QCOMPARE(f->records(), modified);
-        QCOMPARE(f->diary.selectedRecord(), -1);
-        QCOMPARE(f->diary.selectedDate(), QStringLiteral("2010年03月01日09时05分03秒"));
-        QCOMPARE(f->diary.chartMarks()[0].y2, float(6000 - 1424 - 4.5 * 5));
-
-        // A second modify right away does nothing.
-        f->messages.shown.clear();
-        f->diary.ModifyRecord(QStringLiteral("Ann"), edited, ChartStyle::Bars);
-        QVERIFY(f->messages.shown.isEmpty());
-        QCOMPARE(f->records(), modified);
-    }
 
     void storeChecks_data()
     {
@@ -317,7 +247,6 @@ private slots:
         QTest::addColumn<bool>("accepted");
         const QString female = QStringLiteral("女");
         const QString none = QStringLiteral("无");
-        QTest::newRow("age empty") << 2 << "" << female << none << false;
         QTest::newRow("age 0") << 2 << "0" << female << none << false;
         QTest::newRow("age 1") << 2 << "1" << female << none << true;
         QTest::newRow("age 130") << 2 << "130" << female << none << true;
@@ -352,8 +281,6 @@ private slots:
         QCOMPARE(f->records().isEmpty(), !accepted);
         QCOMPARE(f->messages.last() == messages::InvalidEntry, !accepted);
         QCOMPARE(outcome.fields, Fields::Empty); // emptied either way
-        if (accepted && heredity.isEmpty())
-            QVERIFY(f->records().endsWith(" 70 \r\n\r\n"));
     }
 
     void storeAnsweredNoOrWithoutUserOrFile()
@@ -366,7 +293,6 @@ private slots:
         u->messages.answers = {false};
         QCOMPARE(u->diary.StoreRecord(woman(), ChartStyle::Bars).fields, Fields::Keep);
         QCOMPARE(u->records(), womanEntries(2));
-        QCOMPARE(u->diary.chartMarks().size(), size_t(2));
 
         QFile::remove(u->folder.RecordFilePath(QStringLiteral("Ann")));
         u->messages.shown.clear();
@@ -375,16 +301,10 @@ private slots:
         QVERIFY(!u->folder.RecordFileExists(QStringLiteral("Ann")));
     }
 
-    void storeAppendsAfterEveryEntry_data()
-    {
-        QTest::addColumn<int>("entries");
-        QTest::newRow("25") << 25;
-        QTest::newRow("1200, past the table's 1001") << 1200;
-    }
-
+    // More entries than the table's 1001.
     void storeAppendsAfterEveryEntry()
     {
-        QFETCH(int, entries);
+        const int entries = 1200;
         auto f = withAnn(womanEntries(entries));
         f->diary.StoreRecord(woman(womansNumbers(), QStringLiteral("男"), QStringLiteral("有")), ChartStyle::Bars);
         std::vector<HealthRecord> stored = entriesOf(f->records());
@@ -422,6 +342,13 @@ private slots:
         QVERIFY(!f->messages.shown.contains(messages::Modified));
         QCOMPARE(f->records(), womanEntries(3));
         QCOMPARE(f->diary.recordTable()[1][WeightField].number(), 50.0); // the table still mirrors the file
+
+        // An unreadable file stops the store before anything is written.
+        f->folder.failAfterBytes = -1;
+        f->folder.failRecordReads = true;
+        QCOMPARE(f->diary.StoreRecord(woman(), ChartStyle::Bars).fields, Fields::Keep);
+        QVERIFY(f->messages.last().startsWith(QStringLiteral("数据文件读取失败，没有做任何修改！")));
+        QCOMPARE(f->records(), womanEntries(3));
     }
 
     // Records another program wrote after the display are not overwritten by a modify.
@@ -435,33 +362,21 @@ private slots:
         QCOMPARE(f->messages.shown, QStringList{messages::ChangedOutside});
         QCOMPARE(f->records(), womanEntries(7));
         QCOMPARE(f->diary.recordCount(), 7);
-        QCOMPARE(f->diary.chartMarks().size(), size_t(7));
         QCOMPARE(f->diary.selectedRecord(), -1);
     }
 
-    void unreadableFileStopsTheStoreBeforeWriting()
+    void loadSelectsTheLabelsPosition()
     {
-        auto f = withAnn(womanEntries(2));
-        f->folder.failRecordReads = true;
-        QCOMPARE(f->diary.StoreRecord(woman(), ChartStyle::Bars).fields, Fields::Keep);
-        QVERIFY(f->messages.last().startsWith(QStringLiteral("数据文件读取失败，没有做任何修改！")));
-        QCOMPARE(f->records(), womanEntries(2));
-    }
-
-    void loadShowsTextForms()
-    {
-        QByteArray entry = womansRecordLines("20090620210129");
-        entry.replace(" 160 ", " 172.5 ").replace(" 30 ", " 45 ");
-        entry.replace(g(u"无") + "\r\n", "\r\n");
+        const QByteArray entry = womansRecordLines("20090620210129").replace(g(u"无") + "\r\n", "\r\n");
         auto f = showingAnn(entry + womanEntries(9));
-        const EntryTexts first = f->diary.LoadRecord(0).texts;
-        QCOMPARE(first.box(2), QStringLiteral("45"));
-        QCOMPARE(first.box(3), QStringLiteral("172.5"));
-        QCOMPARE(first.heredity, QString());
-        QCOMPARE(f->diary.selectedDate(), QStringLiteral("2009年06月20日21时01分29秒"));
+        QCOMPARE(f->diary.LoadRecord(0).texts.heredity, QString());
         f->diary.LoadRecord(3);
         QCOMPARE(f->diary.selectedRecord(), 3);
         QCOMPARE(f->diary.selectedId(), QStringLiteral("20100101000002"));
+
+        // A redraw empties the boxes and keeps the selection (and its date, below).
+        QCOMPARE(f->diary.display(QStringLiteral("Ann"), ChartStyle::Bars).fields, Fields::Empty);
+        QCOMPARE(f->diary.selectedRecord(), 3);
 
         // An empty label after a record was shown: empty boxes, the old date stays.
         QCOMPARE(f->diary.LoadRecord(15).texts, EntryTexts{});
@@ -503,12 +418,6 @@ private slots:
         EntryTexts noSex = f->diary.LoadRecord(0).texts;
         noSex.sex.clear();
         modify(noSex);
-        QVERIFY(f->messages.shown.isEmpty());
-
-        // After a clear, nothing is selected.
-        f->diary.LoadRecord(0);
-        f->diary.ClearEntry();
-        modify(woman());
         QVERIFY(f->messages.shown.isEmpty());
         QCOMPARE(f->records(), afterModify);
 
@@ -552,46 +461,18 @@ private slots:
         auto f = showingAnn(womanEntries(30));
         f->diary.LoadRecord(4);
         f->diary.dragMarkerTo(1000);
-        for (int twice = 0; twice < 2; ++twice) {
-            QCOMPARE(f->diary.ClearEntry().fields, Fields::Empty);
-            QVERIFY(f->diary.chartMarks().empty());
-            QCOMPARE(columnOf(f->diary), QStringList(20, QString()));
-            QCOMPARE(f->diary.recordCount(), 0);
-            QCOMPARE(f->diary.selectedRecord(), -1);
-            QCOMPARE(f->diary.menuOffset(), 0);
-            QCOMPARE(f->diary.markerTop(), 360.0);
-        }
+        QCOMPARE(f->diary.ClearEntry().fields, Fields::Empty);
+        QVERIFY(f->diary.chartMarks().empty());
+        QCOMPARE(columnOf(f->diary), QStringList(20, QString()));
+        QCOMPARE(f->diary.recordCount(), 0);
+        QCOMPARE(f->diary.selectedRecord(), -1);
+        QCOMPARE(f->diary.menuOffset(), 0);
+        QCOMPARE(f->diary.markerTop(), 360.0);
         QCOMPARE(f->diary.shownUser(), QStringLiteral("Ann"));
         QCOMPARE(f->records(), womanEntries(30));
     }
 
     // ---- The chart, the column and the marker -----------------------------------
-
-    void workedExampleThroughTheDisplay()
-    {
-        auto f = showingAnn(entriesScoring({2500, 0, 4500, 7000}));
-        const std::vector<ChartMark> bars{
-            {Kind::Rectangle, 751, 6000, 753, 3500, 0},
-            {Kind::Rectangle, 3001, 6000, 3003, 5999, 0},
-            {Kind::Rectangle, 5251, 6000, 5253, 1500, 0},
-            {Kind::Rectangle, 7501, 6000, 7503, -1000, 0},
-        };
-        QCOMPARE(f->diary.chartMarks(), bars);
-        QCOMPARE(columnOf(f->diary), idsFrom(20100101000000, 4));
-        QCOMPARE(f->diary.markerTop(), 360.0);
-        f->diary.display(QStringLiteral("Ann"), ChartStyle::Curve);
-        QCOMPARE(f->diary.chartMarks().size(), size_t(4 * 2 + 3));
-    }
-
-    void displayEmptiesTheBoxesAndKeepsTheDate()
-    {
-        auto f = showingAnn(womanEntries(3));
-        f->diary.LoadRecord(1);
-        const QString date = f->diary.selectedDate();
-        QCOMPARE(f->diary.display(QStringLiteral("Ann"), ChartStyle::Bars).fields, Fields::Empty);
-        QCOMPARE(f->diary.selectedDate(), date);
-        QCOMPARE(f->diary.selectedRecord(), 1);
-    }
 
     void displayOfAnEmptyMissingOrShorterFile()
     {
@@ -614,30 +495,16 @@ private slots:
         QVERIFY(f->messages.shown.isEmpty());
     }
 
-    void doubleClickEnlargesAndLoadsTheEntryAtTheOffset()
+    // The double click selects the position at the offset, then the redraw lists from 0 again.
+    void doubleClickSelectsTheEntryAtTheOffset()
     {
         auto f = showingAnn(womanEntries(40));
-        f->diary.dragMarkerTo(360);
-        QCOMPARE(f->diary.menuOffset(), 1); // 90 twips an entry: the home position already scrolls
         f->diary.dragMarkerTo(885);
-        QCOMPARE(f->diary.menuOffset(), 7);
-        QCOMPARE(f->diary.recordColumn()[3], QStringLiteral("20100101000010"));
-
         f->diary.LoadRecord(3); // the click comes first
-        const Outcome outcome = f->diary.doubleClickRecord(3, QStringLiteral("Ann"), ChartStyle::Bars);
+        f->diary.doubleClickRecord(3, QStringLiteral("Ann"), ChartStyle::Bars);
         QCOMPARE(f->diary.selectedRecord(), 10);
         QCOMPARE(f->diary.selectedId(), QStringLiteral("20100101000010"));
-        QCOMPARE(outcome.texts.box(2), QStringLiteral("30"));
-        const auto &marks = f->diary.chartMarks();
-        QCOMPARE(marks[10].x2 - marks[10].x1, 62.f);
-        QCOMPARE(marks[9].x2 - marks[9].x1, 2.f);
-        QCOMPARE(f->diary.recordColumn()[3], QStringLiteral("20100101000003"));
-        QCOMPARE(f->diary.menuOffset(), 0); // a redraw lists from position 0 again
-        QCOMPARE(f->diary.markerTop(), 360.0);
-
-        // The curve style enlarges the circle and keeps it joined.
-        f->diary.doubleClickRecord(2, QStringLiteral("Ann"), ChartStyle::Curve);
-        QCOMPARE(f->diary.chartMarks()[2 * 3 - 1].radius, 65.f);
+        QCOMPARE(f->diary.menuOffset(), 0);
     }
 
     void doubleClickEdgeCases()
@@ -675,9 +542,7 @@ private slots:
         QTest::addColumn<double>("top");
         QTest::addColumn<double>("stopsAt");
         QTest::addColumn<int>("offset");
-        QTest::newRow("above the track") << 10 << -500.0 << 240.0 << 0;
         QTest::newRow("below the track, past the last entry") << 10 << 9000.0 << 6040.0 << 16;
-        QTest::newRow("no entries") << 0 << 1000.0 << 1000.0 << 0;
         QTest::newRow("1500 entries: every one reachable") << 1500 << 3825.0 << 3825.0 << 1493;
     }
 
