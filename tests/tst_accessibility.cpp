@@ -51,9 +51,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
 
         // Enter on a label loads its record, Down moves to the next label.
-        QWidget *first = w.menuLabel(0);
-        first->setFocus();
-        QTest::keyClick(first, Qt::Key_Down);
+        w.menuLabel(0)->setFocus();
+        QTest::keyClick(w.menuLabel(0), Qt::Key_Down);
         QVERIFY(w.menuLabel(1)->hasFocus());
         QCOMPARE(w.menuLabel(1)->palette().color(QPalette::WindowText), QColor(192, 0, 0));
         QTest::keyClick(w.menuLabel(1), Qt::Key_Return);

@@ -157,8 +157,7 @@ private slots:
                 if (form)
                     form->reject();
             });
-            auto *when = form->findChild<QDateTimeEdit *>(QStringLiteral("PastRecordTime"));
-            range = when->maximumDateTime();
+            range = form->findChild<QDateTimeEdit *>(QStringLiteral("PastRecordTime"))->maximumDateTime();
             auto *age = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(AgeField));
             auto *sugar = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(BloodSugarField));
             auto *sex = form->findChild<QComboBox *>(QStringLiteral("PastRecordField%1").arg(SexField));
