@@ -128,37 +128,18 @@ class GuiHistoryTest : public QObject
     Q_OBJECT
 
 private slots:
-    void pastMeasurementThroughItsDialog_data()
-    {
-        QTest::addColumn<QList<QDateTime>>("times");
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("column");
-        const QDateTime evening(QDate(2010, 1, 1), QTime(18, 30, 0));
-        const QDateTime future(QDate(2010, 3, 1), QTime(9, 5, 4));
-        QTest::newRow("between the two")
-            << QList<QDateTime>{evening} << QStringList()
-            << QByteArray(readBack("20100101000000") + womansRecordLines("20100101183000") + readBack("20100102000000"))
-            << QStringList{"20100101000000", "20100101183000", "20100102000000"};
-        QTest::newRow("refused, then corrected")
-            << QList<QDateTime>{future, QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))}
-            << QStringList{QStringLiteral("记录时间不能晚于现在，请核对！")}
-            << QByteArray(womansRecordLines("20091231235959") + twoEntries())
-            << QStringList{"20091231235959", "20100101000000", "20100102000000"};
-        QTest::newRow("cancelled") << QList<QDateTime>{} << QStringList() << twoEntries()
-                                   << QStringList{"20100101000000", "20100102000000", ""};
-    }
+    // The dialog asks again while the store refuses; the corrected time is stored in time order.
     void pastMeasurementThroughItsDialog()
     {
-        QFETCH(QList<QDateTime>, times);
         History h;
-        h.pastRecords.times = times;
+        h.pastRecords.times = {QDateTime(QDate(2010, 3, 1), QTime(9, 5, 4)),
+                               QDateTime(QDate(2009, 12, 31), QTime(23, 59, 59))};
         QVERIFY(h.pick(h.w.child("Picture1"), h.history->pastRecordAction()));
         QCOMPARE(h.pastRecords.latest, h.w.now);
-        QCOMPARE(h.pastRecords.offered, int(times.size()));
-        QTEST(h.w.messages.shown, "shown");
-        QTEST(h.file(), "file");
-        QTEST(h.column(), "column");
+        QCOMPARE(h.pastRecords.offered, 2);
+        QCOMPARE(h.w.messages.shown, QStringList{QStringLiteral("记录时间不能晚于现在，请核对！")});
+        QCOMPARE(h.file(), womansRecordLines("20091231235959") + twoEntries());
+        QCOMPARE(h.column(), (QStringList{"20091231235959", "20100101000000", "20100102000000"}));
     }
 
     // The dialog itself: the window's filters on its boxes, the time limited
@@ -176,8 +157,7 @@ private slots:
                 if (form)
                     form->reject();
             });
-            auto *when = form->findChild<QDateTimeEdit *>(QStringLiteral("PastRecordTime"));
-            range = when->maximumDateTime();
+            range = form->findChild<QDateTimeEdit *>(QStringLiteral("PastRecordTime"))->maximumDateTime();
             auto *age = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(AgeField));
             auto *sugar = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(BloodSugarField));
             auto *sex = form->findChild<QComboBox *>(QStringLiteral("PastRecordField%1").arg(SexField));
@@ -204,55 +184,34 @@ private slots:
         QCOMPARE(offered[0].heredity, QStringLiteral("无"));
     }
 
-    void deleteFromTheRecordLabel_data()
+    // A record deleted from its label; then Ctrl+Z undoes the typing of the
+    // box with the focus while it has any, else the deletion.
+    void deleteFromTheRecordLabelThenCtrlZ_data()
     {
-        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("column");
-        QTest::newRow("yes") << true << readBack("20100101000000")
-                             << QStringList{"20100101000000", "", ""};
-        QTest::newRow("no") << false << twoEntries() << QStringList{"20100101000000", "20100102000000", ""};
+        QTest::newRow("untouched box") << "" << twoEntries();
+        QTest::newRow("box with typing") << "17" << readBack("20100101000000");
     }
-    void deleteFromTheRecordLabel()
+    void deleteFromTheRecordLabelThenCtrlZ()
     {
-        QFETCH(bool, yes);
+        QFETCH(QString, typed);
         History h;
         QAction *entry = h.history->deleteAction();
         QVERIFY(!h.pick(h.w.child("Picture1"), entry)); // offered on a record label only
         QVERIFY(!h.pick(h.w.menuLabel(2), entry));      // ... that shows a record
-        h.w.messages.answers = {yes};
         QVERIFY(h.pick(h.w.menuLabel(1), entry));
         QCOMPARE(h.w.messages.shown, QStringList{QStringLiteral("您真的要删除 2010年01月02日00时00分00秒 的记录吗？")});
+        QCOMPARE(h.file(), readBack("20100101000000"));
+        QCOMPARE(h.column(), (QStringList{"20100101000000", "", ""}));
+        QLineEdit *box = h.w.text(3);
+        box->setFocus();
+        QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QTEST(h.file(), "file");
-        QTEST(h.column(), "column");
-    }
-
-    // Ctrl+Z undoes the typing of the box with the focus while it has any,
-    // else the last change of the diary.
-    void ctrlZ_data()
-    {
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QByteArray>("file");
-        QTest::newRow("record label") << "Label4(0)" << "" << twoEntries();
-        QTest::newRow("untouched box") << "Text3" << "" << twoEntries();
-        QTest::newRow("box with typing") << "Text3" << "17" << readBack("20100101000000");
-    }
-    void ctrlZ()
-    {
-        QFETCH(QString, focus);
-        QFETCH(QString, typed);
-        History h;
-        h.history->deleteRecord(1);
-        QWidget *control = h.w.child(focus);
-        control->setFocus();
-        QTest::keyClicks(control, typed);
-        QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
-        QTEST(h.file(), "file");
-        if (auto *box = qobject_cast<QLineEdit *>(control))
-            QCOMPARE(box->text(), QString());
+        QCOMPARE(box->text(), QString());
         // Once the typing is undone, the next Ctrl+Z is the diary's.
-        QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(h.file(), twoEntries());
         QCOMPARE(h.column(), (QStringList{"20100101000000", "20100102000000", ""}));
     }
