@@ -16,6 +16,21 @@ class ChartTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Four entries 2250 twips apart, each bar from the baseline up to its score; a score of 0 at 1.
+    // Twenty-five entries are 360 apart.
+    void workedExampleBars()
+    {
+        const std::vector<double> scores{2500, 0, 4500, 7000};
+        const std::vector<ChartMark> expected{
+            {Kind::Rectangle, 751, 6000, 753, 3500, 0},
+            {Kind::Rectangle, 3001, 6000, 3003, 5999, 0},
+            {Kind::Rectangle, 5251, 6000, 5253, 1500, 0},
+            {Kind::Rectangle, 7501, 6000, 7503, -1000, 0},
+        };
+        QCOMPARE(trendChartMarks(scores, 4, ChartStyle::Bars), expected);
+        QCOMPARE(trendChartMarks(std::vector<double>(25, 500), 25, ChartStyle::Bars).back().x1, 750.f + 8641);
+    }
+
     // Scores beyond every range are drawn at the top, in both styles, with finite coordinates;
     // a score that is no number at 1.
     void hugeScoresReachTheTopEdge()

@@ -542,6 +542,8 @@ private slots:
         QTest::addColumn<double>("top");
         QTest::addColumn<double>("stopsAt");
         QTest::addColumn<int>("offset");
+        QTest::newRow("above the track") << 10 << -500.0 << 240.0 << 0;
+        QTest::newRow("no entries") << 0 << 1000.0 << 1000.0 << 0;
         QTest::newRow("below the track, past the last entry") << 10 << 9000.0 << 6040.0 << 16;
         QTest::newRow("1500 entries: every one reachable") << 1500 << 3825.0 << 3825.0 << 1493;
     }

@@ -113,6 +113,8 @@ private slots:
         QTest::addColumn<QStringList>("ids");
         QTest::addColumn<QDateTime>("when");
         QTest::addColumn<int>("position");
+        QTest::newRow("before the first") << ThreeYears << QDateTime(QDate(2009, 6, 20), QTime(21, 1, 29)) << 0;
+        QTest::newRow("between") << ThreeYears << QDateTime(QDate(2011, 6, 1), QTime(8, 0)) << 2;
         QTest::newRow("after the last") << ThreeYears << QDateTime(QDate(2013, 1, 1), QTime(0, 0)) << 3;
         QTest::newRow("equal id: after it") << ThreeYears << QDateTime(QDate(2011, 1, 1), QTime(0, 0)) << 2;
         QTest::newRow("out of order: before the first later one")
