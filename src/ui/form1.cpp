@@ -84,7 +84,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setWindowIcon(QIcon(QPixmap::fromImage(loadPicture(QStringLiteral("icon"), 1.0))));
+    setWindowIcon(pictureIcon(QStringLiteral("icon")));
     setFixedSize(ClientSize);
     setMouseTracking(true);
     createControls();
