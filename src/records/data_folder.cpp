@@ -5,6 +5,7 @@
 #include "user_name.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -75,11 +76,12 @@ FileResult DataFolder::ensureUserList() const
 
 int DataFolder::removeLeftoverSaves() const
 {
+    // No name filter: it would compile a regular expression at every start.
     int removed = 0;
-    const QDir dir(m_folder);
-    const QString pattern = QLatin1Char('*') + TemporarySaveMarker + QStringLiteral("??????");
-    for (const QString &name : dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System)) {
-        if (isTemporarySaveName(name) && removeFile(dir.filePath(name)))
+    QDirIterator entries(m_folder, QDir::Files | QDir::Hidden | QDir::System);
+    while (entries.hasNext()) {
+        entries.next();
+        if (isTemporarySaveName(entries.fileName()) && removeFile(entries.filePath()))
             ++removed;
     }
     return removed;

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHashFunctions>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -196,9 +196,16 @@ FileFingerprint FileFingerprint::of(QByteArrayView content)
 
 bool isTemporarySaveName(const QString &fileName)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^.+%1[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(TemporarySaveMarker)));
-    return pattern.match(fileName).hasMatch();
+    // Matched by hand: a regular expression would load and compile its engine
+    // at every start-up for the one look at the data folder.
+    constexpr qsizetype SuffixLength = 6;
+    const qsizetype marker = fileName.size() - SuffixLength - TemporarySaveMarker.size();
+    if (marker < 1 || QStringView(fileName).mid(marker, TemporarySaveMarker.size()) != TemporarySaveMarker)
+        return false;
+    const QStringView suffix = QStringView(fileName).right(SuffixLength);
+    return std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+    });
 }
 
 bool fileExists(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,6 +15,24 @@ QPointF twipsOf(const QMouseEvent *event)
     return event->position() * twips::PerPixel;
 }
 } // namespace
+
+SongTiCombo::SongTiCombo(KeyFilter filter, QWidget *parent)
+    : QComboBox(parent)
+{
+    installKeyFilter(this, filter); // which makes the combo editable
+    setFont(QFont(QStringLiteral("宋体"), 12));
+}
+
+void SongTiCombo::changeEvent(QEvent *event)
+{
+    // Without a list yet, its text box takes the font as any child does, and
+    // the list takes it from the combo when it is made.
+    if (event->type() == QEvent::FontChange && !findChild<QAbstractItemView *>()) {
+        QWidget::changeEvent(event);
+        return;
+    }
+    QComboBox::changeEvent(event);
+}
 
 ClickableLabel::ClickableLabel(QWidget *parent)
     : QLabel(parent)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "key_filter.h"
+
+#include <QComboBox>
 #include <QLabel>
 #include <QPointF>
 #include <QWidget>
@@ -34,6 +37,19 @@ protected:
 private:
     bool m_pressed = false;
     bool m_inDoubleClick = false;
+};
+
+// An editable drop-down combo in 宋体 12 pt with a key filter on its text box.
+// Its list is made when it is first opened: the toolkit's own handling of a
+// font change would make it at once, with the item view code it needs.
+class SongTiCombo : public QComboBox
+{
+    Q_OBJECT
+public:
+    SongTiCombo(KeyFilter filter, QWidget *parent);
+
+protected:
+    void changeEvent(QEvent *event) override;
 };
 
 // An empty area of the layout that reports pointer moves (and swallows clicks).

@@ -14,7 +14,6 @@
 #include "twips.h"
 #include "window_placement.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -52,13 +51,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
     return b;
 }
 
-// The three combos draw in 宋体 12 pt; their text boxes and their lists (made
-// when first opened) take it from them.
-void useSongTi(QComboBox *combo)
-{
-    combo->setFont(QFont(QStringLiteral("宋体"), 12));
-}
-
 // The largest size, up to the label's own, at which its wrapped text fits
 // `height` pixels: the hint of the user panel must be read whole above its button.
 void fitWrappedText(QLabel *label, int height)
@@ -92,7 +84,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
-    setWindowIcon(QIcon(QPixmap::fromImage(loadPicture(QStringLiteral("icon"), 1.0))));
+    setWindowIcon(pictureIcon(QStringLiteral("icon")));
     setFixedSize(ClientSize);
     setMouseTracking(true);
     createControls();
@@ -165,13 +157,8 @@ void Form1::createRecordMenu()
 
 void Form1::createEntryRow()
 {
-    m_combo1 = place(new QComboBox(this), "Combo1", 360, 6600, 960, 360);
-    m_combo12 = place(new QComboBox(this), "Combo12", 11880, 6600, 960, 360);
-    for (QComboBox *combo : {m_combo1, m_combo12}) {
-        combo->setEditable(true);
-        installKeyFilter(combo, KeyFilter::ListOnly);
-        useSongTi(combo);
-    }
+    m_combo1 = place(new SongTiCombo(KeyFilter::ListOnly, this), "Combo1", 360, 6600, 960, 360);
+    m_combo12 = place(new SongTiCombo(KeyFilter::ListOnly, this), "Combo12", 11880, 6600, 960, 360);
     m_combo1->addItems({QStringLiteral("男"), QStringLiteral("女")});
     m_combo1->setEditText(QStringLiteral("男"));
     m_combo12->addItems({QStringLiteral("有"), QStringLiteral("无")});
@@ -237,10 +224,7 @@ void Form1::createUserPanel()
     shape1->setFrameShape(QFrame::Box);
     shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    m_combo2 = place(new QComboBox(m_frame1), "Combo2", 120, 120, 1815, 360);
-    m_combo2->setEditable(true);
-    installKeyFilter(m_combo2, KeyFilter::UserName);
-    useSongTi(m_combo2);
+    m_combo2 = place(new SongTiCombo(KeyFilter::UserName, m_frame1), "Combo2", 120, 120, 1815, 360);
 
     m_label6 = place(new ClickableLabel(m_frame1), "Label6", 120, 600, 1815, 615);
     m_label6->setText(QStringLiteral("（如果下拉框中无选择的用户，可以在此添加。）"));

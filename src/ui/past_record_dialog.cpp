@@ -1,5 +1,6 @@
 #include "past_record_dialog.h"
 
+#include "controls.h"
 #include "key_filter.h"
 #include "records/record_columns.h"
 
@@ -21,10 +22,7 @@ const QDateTime Earliest(QDate(1900, 1, 1), QTime(0, 0));
 // A list-only combo as in the window's entry row.
 QComboBox *listCombo(QWidget *parent, const QStringList &items, const QString &initial)
 {
-    auto *combo = new QComboBox(parent);
-    combo->setEditable(true);
-    installKeyFilter(combo, KeyFilter::ListOnly);
-    combo->setFont(QFont(QStringLiteral("宋体"), 12));
+    auto *combo = new SongTiCombo(KeyFilter::ListOnly, parent);
     combo->addItems(items);
     combo->setEditText(initial);
     return combo;

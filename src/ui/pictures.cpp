@@ -1,8 +1,12 @@
 #include "pictures.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QIconEngine>
 #include <QPainter>
 #include <QResource>
+#include <QStyle>
+#include <QStyleOption>
 #include <QtEndian>
 
 #include <array>
@@ -55,6 +59,54 @@ Band loadBand(const QString &name, qreal devicePixelRatio, int band)
     return {image, firstRow};
 }
 
+class PictureIconEngine : public QIconEngine
+{
+public:
+    explicit PictureIconEngine(const QString &name) : m_name(name) {}
+    QIconEngine *clone() const override { return new PictureIconEngine(m_name); }
+    bool isNull() override { return false; } // without drawing it: the picture is built in
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {pictureSize()}; }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        const QSize whole = pictureSize();
+        return whole.width() <= size.width() && whole.height() <= size.height()
+                   ? whole
+                   : whole.scaled(size, Qt::KeepAspectRatio);
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QImage picture = loadPicture(m_name, 1.0);
+        const QSize fit = actualSize(size, mode, state);
+        if (picture.size() != fit)
+            picture = picture.scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QPixmap drawn = QPixmap::fromImage(std::move(picture));
+        if (mode == QIcon::Normal)
+            return drawn;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+private:
+    QSize pictureSize()
+    {
+        if (!m_size.isValid())
+            m_size = loadPicture(m_name, 1.0).size();
+        return m_size;
+    }
+
+    QString m_name;
+    QSize m_size;
+};
+
 qreal sharpness(qreal devicePixelRatio)
 {
     return devicePixelRatio > 1.0 ? 2.0 : 1.0;
@@ -81,6 +133,11 @@ QImage loadPicture(const QString &name, qreal devicePixelRatio)
             std::memcpy(picture.scanLine(band.firstRow + y), band.rows.constScanLine(y), size_t(band.rows.bytesPerLine()));
     picture.setDevicePixelRatio(sharpness(devicePixelRatio));
     return picture;
+}
+
+QIcon pictureIcon(const QString &name)
+{
+    return QIcon(new PictureIconEngine(name));
 }
 
 void paintPicture(QPainter &painter, const QString &name, qreal devicePixelRatio, const QRect &region)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -20,5 +21,9 @@ QImage loadPicture(const QString &name, qreal devicePixelRatio);
 // painter's origin, one band in memory at a time: large pictures are never
 // held whole for painting.
 void paintPicture(QPainter &painter, const QString &name, qreal devicePixelRatio, const QRect &region);
+
+// An icon of the picture at 1x, drawn only when a size of it is asked for
+// (the offscreen platform never asks; X11 asks once for the window's icon).
+QIcon pictureIcon(const QString &name);
 
 } // namespace velmora

@@ -1,0 +1,36 @@
+#include "program.h"
+
+#include "fonts.h"
+#include "translations.h"
+#include "trend_chart_view.h"
+
+#include <QApplication>
+
+namespace velmora {
+
+void prepareApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Velmora"));
+    installFonts();
+    installQtTranslation();
+}
+
+Program::Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock)
+    : m_form1(folder, messages, std::move(clock)),
+      m_fileDialogs(&m_form1),
+      m_printDialog(&m_form1),
+      m_periodDialog(&m_form1),
+      m_reports(
+          m_form1.contextMenu(), m_form1.diary(),
+          [this](qreal scale, const std::vector<ChartMark> &marks) {
+              return m_form1.chartView()->renderChart(scale, marks);
+          },
+          m_fileDialogs, m_printDialog, m_periodDialog, messages),
+      m_analysis(m_form1.contextMenu(), m_form1.diary(), m_periodDialog, messages, m_form1),
+      m_pastRecordDialog(&m_form1),
+      m_history(m_form1, m_pastRecordDialog, m_fileDialogs, messages)
+{
+    messages.setParent(&m_form1);
+}
+
+} // namespace velmora

@@ -1,0 +1,42 @@
+#pragma once
+
+// The whole program around its data folder: the main window with the dialogs
+// it opens and the entries its context menu gains, built in the one order the
+// menu's entries follow (the reports, the reading of the diary, its history).
+
+#include "analysis_menu.h"
+#include "file_dialogs.h"
+#include "form1.h"
+#include "history_menu.h"
+#include "past_record_dialog.h"
+#include "period_dialog.h"
+#include "print_dialog.h"
+#include "report_menu.h"
+#include "seams.h"
+
+namespace velmora {
+
+// Names the application and installs its fonts and Qt's Chinese texts; called
+// once the application object exists, before any window is made.
+void prepareApplication();
+
+class Program
+{
+public:
+    // The message boxes are given the main window as their parent.
+    Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock);
+
+    Form1 &window() { return m_form1; }
+
+private:
+    Form1 m_form1;
+    QtFileDialogs m_fileDialogs;
+    QtPrintDialog m_printDialog;
+    QtPeriodDialog m_periodDialog;
+    ReportMenu m_reports;
+    AnalysisMenu m_analysis;
+    QtPastRecordDialog m_pastRecordDialog;
+    HistoryMenu m_history;
+};
+
+} // namespace velmora
