@@ -31,7 +31,7 @@ src/records/text_file.cpp	s/if \(existing\.exists\(\) && !existing\.isWritable\(
 src/records/user_name.cpp	s/return UserNameProblem::UserListName;/return UserNameProblem::None;/	the user list's name accepted
 src/records/user_name.cpp	s/u"\/\\\\:\*\?\\"<>\|,"/u"\\\\:*?\\"<>|,"/	a slash accepted in a name
 src/records/data_folder.cpp	s/if \(FileFingerprint::of\(\*now\) != readAs\)/if (false)/	an outside change overwritten
-src/records/data_folder.cpp	s/if \(isTemporarySaveName\(name\) && /if (/	a person's file removed at start
+src/records/data_folder.cpp	s/if \(isTemporarySaveName\(entries\.fileName\(\)\) && /if (/	a person's file removed at start
 src/diary/entry.cpp	s/MaximumAge = 130/MaximumAge = 131/	age limit off by one
 src/diary/entry.cpp	s/\{6, 300\}/{6, 310}/	systolic limit wrong
 src/diary/diary.cpp	s/if \(!m_messages\.ask\(messages::ConfirmStore\)\)\n\s*return \{\};//	store without asking
