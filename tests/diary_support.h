@@ -103,17 +103,29 @@ inline QByteArray womanEntries(int n)
     return out;
 }
 
-// A record file whose entries score exactly the given values: a man with
-// nothing but years of smoking scores 8 + 8 x years.
-inline QByteArray entriesScoring(const QList<double> &scores)
+// Three records in file order: a man with every factor, a woman without an
+// answer for heredity, and a man with a diagnosis where cholesterol belongs.
+inline QByteArray threeRecords()
 {
-    QByteArray out;
-    for (int i = 0; i < scores.size(); ++i) {
-        const QByteArray smoking = " " + QByteArray::number((scores[i] - 8) / 8) + " ";
-        out += crlfLines({QByteArray::number(20100101000000LL + i), g(u"男"), "", "", "", "", "", "", "", smoking, "",
-                          "", "", g(u"无")});
-    }
-    return out;
+    return crlfLines({"20090620210129", g(u"男"), " 56 ", " 172 ", " 80 ", " 2.1 ", " 150 ", " 95 ", " 6.5 ", " 10 ",
+                      " 5 ", " 6.2 ", " 92 ", g(u"有")})
+           + crlfLines({"20091105083000", g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ", " 80 ", " 5.1 ", " 0 ",
+                        " 0 ", " 4.5 ", " 70 ", ""})
+           + crlfLines({"20100301090503", g(u"男"), " 60 ", " 170 ", " 75 ", " 1.8 ", " 140 ", " 85 ", " 7.2 ", " 0 ",
+                        " 0 ", g(u"糖尿病"), " 88 ", g(u"无")});
 }
+
+inline const QByteArray RecordTableHeading =
+    "日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),"
+    "血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传,风险评分\r\n";
+
+// The record table the export makes of them. Scores of the display pass:
+// 8 + 45 x 56 + 4.5 x 13 + 5 x 0.4 + 16 x 5 + 16 x 5 + 10 x 0.39 + 8 x 10 + 8 x 5
+// + 4.5 x 0.48 + 5 x 92 + 12; 4 + 45 x 30 + 70; a text as cholesterol scores 0
+// (the diagnosis counts only when storing).
+inline const QByteArray ThreeRecordsCsv = "\xEF\xBB\xBF" + RecordTableHeading
+                                          + "2009-06-20 21:01:29,男,56,172,80,92,6.2,2.1,150,95,6.5,10,5,有,3346.56\r\n"
+                                            "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,,1424\r\n"
+                                            "2010-03-01 09:05:03,男,60,170,75,88,糖尿病,1.8,140,85,7.2,0,0,无,0\r\n";
 
 } // namespace velmora::test

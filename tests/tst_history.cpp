@@ -82,21 +82,6 @@ QByteArray entriesAt(const QStringList &ids)
 
 const QStringList ThreeYears{"20100101000000", "20110101000000", "20120101000000"};
 
-// Three records of Ann, and the table the export makes of them (its score
-// column as a display pass gives it).
-const QByteArray AnnsRecords =
-    crlfLines({"20090620210129", g(u"男"), " 45 ", " 172.5 ", " 80 ", " 2.1 ", " 150 ", " 95 ", " 6.5 ", " 10 ", " 5 ",
-               " 6.2 ", " 92 ", g(u"有")})
-    + crlfLines({"20091105083000", g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ", " 80 ", " 5.1 ", " 0 ", " 0 ",
-                 " 4.5 ", " 70 ", ""})
-    + crlfLines({"20100301090503", g(u"男"), " 60 ", " 170 ", " 75 ", " 1.8 ", " 140 ", " 85 ", " 7.2 ", " 0 ", " 0 ",
-                 g(u"糖尿病"), " 88 ", g(u"无")});
-const QByteArray Heading = "日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),"
-                           "血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传,风险评分\r\n";
-const QByteArray AnnsCsv = "\xEF\xBB\xBF" + Heading
-                           + "2009-06-20 21:01:29,男,45,172.5,80,92,6.2,2.1,150,95,6.5,10,5,有,2849.31\r\n"
-                             "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,,1424\r\n"
-                             "2010-03-01 09:05:03,男,60,170,75,88,糖尿病,1.8,140,85,7.2,0,0,无,0\r\n";
 const QByteArray GoodRow = "2011-06-01 00:00:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无,1424\r\n";
 
 } // namespace
@@ -266,7 +251,7 @@ private slots:
             h.diary.deleteRecord(1, Bars);
             break;
         case ChangeKind::Import:
-            h.import(Heading + GoodRow);
+            h.import(RecordTableHeading + GoodRow);
             break;
         }
         h.messages.shown.clear();
@@ -341,23 +326,23 @@ private slots:
 
     void importOfTheProgramsOwnExportIntoAnEmptyUser()
     {
-        History h(AnnsRecords);
+        History h(threeRecords());
         h.show(QStringLiteral("Bob"));
         h.messages.answers = {false};
-        QVERIFY(!h.import(AnnsCsv));
+        QVERIFY(!h.import(ThreeRecordsCsv));
         QCOMPARE(h.file(QStringLiteral("Bob")), QByteArray());
 
-        QVERIFY(h.import(AnnsCsv));
+        QVERIFY(h.import(ThreeRecordsCsv));
         const QString asked = "将导入 3 条新记录；\n0 条记录已经存在，将跳过；\n0 行不能导入。\n"
                               "要导入这 3 条新记录吗？";
         QCOMPARE(h.messages.shown, (QStringList{asked, asked, "已导入 3 条记录。"}));
-        QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(AnnsRecords));
+        QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(threeRecords()));
         QCOMPARE(h.diary.chartMarks()[2].y2, float(6000 - 5100)); // drawn as after a store
 
         // The same table again brings nothing.
         const QByteArray bobs = h.file(QStringLiteral("Bob"));
         h.messages.shown.clear();
-        QVERIFY(!h.import(AnnsCsv));
+        QVERIFY(!h.import(ThreeRecordsCsv));
         QCOMPARE(h.messages.shown, QStringList{"将导入 0 条新记录；\n3 条记录已经存在，将跳过；\n0 行不能导入。\n"
                                                "没有可以导入的新记录，数据没有改动。"});
         QCOMPARE(h.file(QStringLiteral("Bob")), bobs);
@@ -367,7 +352,7 @@ private slots:
     // headings without units in another order, a column of its own, no score.
     void importOfAReSavedGbkTable()
     {
-        History h(AnnsRecords);
+        History h(threeRecords());
         const QByteArray table = g(u"性别;日期时间;年龄;身高;体重;腰围;胆固醇;甘油三脂;血压/高;血压/低;血糖;吸烟;饮酒;遗传;备注\r\n"
                                    u"女;2009-11-05 08:30:00;30;160;50;70;4,5;1,2;120;80;5,1;0;0;;\"da; \"\"gleich\"\"\"\r\n"
                                    u"男;20080101120000;50;170;70;80;5;1,5;130;85;5;0;'+3;无;neu\r\n"
@@ -387,22 +372,22 @@ private slots:
         QVERIFY(h.file().startsWith(added)); // the oldest, first, as a store writes it
         const QByteArray between = crlfLines({"20091201100000", g(u"女"), "40", "165", "55", "1", "110", "70", "5", "0",
                                               "0", "4", "72", g(u"无")});
-        const qsizetype thirdOfAnn = AnnsRecords.indexOf("20100301090503");
+        const qsizetype thirdOfAnn = threeRecords().indexOf("20100301090503");
         QCOMPARE(entriesOf(h.file()),
-                 entriesOf(added + AnnsRecords.left(thirdOfAnn) + between + AnnsRecords.mid(thirdOfAnn)));
+                 entriesOf(added + threeRecords().left(thirdOfAnn) + between + threeRecords().mid(thirdOfAnn)));
     }
 
     void brokenTablesChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("table");
         QTest::addColumn<QString>("message");
-        const QByteArray start = Heading + GoodRow;
+        const QByteArray start = RecordTableHeading + GoodRow;
         QTest::newRow("not a record table") << QByteArray("name,value\r\nx,1\r\n") << messages::NotARecordTable;
         QTest::newRow("empty file") << QByteArray() << messages::NotARecordTable;
         QTest::newRow("neither UTF-8 nor GBK")
             << gbk(QString::fromUtf8(start)) + "2011-02-01 00:00:00,,30,160,50,70,4.5,1.2,120,80,5.1,0,0,\xFF\xFF,1\r\n"
             << "记录表格的文字编码无法识别（既不是UTF-8，也不是GBK），没有导入任何记录！";
-        QTest::newRow("a column missing") << QByteArray(Heading).replace(",遗传", "") << "记录表格缺少这些列：遗传，没有导入任何记录！";
+        QTest::newRow("a column missing") << QByteArray(RecordTableHeading).replace(",遗传", "") << "记录表格缺少这些列：遗传，没有导入任何记录！";
         QTest::newRow("a row of the wrong width")
             << start + "2011-02-01 00:00:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无\r\n"
             << "记录表格第 3 行有 14 列，表头却有 15 列，没有导入任何记录！";
@@ -416,10 +401,10 @@ private slots:
     {
         QFETCH(QByteArray, table);
         QFETCH(QString, message);
-        History h(AnnsRecords);
+        History h(threeRecords());
         QVERIFY(!h.import(table));
         QCOMPARE(h.messages.shown, QStringList{message});
-        QCOMPARE(h.file(), AnnsRecords);
+        QCOMPARE(h.file(), threeRecords());
         QVERIFY(!h.diary.canUndo());
     }
 };
