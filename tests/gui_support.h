@@ -4,6 +4,7 @@
 // clock and a folder whose saves can be made to fail.
 
 #include "diary_support.h"
+#include "file_dialogs.h"
 #include "form1.h"
 #include "trend_chart_view.h"
 
@@ -17,9 +18,35 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <deque>
 #include <memory>
 
 namespace velmora::test {
+
+// Answers the save and open dialogs with the given paths in order; an empty
+// one, or none left, cancels.
+class ScriptedFileDialogs : public FileDialogs
+{
+public:
+    std::deque<QString> paths;
+    QStringList captions, suggestions, filters; // what each dialog was asked with
+
+    QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override
+    {
+        suggestions << suggestedName;
+        return openFileName(caption, filter);
+    }
+    QString openFileName(const QString &caption, const QString &filter) override
+    {
+        captions << caption;
+        filters << filter;
+        if (paths.empty())
+            return QString();
+        const QString path = paths.front();
+        paths.pop_front();
+        return path;
+    }
+};
 
 struct Window
 {

@@ -46,20 +46,6 @@ public:
     }
 };
 
-class ScriptedOpenDialog : public FileDialogs
-{
-public:
-    QString path; // empty: cancelled
-    QStringList asked;
-
-    QString saveFileName(const QString &, const QString &, const QString &) override { return QString(); }
-    QString openFileName(const QString &caption, const QString &filter) override
-    {
-        asked << caption + u'|' + filter;
-        return path;
-    }
-};
-
 // An entry as the diary writes back one it has read: the RecordId is a number.
 QByteArray readBack(const QByteArray &id)
 {
@@ -75,7 +61,7 @@ QByteArray twoEntries()
 struct History
 {
     ScriptedPastRecords pastRecords; // outlive the window, which uses them
-    ScriptedOpenDialog dialogs;
+    ScriptedFileDialogs dialogs;
     Window w{"Ann\r\n"};
     HistoryMenu *history = nullptr;
 
@@ -231,9 +217,9 @@ private slots:
         writeBytes(table, "日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),"
                           "血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传\r\n"
                           "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无\r\n");
-        h.dialogs.path = chosen ? table : QString();
+        h.dialogs.paths = {chosen ? table : QString()};
         QVERIFY(h.pick(h.w.child("Picture1"), h.history->importAction()));
-        QCOMPARE(h.dialogs.asked, QStringList{QStringLiteral("导入记录表格|CSV 表格 (*.csv)")});
+        QCOMPARE(h.dialogs.captions + h.dialogs.filters, (QStringList{"导入记录表格", "CSV 表格 (*.csv)"}));
         QCOMPARE(h.w.messages.shown.size(), chosen ? 2 : 0); // the summary, then the count
         QTEST(h.file(), "file");
     }

@@ -33,27 +33,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class ScriptedFileDialogs : public FileDialogs
-{
-public:
-    std::deque<QString> paths; // the answers in order; an empty one, or none left, cancels
-    QStringList captions;
-    QStringList suggestions;
-    QStringList filters;
-
-    QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override
-    {
-        captions << caption;
-        suggestions << suggestedName;
-        filters << filter;
-        if (paths.empty())
-            return QString();
-        const QString path = paths.front();
-        paths.pop_front();
-        return path;
-    }
-};
-
 // Answers the print dialog with a PDF file on the chosen paper and pages, or
 // cancels when no file is set.
 class ScriptedPrintDialog : public PrintDialog
