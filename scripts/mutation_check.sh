@@ -15,8 +15,9 @@ cmake --build build -j2 >/dev/null || exit 2
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build -j2 --timeout 120 >/dev/null 2>&1 || { echo "the suite fails without any fault"; exit 2; }
 
-# file <tab> perl substitution <tab> the fault. (Dropping only the flush check
-# is no fault: the size check flushes too.)
+# file <tab> perl substitution <tab> the fault. (The final write is checked
+# three times - the flush, the size, the close - so dropping one alone is no
+# fault; the full-disk fault drops all three.)
 mutants=$(cat <<'LIST'
 src/model/risk_model.h	s/BloodSugar = 6\.11/BloodSugar = 6.21/	wrong blood-sugar threshold
 src/model/risk_model.h	s/StandardWeightOffset = 105/StandardWeightOffset = 100/	wrong standard weight
@@ -25,7 +26,7 @@ src/records/record_file.cpp	s/out\.append\("\\r\\n", 2\);/out.append("\\n", 1);/
 src/records/record_file.cpp	s/safe\.replace\("\\"", FullwidthQuote\);//	a quote kept inside a quoted text
 src/records/record_file.cpp	s/if \(item\.number\(\) >= 0\)\n\s*out\.append\(' '\);//	no sign blank before a number
 src/records/user_list.cpp	s/content\.append\("\\r\\n", 2\);/content.append("\\n", 1);/	a lost CR in the user list
-src/records/text_file.cpp	s/if \(scratch\.size\(\) != counted\.written\(\)\)\n\s*return FileResult::failure\(reasons::diskFull\(\)\);//	a short save not noticed
+src/records/text_file.cpp	s/if \(!written \|\| !scratch\.flush\(\) \|\| scratch\.error\(\) != QFileDevice::NoError\)/if (!written)/; s/if \(scratch\.size\(\) != counted\.written\(\)\)\n\s*return FileResult::failure\(reasons::diskFull\(\)\);//; s/scratch\.close\(\);\n\s*if \(scratch\.error\(\) != QFileDevice::NoError\)\n\s*return FileResult::failure\(writeFailureReason\(scratch\.error\(\), target\)\);/scratch.close();/	a full disk at the final write not noticed
 src/records/text_file.cpp	s/if \(!syncToDisk\(scratch\)\)/if (false)/	a failed sync to disk not noticed
 src/records/text_file.cpp	s/if \(existing\.exists\(\) && !existing\.isWritable\(\)\)/if (false)/	read-only file not refused first
 src/records/user_name.cpp	s/return UserNameProblem::UserListName;/return UserNameProblem::None;/	the user list's name accepted

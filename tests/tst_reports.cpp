@@ -63,14 +63,6 @@ public:
     }
 };
 
-QByteArray record(const QByteArray &id, const char16_t *sex, std::initializer_list<QByteArray> factors,
-                  const QByteArray &heredity)
-{
-    QByteArray out = id + "\r\n" + g(sex) + "\r\n";
-    for (const QByteArray &factor : factors)
-        out += factor + "\r\n";
-    return out + heredity + "\r\n";
-}
 
 // Answers the period dialog: all records unless told otherwise; none cancels.
 class ScriptedPeriodDialog : public PeriodDialog
@@ -95,10 +87,8 @@ QByteArray threeYears()
     for (int i = 0; i < 40; ++i) {
         const QByteArray id = start.addDays(27 * i).toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1();
         const QByteArray cholesterol = i == 17 ? g(u"未测") : QByteArray::number(5.2 + (i % 5) * 0.2);
-        out += record(id, u"男",
-                      {"58", "172", QByteArray::number(84 - i / 8), "1.5", QByteArray::number(150 - i / 2), "88",
-                       "5.8", "20", "10", cholesterol, "95"},
-                      g(u"有"));
+        out += crlfLines({id, g(u"男"), "58", "172", QByteArray::number(84 - i / 8), "1.5",
+                          QByteArray::number(150 - i / 2), "88", "5.8", "20", "10", cholesterol, "95", g(u"有")});
     }
     return out;
 }
