@@ -62,6 +62,9 @@ caught=0; missed=0
 while IFS=$'\t' read -r file change fault; do
     [ -n "$file" ] || continue
     [[ "$fault" =~ $only ]] || continue
+    if [ "$(id -u)" = 0 ] && [[ "$fault" == "read-only file not refused first" ]]; then
+        echo "skipped      $fault (root may write any file, so the check has nothing to refuse)"; continue
+    fi
     cp "$file" "$file.orig"
     perl -0pi -e "$change" "$file"
     if cmp -s "$file" "$file.orig"; then

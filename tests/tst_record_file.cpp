@@ -2,6 +2,7 @@
 // that fail without touching the old file.
 
 #include "records/data_folder.h"
+#include "records/file_errors.h"
 #include "records/record_file.h"
 #include "diary_support.h"
 
@@ -220,6 +221,20 @@ private slots:
         left.sort();
         expected.sort();
         QCOMPARE(left, expected);
+    }
+
+    // Not replaced behind the back of whoever made it read-only.
+    void aReadOnlyFileIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("Ann.dat"));
+        QVERIFY(test::writeBytes(path, "old"));
+        QFile::setPermissions(path, QFile::ReadOwner);
+        if (QFileInfo(path).isWritable())
+            QSKIP("this user may write any file (root)");
+        const FileResult saved = saveFile(path, [](QIODevice &device) { return writeAll(device, "new"); });
+        QCOMPARE(saved.error, reasons::readOnlyFile(path));
+        QCOMPARE(test::readBytes(path), QByteArray("old"));
     }
 
     void saveThroughALinkReplacesTheFileItNames()
