@@ -3,9 +3,8 @@
 // full disk makes it fail (ENOSPC), or the sync does (EIO, as on network
 // shares) - also for writes the toolkit keeps in its buffer until the end.
 
-#include "records/data_folder.h"
 #include "records/file_errors.h"
-#include "records/record_file.h"
+#include "records/text_file.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -100,30 +99,6 @@ private slots:
         QVERIFY2(saved.error.startsWith(reason), qPrintable(saved.error));
         QCOMPARE(test::readBytes(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Ann.dat")});
-    }
-
-    // The user list and a record file through the folder, as the workflows save them.
-    void folderSavesReportAFullDisk()
-    {
-        QTemporaryDir dir;
-        DataFolder folder(dir.path());
-        const QByteArray list("Alice\r\n");
-        QVERIFY(test::writeBytes(folder.userListPath(), list));
-        const QByteArray records = test::crlfLines({"20090620210129", "x", "", "", "", "", "", "", "", "", "", "",
-                                                    "", ""});
-        QVERIFY(test::writeBytes(folder.RecordFilePath(QStringLiteral("Alice")), records));
-        RecordTable table;
-        const ReadResult read = folder.readRecordFile(QStringLiteral("Alice"), table);
-        qstrncpy(g_folder, QFile::encodeName(dir.path()).constData(), sizeof g_folder);
-        g_failing = Failing::Writes;
-        QVERIFY(!folder.addUser(QStringLiteral("Bob")).ok);
-        QVERIFY(!folder.RewriteRecordFile(QStringLiteral("Alice"), read.fingerprint, table, read.count,
-                                          RewriteMode::Append, &table[0])
-                     .ok);
-        g_failing = Failing::Nothing;
-        QCOMPARE(test::readBytes(folder.userListPath()), list);
-        QVERIFY(!folder.RecordFileExists(QStringLiteral("Bob")));
-        QCOMPARE(test::readBytes(folder.RecordFilePath(QStringLiteral("Alice"))), records);
     }
 };
 

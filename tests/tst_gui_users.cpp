@@ -214,7 +214,6 @@ private slots:
     {
         QTest::addColumn<QRect>("available");
         QTest::addColumn<QPoint>("expected");
-        QTest::newRow("fits") << QRect(0, 0, 1024, 700) << QPoint(67, 33);
         QTest::newRow("a taskbar at the bottom") << QRect(0, 0, 1024, 620) << QPoint(67, 21);
         QTest::newRow("a panel on the left") << QRect(80, 0, 944, 700) << QPoint(80, 33);
         QTest::newRow("narrow") << QRect(0, 0, 900, 700) << QPoint(24, 33);
