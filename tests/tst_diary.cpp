@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(f->list(), crlfLines({"Bob", g(u"张三")}));
         QCOMPARE(f->records(QStringLiteral("张三")), QByteArray());
         QCOMPARE(f->diary.currentUser(), QStringLiteral("张三"));
-        QCOMPARE(f->messages.shown, QStringList{messages::UserCreated});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("新用户创建成功！")});
 
         // Confirming it again finds it: nothing is written, nothing is said.
         QVERIFY(!f->diary.confirmUser(QStringLiteral("张三")).userListChanged);
@@ -123,7 +123,7 @@ private slots:
     {
         auto f = started(crlfLines({"Alice", "Bob"}));
         QVERIFY(f->diary.confirmUser(QString()).hideUserPanel);
-        QCOMPARE(f->messages.shown, QStringList{messages::NoUserChosen});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("您没有选择或添加任何用户！")});
         QVERIFY(!f->diary.entryControlsEnabled());
         f->diary.confirmUser(QStringLiteral("Bob"));
         QCOMPARE(f->diary.currentUser(), QStringLiteral("Bob"));
@@ -196,12 +196,12 @@ private slots:
         f->diary.LoadRecord(1);
         f->messages.answers = {false};
         f->diary.deleteUser(QStringLiteral("Ann"));
-        QCOMPARE(f->messages.shown, QStringList{messages::ConfirmDelete});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("您真的要删除该用户吗？")});
         QCOMPARE(f->list(), crlfLines({"Ann", "Bob"}));
 
         f->messages.shown.clear();
         f->diary.deleteUser(QStringLiteral("Ann"));
-        QCOMPARE(f->messages.shown, (QStringList{messages::ConfirmDelete, messages::UserDeleted}));
+        QCOMPARE(f->messages.shown, (QStringList{QStringLiteral("您真的要删除该用户吗？"), QStringLiteral("该用户已经成功删除！")}));
         QCOMPARE(f->list(), QByteArray("Bob\r\n"));
         QVERIFY(!f->folder.RecordFileExists(QStringLiteral("Ann")));
         QVERIFY(f->diary.chartMarks().empty());
@@ -216,10 +216,10 @@ private slots:
     {
         auto f = withAnn(womanEntries(2));
         f->diary.deleteUser(QString());
-        QCOMPARE(f->messages.shown, QStringList{messages::ChooseUser});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("清选择用户!")});
         f->writeRecords(womanEntries(1), QStringLiteral("Bob"));
         f->diary.deleteUser(QStringLiteral("Bob"));
-        QCOMPARE(f->messages.last(), messages::UserDeleted);
+        QCOMPARE(f->messages.last(), QStringLiteral("该用户已经成功删除！"));
         QCOMPARE(f->records(), womanEntries(2));
         QVERIFY(!f->folder.RecordFileExists(QStringLiteral("Bob")));
     }
@@ -279,7 +279,7 @@ private slots:
         numbers[box - 2] = value;
         const Outcome outcome = f->diary.StoreRecord(woman(numbers, sex, heredity), ChartStyle::Bars);
         QCOMPARE(f->records().isEmpty(), !accepted);
-        QCOMPARE(f->messages.last() == messages::InvalidEntry, !accepted);
+        QCOMPARE(f->messages.last() == QStringLiteral("数据输入有误,或存在不合理数据，注意年龄和性别不能为空，请核对！"), !accepted);
         QCOMPARE(outcome.fields, Fields::Empty); // emptied either way
     }
 
@@ -287,7 +287,7 @@ private slots:
     {
         auto f = started();
         f->diary.StoreRecord(woman(), ChartStyle::Bars);
-        QCOMPARE(f->messages.shown, QStringList{messages::ChooseOrAddUser});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("清选择或添加用户!")});
 
         auto u = showingAnn(womanEntries(2));
         u->messages.answers = {false};
@@ -297,7 +297,7 @@ private slots:
         QFile::remove(u->folder.RecordFilePath(QStringLiteral("Ann")));
         u->messages.shown.clear();
         QCOMPARE(u->diary.StoreRecord(woman(), ChartStyle::Bars).fields, Fields::Keep);
-        QCOMPARE(u->messages.shown, QStringList{messages::ConfirmStore});
+        QCOMPARE(u->messages.shown, QStringList{QStringLiteral("您真的要保存该项数据吗？")});
         QVERIFY(!u->folder.RecordFileExists(QStringLiteral("Ann")));
     }
 
@@ -339,7 +339,7 @@ private slots:
         edited.box(4) = QStringLiteral("99");
         QCOMPARE(f->diary.ModifyRecord(QStringLiteral("Ann"), edited, ChartStyle::Bars).fields, Fields::Keep);
         QVERIFY(f->messages.last().startsWith(QStringLiteral("数据保存失败，原有数据没有改动！")));
-        QVERIFY(!f->messages.shown.contains(messages::Modified));
+        QVERIFY(!f->messages.shown.contains(QStringLiteral("修改完毕!")));
         QCOMPARE(f->records(), womanEntries(3));
         QCOMPARE(f->diary.recordTable()[1][WeightField].number(), 50.0); // the table still mirrors the file
 
@@ -426,7 +426,7 @@ private slots:
         f->diary.LoadRecord(0);
         f->diary.LoadRecord(10);
         modify(woman());
-        QCOMPARE(f->messages.shown, QStringList{messages::Modified});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("修改完毕!")});
         QCOMPARE(entriesOf(f->records()), entriesOf(afterModify));
     }
 
@@ -448,11 +448,11 @@ private slots:
     {
         auto f = started();
         f->diary.ModifyRecord(QString(), woman(), ChartStyle::Bars);
-        QCOMPARE(f->messages.shown, QStringList{messages::ChooseOrAddUser});
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral("清选择或添加用户!")});
         auto u = withAnn(womanEntries(1));
         QFile::remove(u->folder.RecordFilePath(QStringLiteral("Ann")));
         u->diary.ModifyRecord(QStringLiteral("Ann"), woman(), ChartStyle::Bars);
-        QCOMPARE(u->messages.shown, QStringList{messages::NothingToModify});
+        QCOMPARE(u->messages.shown, QStringList{QStringLiteral(" 未指定修改项，或无数据！ ")});
         QVERIFY(!u->folder.RecordFileExists(QStringLiteral("Ann")));
     }
 
@@ -500,7 +500,8 @@ private slots:
     {
         auto f = showingAnn(womanEntries(40));
         f->diary.dragMarkerTo(885);
-        f->diary.LoadRecord(3); // the click comes first
+        f->diary.LoadRecord(3); // the click comes first, at the offset too
+        QCOMPARE(f->diary.selectedId(), QStringLiteral("20100101000010"));
         f->diary.doubleClickRecord(3, QStringLiteral("Ann"), ChartStyle::Bars);
         QCOMPARE(f->diary.selectedRecord(), 10);
         QCOMPARE(f->diary.selectedId(), QStringLiteral("20100101000010"));
@@ -511,7 +512,7 @@ private slots:
     {
         auto f = showingAnn(womanEntries(3));
         f->diary.doubleClickRecord(0, QString(), ChartStyle::Bars);
-        QCOMPARE(f->messages.last(), messages::NameEmpty);
+        QCOMPARE(f->messages.last(), QStringLiteral("姓名不能为空！"));
 
         // An empty position after a record was shown: nothing enlarged, empty boxes.
         f->diary.doubleClickRecord(1, QStringLiteral("Ann"), ChartStyle::Bars);

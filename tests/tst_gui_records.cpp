@@ -73,7 +73,7 @@ private slots:
         w.fill(QStringLiteral("女"), womansNumbers(), QStringLiteral("无"));
         w.messages.shown.clear();
         w.click("Command2");
-        QCOMPARE(w.messages.shown, QStringList{messages::ConfirmStore});
+        QCOMPARE(w.messages.shown, QStringList{QStringLiteral("您真的要保存该项数据吗？")});
         const QByteArray stored = womansRecordLines("20100301090503");
         QCOMPARE(w.recordBytes(QStringLiteral("Ann")), stored);
         QCOMPARE(w.form->chartView()->marks()[0].y2, float(6000 - 1424));
@@ -90,7 +90,7 @@ private slots:
         w.text(4)->clear();
         QTest::keyClicks(w.text(4), "60");
         w.click("Command8");
-        QCOMPARE(w.messages.last(), messages::Modified);
+        QCOMPARE(w.messages.last(), QStringLiteral("修改完毕!"));
         const QByteArray modified = crlfLines({"20100301090503", g(u"女"), "30", "160", "60", "1.2", "120", "80",
                                                "5.1", "0", "0", "4.5", "70", g(u"无")});
         QCOMPARE(w.recordBytes(QStringLiteral("Ann")), modified);
