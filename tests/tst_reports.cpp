@@ -209,8 +209,7 @@ private slots:
         QCOMPARE(r.dialogs.captions, QStringList{QStringLiteral("导出记录表格")});
         QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-记录-20100301.csv")});
         QVERIFY(r.w->messages.shown.isEmpty());
-        const QByteArray csv = readBytes(r.target(QStringLiteral("ann.csv")));
-        QCOMPARE(csv, ThreeRecordsCsv);
+        QCOMPARE(readBytes(r.target(QStringLiteral("ann.csv"))), ThreeRecordsCsv);
         QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("ann.csv")});
     }
 
