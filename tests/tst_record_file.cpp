@@ -302,6 +302,9 @@ private slots:
 
     void saveThroughALinkReplacesTheFileItNames()
     {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut on Windows, which no file operation follows");
+#endif
         QTemporaryDir dir;
         const QDir d(dir.path());
         QVERIFY(test::writeBytes(d.filePath(QStringLiteral("real.dat")), "old"));
