@@ -83,7 +83,7 @@ configure() { # platform of the window tests
     -DVELMORA_HOST_RENDER_PICTURES="$host_tools/src/render_pictures" \
     -DVELMORA_BUILD_BENCHMARKS=OFF \
     -DVELMORA_TEST_PLATFORM="$1" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tests/wine_test.sh" >/dev/null
 }
 configure offscreen
 log "building"
