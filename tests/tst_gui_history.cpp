@@ -170,6 +170,40 @@ private slots:
         QCOMPARE(offered[0].heredity, QStringLiteral("无"));
     }
 
+    // Enter presses 确定 from every box, the last one (遗传, a list) as well.
+    void enterInAnyBoxOffersTheMeasurement_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("time") << "PastRecordTime";
+        QTest::newRow("sex, a list") << QStringLiteral("PastRecordField%1").arg(SexField);
+        QTest::newRow("age") << QStringLiteral("PastRecordField%1").arg(AgeField);
+        QTest::newRow("heredity, the last") << QStringLiteral("PastRecordField%1").arg(HeredityField);
+    }
+
+    void enterInAnyBoxOffersTheMeasurement()
+    {
+        QFETCH(QString, box);
+        QtPastRecordDialog dialog;
+        int offers = 0;
+        QTimer::singleShot(0, [&] {
+            QPointer<QDialog> form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            const auto closeOnFailure = qScopeGuard([&] {
+                if (form)
+                    form->reject();
+            });
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            form->findChild<QWidget *>(box)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        dialog.ask(QDateTime(QDate(2010, 3, 1), QTime(9, 5, 3)), [&](const QDateTime &, const EntryTexts &) {
+            ++offers;
+            return true;
+        });
+        QCOMPARE(offers, 1);
+    }
+
     // A record deleted from its label; then Ctrl+Z undoes the typing of the
     // box with the focus while it has any, else the deletion.
     void deleteFromTheRecordLabelThenCtrlZ_data()

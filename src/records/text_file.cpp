@@ -15,6 +15,7 @@
 #include <io.h>
 #else
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -153,7 +154,25 @@ bool writeAll(QIODevice &device, QByteArrayView content)
     return true;
 }
 
-FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes)
+namespace {
+
+// The temporary file is made readable by its owner only; a file to be handed
+// on gets what open() gives a new file instead.
+void grantNewFilePermissions(QFileDevice &file)
+{
+#ifdef Q_OS_UNIX
+    const mode_t mask = ::umask(0); // reading the umask means setting it
+    ::umask(mask);
+    ::fchmod(file.handle(), 0666 & ~mask);
+#else
+    Q_UNUSED(file); // elsewhere the temporary file is not restricted
+#endif
+}
+
+} // namespace
+
+FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes,
+                    NewFileAccess newFileAccess)
 {
     const QString target = saveTarget(path);
     const QFileInfo existing(target);
@@ -180,6 +199,8 @@ FileResult saveFile(const QString &path, const ContentWriter &write, qint64 fail
         return FileResult::failure(writeFailureReason(QFileDevice::WriteError, target));
     if (existing.exists())
         scratch.setPermissions(existing.permissions());
+    else if (newFileAccess == NewFileAccess::AsAnyNewFile)
+        grantNewFilePermissions(scratch);
     scratch.close();
     if (scratch.error() != QFileDevice::NoError)
         return FileResult::failure(writeFailureReason(scratch.error(), target));

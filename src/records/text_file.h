@@ -48,7 +48,12 @@ using ContentWriter = std::function<bool(QIODevice &device)>;
 // stays as it was, byte for byte, and the temporary file is removed. A file
 // reached through a symbolic link is replaced where the link points.
 // failAfterBytes >= 0 makes the write fail after that many bytes (tests).
-FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes = -1);
+// A file that exists keeps its permissions; a new one is readable by its
+// owner only, or, for files made to be handed on, as the system makes any new
+// file (read and write for all, less the process's umask).
+enum class NewFileAccess { OwnerOnly, AsAnyNewFile };
+FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes = -1,
+                    NewFileAccess newFileAccess = NewFileAccess::OwnerOnly);
 
 // What a save cut short by a crash can leave beside its file.
 inline const QString TemporarySaveMarker = QStringLiteral(".velmora-tmp-");

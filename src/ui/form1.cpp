@@ -325,6 +325,7 @@ void Form1::showDiary()
     m_label1->setText(m_diary.selectedDate());
     m_label5->setText(m_diary.shownUser());
     m_label7->setText(m_diary.selectedId());
+    nameShownTexts();
 }
 
 void Form1::applyOutcome(const Outcome &outcome)

@@ -113,8 +113,11 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Enter, Esc and the like carry control characters, not text to filter:
+    // they go on to the box and its dialog.
     const QString text = event->text();
-    if (!text.isEmpty() && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
+    const bool typed = std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (!text.isEmpty() && typed && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
         event->accept(); // swallowed
         return;
     }
