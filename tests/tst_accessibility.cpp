@@ -62,6 +62,9 @@ private slots:
         // A screen reader says the date and time of a record and whose records they are.
         QCOMPARE(w.menuLabel(1)->accessibleName(), QStringLiteral("记录 2：2010年01月01日 00:00:01"));
         QCOMPARE(w.label(QStringLiteral("Label5"))->accessibleName(), QStringLiteral("当前用户：Ann"));
+        QAccessibleTextInterface *shown = QAccessible::queryAccessibleInterface(w.menuLabel(1))->textInterface();
+        QVERIFY(shown);
+        QCOMPARE(shown->text(0, shown->characterCount()), QStringLiteral("20100101000001"));
 
         // Enter on a label loads its record, Down moves to the next label.
         w.menuLabel(0)->setFocus();

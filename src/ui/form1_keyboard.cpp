@@ -6,6 +6,7 @@
 #include "chart/record_menu.h"
 #include "records/record_id.h"
 #include "controls.h"
+#include "screen_reader.h"
 #include "trend_chart_view.h"
 
 #include <QComboBox>
@@ -121,6 +122,7 @@ void Form1::describeControls()
                         : QStringLiteral("栏目标题"));
     }
     nameShownTexts();
+    nameDropDownListsForScreenReaders(*this);
 }
 
 void Form1::nameShownTexts()
