@@ -398,6 +398,18 @@ check "... the import is confirmed" answer_box Return
 check "the imported record keeps its texts" cmp "$records" <(past_entry " 20100101080000 " 45
   past_entry " 20100105080000 " 46
   crlf 20110203040506 "$gbk_male" " 47 " " 175 " " 72 " " 1.8 " " 135 " " 85 " $'\xce\xb4\xb2\xe2' " 10 " " 0 " "=1+2" " 88 " "$gbk_none")
+# A left press on the background whose release goes to a box that opened
+# meanwhile (Ctrl+Z asks about undoing the import) is no drag afterwards.
+xdotool mousemove $((WX + 400)) $((WY + 580)) mousedown 1
+sleep 0.1
+xdotool key ctrl+z
+check "Ctrl+Z with the button held asks about undoing the import" wait_until 5 has_box
+sleep 0.3 # the box has taken the pointer
+xdotool mouseup 1
+check "... Esc answers No" answer_box Escape
+sweep
+check "... and the window stays where it was" eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+check "... the imported record is still there" eq "$(grep -c $'\xce\xb4\xb2\xe2' "$records")" 1
 click 740 570 # 退出
 wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
 # For the README: the menu on a record label (the right of the window), and the dialog.

@@ -8,8 +8,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <algorithm>
-
 namespace velmora {
 
 bool filterAccepts(KeyFilter filter, QChar c)
@@ -113,11 +111,12 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    // Enter, Esc and the like carry control characters, not text to filter:
-    // they go on to the box and its dialog.
+    // Enter and Esc insert nothing in any box; they go on to its dialog
+    // (Enter presses the default button, Esc cancels).
+    const bool dialogKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
+                           || event->key() == Qt::Key_Escape;
     const QString text = event->text();
-    const bool typed = std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
-    if (!text.isEmpty() && typed && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
+    if (!text.isEmpty() && !dialogKey && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
         event->accept(); // swallowed
         return;
     }
