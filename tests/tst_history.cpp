@@ -423,6 +423,21 @@ private slots:
         QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(recordsWithTexts()));
     }
 
+    // A number with more digits than the file keeps is stored as the file
+    // writes it, so the same table brought in again finds it there.
+    void importOfMoreDigitsThanTheFileKeepsTwice()
+    {
+        History h{QByteArray()};
+        const QByteArray table = RecordTableHeading
+                                 + "2011-06-01 00:00:00,女,30,160,50,70,4.5,0.30000000000000004,120,80,5.1,0,0,无,\r\n";
+        QVERIFY(h.import(table));
+        QVERIFY(h.file().contains("\r\n 0.3 \r\n"));
+        h.messages.shown.clear();
+        QVERIFY(!h.import(table));
+        QCOMPARE(h.messages.shown.first(), "将导入 0 条新记录；\n1 条记录已经存在，将跳过；\n0 行不能导入。\n"
+                                           "没有可以导入的新记录，数据没有改动。");
+    }
+
     // What the record file cannot hold as it stands is refused, never changed.
     void importRefusesTextsTheFileCannotHold()
     {

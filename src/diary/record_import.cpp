@@ -71,16 +71,23 @@ bool hasDecimalComma(const QString &text)
     return number.match(text).hasMatch();
 }
 
-// The item a cell stands for, as the record file will hold it: the cell is
-// written as a line of the file and read back, so the file's own reading
-// decides whether it is a number, a text or empty.
+// An item written as a line of the record file and read back.
+Item readBack(const Item &item)
+{
+    QByteArray line;
+    appendItemLine(line, item);
+    return ItemReader(line).next();
+}
+
+// The item a cell stands for, as the record file will hold it: the file's own
+// reading decides whether the cell is a number, a text or empty, and a number
+// keeps the digits the file writes (fifteen at most), so that the same table
+// brought in again finds it already there.
 Item fileItem(QString cell)
 {
     if (hasDecimalComma(cell))
         cell.replace(u',', u'.');
-    QByteArray line;
-    appendItemLine(line, Item::fromText(cell));
-    return ItemReader(line).next();
+    return readBack(readBack(Item::fromText(cell)));
 }
 
 // Why a cell's text would not read back from the record file as it is.
