@@ -9,6 +9,7 @@
 #include "past_record_dialog.h"
 #include "translations.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -19,6 +20,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 using namespace velmora;
@@ -152,6 +154,17 @@ private slots:
             QTest::keyClicks(sex->lineEdit(), QStringLiteral("x"));
             QPushButton *ok = form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
             QCOMPARE(ok->text(), QStringLiteral("确定"));
+            // A screen reader finds everything that takes the focus named,
+            // the text boxes inside the drop-downs too.
+            QStringList nameless;
+            std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
+                if (node->state().focusable && node->text(QAccessible::Name).isEmpty())
+                    nameless << node->object()->metaObject()->className();
+                for (int i = 0; i < node->childCount(); ++i)
+                    visit(node->child(i));
+            };
+            visit(QAccessible::queryAccessibleInterface(form));
+            QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(u' ')));
             ok->click(); // refused: stays
             QVERIFY(form->isVisible());
             ok->click(); // stored: closes

@@ -6,6 +6,7 @@
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QLineEdit>
 
 namespace velmora {
 
@@ -97,10 +98,8 @@ public:
 private:
     void nameLists()
     {
-        for (QComboBox *combo : m_window.findChildren<QComboBox *>()) {
-            combo->view()->setAccessibleName(combo->accessibleName() + QStringLiteral("列表"));
-            combo->view()->setAccessibleDescription(QStringLiteral("可选的项"));
-        }
+        for (QComboBox *combo : m_window.findChildren<QComboBox *>())
+            nameDropDownParts(*combo);
     }
 
     QWidget &m_window;
@@ -115,6 +114,16 @@ void installLabelTexts()
         return true;
     }();
     Q_UNUSED(installed);
+}
+
+void nameDropDownParts(QComboBox &dropDown)
+{
+    if (QLineEdit *box = dropDown.lineEdit()) {
+        box->setAccessibleName(dropDown.accessibleName());
+        box->setAccessibleDescription(dropDown.accessibleDescription());
+    }
+    dropDown.view()->setAccessibleName(dropDown.accessibleName() + QStringLiteral("列表"));
+    dropDown.view()->setAccessibleDescription(QStringLiteral("可选的项"));
 }
 
 void nameDropDownListsForScreenReaders(QWidget &window)

@@ -1,5 +1,6 @@
 #pragma once
 
+class QComboBox;
 class QWidget;
 
 namespace velmora {
@@ -10,9 +11,12 @@ namespace velmora {
 // and time as its digits), as text boxes do; Qt's labels offer none.
 void installLabelTexts();
 
-// The list of an editable drop-down is made on first use, and a screen
-// reader asks for it at once: as soon as one listens, every list in the
-// window is made and named after its drop-down.
+// Names a drop-down's text box and list after the drop-down; this makes
+// the list, which is otherwise made on first use.
+void nameDropDownParts(QComboBox &dropDown);
+
+// A screen reader asks for the lists at once: as soon as one listens, every
+// drop-down of the window gets its parts named.
 void nameDropDownListsForScreenReaders(QWidget &window);
 
 } // namespace velmora
