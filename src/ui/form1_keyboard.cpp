@@ -4,8 +4,8 @@
 #include "form1.h"
 
 #include "chart/record_menu.h"
-#include "records/record_id.h"
 #include "controls.h"
+#include "records/record_id.h"
 #include "screen_reader.h"
 #include "trend_chart_view.h"
 
@@ -102,12 +102,8 @@ void Form1::describeControls()
         }
     }
     // An editable combo's text box is a control of its own for a screen reader.
-    for (QComboBox *combo : findChildren<QComboBox *>()) {
-        if (QLineEdit *box = combo->lineEdit()) {
-            box->setAccessibleName(combo->accessibleName());
-            box->setAccessibleDescription(combo->accessibleDescription());
-        }
-    }
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        nameDropDownTextBox(*combo);
     setAccessibleName(QStringLiteral("Velmora 心脑血管健康日记"));
     for (int j = 0; j < menu::LabelCount; ++j) {
         m_label4[size_t(j)]->setAccessibleDescription(

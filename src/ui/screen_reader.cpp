@@ -116,12 +116,17 @@ void installLabelTexts()
     Q_UNUSED(installed);
 }
 
-void nameDropDownParts(QComboBox &dropDown)
+void nameDropDownTextBox(QComboBox &dropDown)
 {
     if (QLineEdit *box = dropDown.lineEdit()) {
         box->setAccessibleName(dropDown.accessibleName());
         box->setAccessibleDescription(dropDown.accessibleDescription());
     }
+}
+
+void nameDropDownParts(QComboBox &dropDown)
+{
+    nameDropDownTextBox(dropDown);
     dropDown.view()->setAccessibleName(dropDown.accessibleName() + QStringLiteral("列表"));
     dropDown.view()->setAccessibleDescription(QStringLiteral("可选的项"));
 }

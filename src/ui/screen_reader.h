@@ -11,8 +11,9 @@ namespace velmora {
 // and time as its digits), as text boxes do; Qt's labels offer none.
 void installLabelTexts();
 
-// Names a drop-down's text box and list after the drop-down; this makes
-// the list, which is otherwise made on first use.
+// Names an editable drop-down's text box after the drop-down.
+void nameDropDownTextBox(QComboBox &dropDown);
+// The same, and its list; this makes the list, otherwise made on first use.
 void nameDropDownParts(QComboBox &dropDown);
 
 // A screen reader asks for the lists at once: as soon as one listens, every
