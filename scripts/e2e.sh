@@ -4,10 +4,13 @@
 # A new user is confirmed, the thirteen fields are filled by typing and through
 # the keypad, a record is stored, shown in both styles, loaded, modified, the
 # marker is dragged and the user is deleted; a past measurement is entered
-# through the right-click menu and undone. The files are checked byte for
-# byte and the screen by its pixels.
+# through the right-click menu and undone; a right-click leaves no drag of
+# the window behind; a table holding texts is imported through its dialog.
+# The files are checked byte for byte and the screen by its pixels. Last, a
+# screen reader's view through the accessibility bus (AT-SPI).
 # Usage: scripts/e2e.sh [build-dir]   (default: build)
-# Needs: xvfb, xdotool, x11-utils, imagemagick, xclip (scripts/setup.sh installs them).
+# Needs: xvfb, xdotool, x11-utils, imagemagick, xclip (scripts/setup.sh installs them),
+# and for the accessibility bus dbus-run-session, at-spi2-core and python3-pyatspi.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 root=$PWD
@@ -303,7 +306,8 @@ fi
 # --- History: a past measurement and its undo -------------------------------------
 # The program again, with Lee's two records of 2010: a measurement of 2009
 # through the right-click menu and its dialog goes first in the file; Ctrl+Z
-# on the main window then puts the file back byte for byte.
+# on the main window then puts the file back byte for byte. A right-click
+# leaves no drag of the window behind; a table with texts is imported.
 past_entry() { # RecordId age
   crlf "$1" "$gbk_male" " $2 " " 175 " " 72 " " 1.8 " " 135 " " 85 " " 5.6 " " 10 " " 0 " " 5.2 " " 88 " "$gbk_none"
 }
@@ -352,11 +356,81 @@ click 400 200 # the chart: the main window takes the keyboard again
 xdotool key ctrl+z
 check "Ctrl+Z asks before undoing, Return answers Yes" answer_box Return
 check "... and the file is as before, byte for byte" cmp "$records" "$work/history.before"
+
+# A right-click on a record label gives its release to the menu: the window
+# must not follow the pointer afterwards, whether the menu is closed with Esc
+# or an entry's dialog opens and closes.
+sweep() { for x in 500 420 340 260; do xdotool mousemove $((WX + x)) $((WY + 300)); sleep 0.05; done; }
+xdotool mousemove $((WX + 808)) $((WY + 32)) click 3 # Label4(0)
+sleep 0.3
+xdotool key Escape
+sleep 0.2
+sweep
+check "after a right-click on a record label and Esc the window stays where it was" \
+  eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+xdotool mousemove $((WX + 808)) $((WY + 32)) click 3
+sleep 0.3
+xdotool key Up Up Up Up Return
+check "... \"补录历史记录…\" opens its dialog" wait_until 5 has_past_dialog
+xdotool key Escape
+check "... Esc closes it" wait_until 5 no_past_dialog
+sweep
+check "... and after its dialog too" eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+
+# A table holding a text where a number belongs (blood sugar 未测, cholesterol
+# =1+2 behind the export's guard) comes in through the menu and its dialog
+# as it stands.
+printf '\xef\xbb\xbf%s\r\n%s\r\n' \
+  '日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传,风险评分' \
+  "2011-02-03 04:05:06,男,47,175,72,88,'=1+2,1.8,135,85,未测,10,0,无," >"$work/table.csv"
+import_dialog() { xdotool search --onlyvisible --name '^导入记录表格$' 2>/dev/null | head -n1; }
+has_import_dialog() { [ -n "$(import_dialog)" ]; }
+xdotool mousemove $((WX + 400)) $((WY + 200)) click 3 # the chart
+sleep 0.3
+xdotool key Up Return # the last entry: 导入记录表格…
+check "\"导入记录表格…\" opens its dialog" wait_until 5 has_import_dialog
+wait_until 3 has_focus "$(import_dialog)"
+sleep 0.3
+type_text "$work/table.csv"
+xdotool key Return
+check "... the summary asks, Return answers Yes" answer_box Return
+check "... the import is confirmed" answer_box Return
+check "the imported record keeps its texts" cmp "$records" <(past_entry " 20100101080000 " 45
+  past_entry " 20100105080000 " 46
+  crlf 20110203040506 "$gbk_male" " 47 " " 175 " " 72 " " 1.8 " " 135 " " 85 " $'\xce\xb4\xb2\xe2' " 10 " " 0 " "=1+2" " 88 " "$gbk_none")
+# A left press on the background whose release goes to a box that opened
+# meanwhile (Ctrl+Z asks about undoing the import) is no drag afterwards.
+xdotool mousemove $((WX + 400)) $((WY + 580)) mousedown 1
+sleep 0.1
+xdotool key ctrl+z
+check "Ctrl+Z with the button held asks about undoing the import" wait_until 5 has_box
+sleep 0.3 # the box has taken the pointer
+xdotool mouseup 1
+check "... Esc answers No" answer_box Escape
+sweep
+check "... and the window stays where it was" eq "$(main_geometry)" "$MAIN_SIZE+67+33"
+check "... the imported record is still there" eq "$(grep -c $'\xce\xb4\xb2\xe2' "$records")" 1
 click 740 570 # 退出
 wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
 # For the README: the menu on a record label (the right of the window), and the dialog.
 convert "$SHOTS/history-menu.png" -crop 464x300+560+33 +repage docs/screenshot-history-menu.png
 cp "$SHOTS/past-record.png" docs/screenshot-past-record.png
+
+# --- Through the accessibility bus -------------------------------------------------
+# What a screen reader (Orca) gets: the program on a private session bus with
+# the AT-SPI bus, read through pyatspi (tests/e2e/atspi_check.py).
+if command -v dbus-run-session >/dev/null && [ -x /usr/libexec/at-spi-bus-launcher ] &&
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+  atspi=$(timeout 120 dbus-run-session -- /usr/bin/python3 "$root/tests/e2e/atspi_check.py" "$program" "$work" \
+    2>"$work/atspi.log")
+  status=$?
+  grep -v '^atspi:' <<<"$atspi"
+  passed=$((passed + $(grep -c '^  ok ' <<<"$atspi")))
+  failed=$((failed + $(grep -c '^  FAIL ' <<<"$atspi")))
+  [ "$status" -ne 0 ] && ! grep -q '^  FAIL ' <<<"$atspi" && not_ok "the accessibility run ended with status $status"
+else
+  not_ok "the accessibility checks need dbus-run-session, at-spi2-core and python3-pyatspi"
+fi
 
 # Two of them for the README: the main window with a chart, and the open keypad.
 convert "$SHOTS/highlighted.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-chart.png

@@ -22,6 +22,7 @@ tests=(
   xclip
   clang-14 libclang-rt-14-dev
   adwaita-qt6 # a dark style for the screenshot under a dark palette
+  python3-pyatspi at-spi2-core dbus-daemon # the screen reader's view (AT-SPI) in the end-to-end run
 )
 
 windows=(

@@ -3,6 +3,7 @@
 
 #include "gui_support.h"
 
+#include "file_dialogs.h"
 #include "form2.h"
 #include "seams.h"
 #include "translations.h"
@@ -10,9 +11,17 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -50,6 +59,13 @@ private slots:
         w.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
 
+        // A screen reader says the date and time of a record and whose records they are.
+        QCOMPARE(w.menuLabel(1)->accessibleName(), QStringLiteral("记录 2：2010年01月01日 00:00:01"));
+        QCOMPARE(w.label(QStringLiteral("Label5"))->accessibleName(), QStringLiteral("当前用户：Ann"));
+        QAccessibleTextInterface *shown = QAccessible::queryAccessibleInterface(w.menuLabel(1))->textInterface();
+        QVERIFY(shown);
+        QCOMPARE(shown->text(0, shown->characterCount()), QStringLiteral("20100101000001"));
+
         // Enter on a label loads its record, Down moves to the next label.
         w.menuLabel(0)->setFocus();
         QTest::keyClick(w.menuLabel(0), Qt::Key_Down);
@@ -84,6 +100,16 @@ private slots:
         QVERIFY(w.form->keypad());
         QVERIFY(w.form->keypad()->isVisible());
         QCOMPARE(w.form->state().KeypadRequest[2], 1);
+        // Its keys, the display and the window itself are named and described in Chinese.
+        static const QRegularExpression chinese(QStringLiteral("^[^A-Za-z]*[\\x{4e00}-\\x{9fff}][^A-Za-z]*$"));
+        QWidgetList keypad = w.form->keypad()->findChildren<QWidget *>();
+        keypad << w.form->keypad();
+        QCOMPARE(keypad.size(), 15);
+        for (const QWidget *control : std::as_const(keypad)) {
+            QVERIFY2(chinese.match(control->accessibleName()).hasMatch(), qPrintable(control->objectName()));
+            QVERIFY2(control == w.form->keypad() || chinese.match(control->accessibleDescription()).hasMatch(),
+                     qPrintable(control->objectName()));
+        }
     }
 
     void messageBoxesInChineseAnsweredByKeys_data()
@@ -135,6 +161,62 @@ private slots:
             QCOMPARE(seen, (QStringList{"Velmora", "修改完毕!", "0", "确定"}));
         }
         QVERIFY(closedByKey);
+    }
+
+    // The dialogs of the exports and the import list their files in Chinese
+    // whatever the system's locale: types, sizes and dates, headings and captions.
+    void fileDialogsListInChinese_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("导出记录表格…") << true;
+        QTest::newRow("导入记录表格…") << false;
+    }
+
+    void fileDialogsListInChinese()
+    {
+        QFETCH(bool, save);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("子文件夹")));
+        QVERIFY(writeBytes(QDir(dir.path()).filePath(QStringLiteral("记录.csv")), QByteArray(2000, 'x')));
+        const QDateTime modified = QFileInfo(QDir(dir.path()).filePath(QStringLiteral("记录.csv"))).lastModified();
+        QMap<QString, QStringList> rows; // name: size, type, date
+        QStringList captions;            // of labels, buttons and headings
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            const auto close = qScopeGuard([dialog] { dialog->reject(); });
+            dialog->setDirectory(dir.path());
+            auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+            QVERIFY(view);
+            const QAbstractItemModel *model = view->model();
+            QVERIFY(QTest::qWaitFor([&] { return model->rowCount(view->rootIndex()) == 2; }, 5000));
+            for (int row = 0; row < 2; ++row) {
+                const auto cell = [&](int column) { return model->index(row, column, view->rootIndex()).data().toString(); };
+                rows[cell(0)] = QStringList{cell(1), cell(2), cell(3)};
+            }
+            for (int column = 0; column < 4; ++column)
+                captions << model->headerData(column, Qt::Horizontal).toString();
+            for (const QLabel *label : dialog->findChildren<QLabel *>())
+                captions << label->text();
+            for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+                captions << button->text() << button->toolTip();
+        });
+        QtFileDialogs dialogs;
+        if (save)
+            dialogs.saveFileName(QStringLiteral("导出记录表格"), QStringLiteral("Ann-记录.csv"), QStringLiteral("CSV 表格 (*.csv)"));
+        else
+            dialogs.openFileName(QStringLiteral("导入记录表格"), QStringLiteral("CSV 表格 (*.csv)"));
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        QCOMPARE(rows.value(QStringLiteral("子文件夹")).value(1), QStringLiteral("文件夹"));
+        QCOMPARE(rows.value(QStringLiteral("记录.csv")),
+                 (QStringList{chinese.formattedDataSize(2000), QStringLiteral("CSV 文件"),
+                              chinese.toString(modified, QLocale::ShortFormat)}));
+        captions.removeAll(QString());
+        QVERIFY(!captions.isEmpty());
+        static const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
+        for (const QString &caption : std::as_const(captions))
+            QVERIFY2(!caption.contains(english) || caption.contains(QStringLiteral("*.csv")), qPrintable(caption));
     }
 };
 

@@ -179,6 +179,37 @@ private slots:
         QTest::mouseMove(w->form.get(), QPoint(300, 580));
         QCOMPARE(w->form->pos(), before + QPoint(30, -20));
     }
+
+    // Only a left drag still held moves the window: a press whose release went
+    // to a menu or a dialog leaves it where it is.
+    void onlyAHeldLeftDragMovesTheWindow_data()
+    {
+        QTest::addColumn<QString>("pressed"); // the window, or a label of the column
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("held"); // the buttons down while the pointer then moves
+        QTest::newRow("right press on a record label, released in its menu")
+            << "Label4(0)" << int(Qt::RightButton) << int(Qt::NoButton);
+        QTest::newRow("right drag on the background") << "" << int(Qt::RightButton) << int(Qt::RightButton);
+        QTest::newRow("middle drag on the background") << "" << int(Qt::MiddleButton) << int(Qt::MiddleButton);
+        QTest::newRow("left press released in a dialog") << "" << int(Qt::LeftButton) << int(Qt::NoButton);
+    }
+
+    void onlyAHeldLeftDragMovesTheWindow()
+    {
+        QFETCH(QString, pressed);
+        QFETCH(int, button);
+        QFETCH(int, held);
+        auto w = shown(threeRecords());
+        QWidget *target = pressed.isEmpty() ? w->form.get() : w->child(pressed);
+        const QPoint before = w->form->pos();
+        QTest::mousePress(target, Qt::MouseButton(button), {}, QPoint(5, 5));
+        for (const QPoint at : {QPoint(430, 560), QPoint(300, 500)}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), w->form->mapToGlobal(QPointF(at)), Qt::NoButton,
+                             Qt::MouseButtons(held), Qt::NoModifier);
+            QCoreApplication::sendEvent(w->form.get(), &move);
+        }
+        QCOMPARE(w->form->pos(), before);
+    }
 };
 
 QTEST_MAIN(GuiChartTest)

@@ -9,6 +9,7 @@
 #include "past_record_dialog.h"
 #include "translations.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -19,6 +20,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <functional>
 #include <vector>
 
 using namespace velmora;
@@ -152,6 +154,17 @@ private slots:
             QTest::keyClicks(sex->lineEdit(), QStringLiteral("x"));
             QPushButton *ok = form->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
             QCOMPARE(ok->text(), QStringLiteral("确定"));
+            // A screen reader finds everything that takes the focus named,
+            // the text boxes inside the drop-downs too.
+            QStringList nameless;
+            std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
+                if (node->state().focusable && node->text(QAccessible::Name).isEmpty())
+                    nameless << node->object()->metaObject()->className();
+                for (int i = 0; i < node->childCount(); ++i)
+                    visit(node->child(i));
+            };
+            visit(QAccessible::queryAccessibleInterface(form));
+            QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(u' ')));
             ok->click(); // refused: stays
             QVERIFY(form->isVisible());
             ok->click(); // stored: closes
@@ -168,6 +181,40 @@ private slots:
         QCOMPARE(offered[0].box(BloodSugarField), QStringLiteral("5.5"));
         QCOMPARE(offered[0].sex, QStringLiteral("男"));
         QCOMPARE(offered[0].heredity, QStringLiteral("无"));
+    }
+
+    // Enter presses 确定 from every box, the last one (遗传, a list) as well.
+    void enterInAnyBoxOffersTheMeasurement_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("time") << "PastRecordTime";
+        QTest::newRow("sex, a list") << QStringLiteral("PastRecordField%1").arg(SexField);
+        QTest::newRow("age") << QStringLiteral("PastRecordField%1").arg(AgeField);
+        QTest::newRow("heredity, the last") << QStringLiteral("PastRecordField%1").arg(HeredityField);
+    }
+
+    void enterInAnyBoxOffersTheMeasurement()
+    {
+        QFETCH(QString, box);
+        QtPastRecordDialog dialog;
+        int offers = 0;
+        QTimer::singleShot(0, [&] {
+            QPointer<QDialog> form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            const auto closeOnFailure = qScopeGuard([&] {
+                if (form)
+                    form->reject();
+            });
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            form->findChild<QWidget *>(box)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        dialog.ask(QDateTime(QDate(2010, 3, 1), QTime(9, 5, 3)), [&](const QDateTime &, const EntryTexts &) {
+            ++offers;
+            return true;
+        });
+        QCOMPARE(offers, 1);
     }
 
     // A record deleted from its label; then Ctrl+Z undoes the typing of the

@@ -6,6 +6,7 @@
 #include "diary/messages.h"
 #include "diary_support.h"
 #include "records/record_id.h"
+#include "reports/record_sheet.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -81,6 +82,26 @@ QByteArray entriesAt(const QStringList &ids)
 }
 
 const QStringList ThreeYears{"20100101000000", "20110101000000", "20120101000000"};
+
+// Records holding what a person may write where a number belongs: texts,
+// texts a spreadsheet would take for formulas, a text with a comma (quoted in
+// the file), empty items and a diagnosis.
+QByteArray recordsWithTexts()
+{
+    return crlfLines({"20090620210129", g(u"男"), " 45 ", " 172.5 ", " 81 ", "", " 150 ", " 95 ", " 6.5 ", "", " 5 ",
+                      g(u"脑血栓"), " 92 ", g(u"有")})
+           + crlfLines({"20100301090503", g(u"女"), " 40 ", " 165 ", " 55 ", g(u"-偏低"), g(u"\"130,复测\""), " 70 ",
+                        " 5 ", " 0 ", " 0 ", " 4 ", " 72 ", g(u"无")})
+           + crlfLines({"20230105083000", g(u"女"), " 30 ", " 160 ", " 50 ", " 1.2 ", " 120 ", " 80 ", g(u"未测"),
+                        " 0 ", " 0 ", "=1+2", g(u"@腰围未测"), ""});
+}
+
+// Those records as exported (export.csv) and as a spreadsheet saved that file
+// again (see data/import/README.md).
+QByteArray importData(const QString &name)
+{
+    return readBytes(QFINDTESTDATA(QStringLiteral("data/import/") + name));
+}
 
 const QByteArray GoodRow = "2011-06-01 00:00:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无,1424\r\n";
 
@@ -375,6 +396,62 @@ private slots:
         const qsizetype thirdOfAnn = threeRecords().indexOf("20100301090503");
         QCOMPARE(entriesOf(h.file()),
                  entriesOf(added + threeRecords().left(thirdOfAnn) + between + threeRecords().mid(thirdOfAnn)));
+    }
+
+    // Export and import are item for item the identity, also after a
+    // spreadsheet saved the table again; the guard against formulas comes off.
+    void importBringsBackEveryItemAsTheFileHeldIt_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("the program's own export") << "export.csv";
+        QTest::newRow("saved again as GBK with commas") << "gbk-commas.csv";
+        QTest::newRow("saved again as GBK with semicolons") << "gbk-semicolons.csv";
+        QTest::newRow("GBK, semicolons and decimal commas") << "gbk-semicolons-decimal-commas.csv";
+        QTest::newRow("through .xlsx back to UTF-8") << "xlsx-utf8.csv";
+    }
+
+    void importBringsBackEveryItemAsTheFileHeldIt()
+    {
+        QFETCH(QString, file);
+        History h(recordsWithTexts());
+        const Diary &d = h.diary;
+        QCOMPARE(recordsCsv(recordSheet(d.recordTable(), d.recordCount(), d.scoreColumn())), importData("export.csv"));
+        h.show(QStringLiteral("Bob"));
+        QVERIFY(h.import(importData(file)));
+        QCOMPARE(h.messages.shown.first(), "将导入 3 条新记录；\n0 条记录已经存在，将跳过；\n0 行不能导入。\n"
+                                           "要导入这 3 条新记录吗？");
+        QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(recordsWithTexts()));
+    }
+
+    // A number with more digits than the file keeps is stored as the file
+    // writes it, so the same table brought in again finds it there.
+    void importOfMoreDigitsThanTheFileKeepsTwice()
+    {
+        History h{QByteArray()};
+        const QByteArray table = RecordTableHeading
+                                 + "2011-06-01 00:00:00,女,30,160,50,70,4.5,0.30000000000000004,120,80,5.1,0,0,无,\r\n";
+        QVERIFY(h.import(table));
+        QVERIFY(h.file().contains("\r\n 0.3 \r\n"));
+        h.messages.shown.clear();
+        QVERIFY(!h.import(table));
+        QCOMPARE(h.messages.shown.first(), "将导入 0 条新记录；\n1 条记录已经存在，将跳过；\n0 行不能导入。\n"
+                                           "没有可以导入的新记录，数据没有改动。");
+    }
+
+    // What the record file cannot hold as it stands is refused, never changed.
+    void importRefusesTextsTheFileCannotHold()
+    {
+        History h(threeRecords());
+        h.show(QStringLiteral("Bob"));
+        const QByteArray table = RecordTableHeading
+                                 + "2011-06-01 00:00:00,女,30,160,50,70,4.5,1.2,\"120\n复测\",80,5.1,0,0,无,\r\n"
+                                   "2011-06-02 00:00:00,女,30,160,50,70,4.5,1.2,120,80,\xF0\x9F\x98\x80,0,0,无,\r\n"
+                                 + GoodRow;
+        QVERIFY(h.import(table));
+        QCOMPARE(h.messages.shown.first(), "将导入 1 条新记录；\n0 条记录已经存在，将跳过；\n2 行不能导入：\n"
+                                           "    第 2 行：血压/高“120 复测”含有换行，记录文件不能原样保存\n"
+                                           "    第 3 行：血糖“😀”含有GBK不能表示的字符，记录文件不能原样保存\n"
+                                           "要导入这 1 条新记录吗？");
     }
 
     void brokenTablesChangeNothing_data()

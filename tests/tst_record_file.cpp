@@ -15,6 +15,9 @@
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace velmora;
 using velmora::test::crlfLines;
@@ -297,6 +300,45 @@ private slots:
         SetFileAttributesW(native(path), FILE_ATTRIBUTE_NORMAL);
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("a.dat")));
         QVERIFY(!fileExists(QDir(dir.path()).filePath(QStringLiteral("a.dat"))));
+    }
+#endif
+
+#ifdef Q_OS_UNIX
+    // The diary's own files hold a person's health: new ones stay the owner's.
+    // Files made to be handed on get what any new file gets; a file that
+    // exists keeps its permissions either way.
+    void permissionsOfSavedFiles_data()
+    {
+        QTest::addColumn<bool>("handedOn");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("existing"); // 0: a new file
+        QTest::addColumn<int>("mode");
+        QTest::newRow("the diary's new file") << false << 022 << 0 << 0600;
+        QTest::newRow("an export, umask 027") << true << 027 << 0 << 0640;
+        QTest::newRow("an export over a file of 0600") << true << 022 << 0600 << 0600;
+    }
+
+    void permissionsOfSavedFiles()
+    {
+        QFETCH(bool, handedOn);
+        QFETCH(int, umask);
+        QFETCH(int, existing);
+        QFETCH(int, mode);
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("out.csv"));
+        if (existing) {
+            QVERIFY(test::writeBytes(path, "old"));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(existing)) == 0);
+        }
+        const mode_t before = ::umask(mode_t(umask));
+        const FileResult saved = saveFile(
+            path, [](QIODevice &device) { return writeAll(device, "new"); }, {},
+            handedOn ? NewFileAccess::AsAnyNewFile : NewFileAccess::OwnerOnly);
+        ::umask(before);
+        QVERIFY(saved);
+        struct stat status{};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &status) == 0);
+        QCOMPARE(int(status.st_mode & 0777), mode);
     }
 #endif
 

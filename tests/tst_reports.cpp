@@ -20,12 +20,17 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QToolTip>
 
 #include <deque>
 #include <map>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace velmora;
 using namespace velmora::test;
@@ -556,6 +561,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(QDir(r.w->dir.path()).filePath(u"Other.DAT"_s)));
         QCOMPARE(r.dialogs.captions.isEmpty() && r.printing.pageCounts.isEmpty(), !display);
     }
+
+#ifdef Q_OS_UNIX
+    // An export is made to be handed on: readable as any new file (umask 022: 0644), not 0600.
+    void exportsGetThePermissionsOfAnyNewFile()
+    {
+        Reports r(threeRecords());
+        const mode_t before = ::umask(022);
+        const auto restore = qScopeGuard([before] { ::umask(before); });
+        const std::map<QString, QAction *> actions = {{u"t.csv"_s, r.reports->recordTableAction()},
+                                                      {u"t.png"_s, r.reports->chartImageAction()},
+                                                      {u"t.pdf"_s, r.reports->reportPdfAction()}};
+        for (const auto &[name, action] : actions) {
+            r.dialogs.paths = {r.target(name)};
+            action->trigger();
+            struct stat status{};
+            QVERIFY(::stat(QFile::encodeName(r.target(name)).constData(), &status) == 0);
+            QVERIFY2((status.st_mode & 0777) == 0644, qPrintable(name + u' ' + QString::number(status.st_mode & 0777, 8)));
+        }
+    }
+#endif
 
     void exportsNameTheUserWhoseRecordsTheyHold()
     {

@@ -30,22 +30,44 @@ bool entryPassesChecks(const EntryTexts &texts)
     return !entryRefusal(texts);
 }
 
-std::optional<QString> entryRefusal(const EntryTexts &texts)
+namespace {
+
+// The checks of a store: `numberOf` gives a numeric box's value, or nothing
+// for a box whose limits do not apply.
+template <typename NumberOf>
+std::optional<QString> refusal(const QString &sex, const QString &heredity, NumberOf numberOf)
 {
-    if (texts.sex != QStringLiteral("男") && texts.sex != QStringLiteral("女"))
+    if (sex != QStringLiteral("男") && sex != QStringLiteral("女"))
         return QStringLiteral("性别应为“男”或“女”");
-    const double age = leadingNumberValue(texts.box(2));
-    if (age < MinimumAge || age > MaximumAge)
+    const std::optional<double> age = numberOf(2);
+    if (age && (*age < MinimumAge || *age > MaximumAge))
         return QStringLiteral("年龄应在%1到%2之间").arg(MinimumAge).arg(MaximumAge);
     for (const Limit &limit : UpperLimits) {
-        if (leadingNumberValue(texts.box(limit.box)) > limit.maximum) {
+        const std::optional<double> value = numberOf(limit.box);
+        if (value && *value > limit.maximum) {
             const QString title = columnOfField(fieldOfBox(limit.box)).titleText();
             return QStringLiteral("%1不能大于%2").arg(title).arg(limit.maximum);
         }
     }
-    if (texts.heredity != QStringLiteral("有") && texts.heredity != QStringLiteral("无") && !texts.heredity.isEmpty())
+    if (heredity != QStringLiteral("有") && heredity != QStringLiteral("无") && !heredity.isEmpty())
         return QStringLiteral("遗传应为“有”、“无”或空白");
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> entryRefusal(const EntryTexts &texts)
+{
+    return refusal(texts.sex, texts.heredity,
+                   [&texts](int n) { return std::optional<double>(leadingNumberValue(texts.box(n))); });
+}
+
+std::optional<QString> recordRefusal(const HealthRecord &record)
+{
+    return refusal(record[SexField].displayText(), record[HeredityField].displayText(), [&record](int n) {
+        const Item &item = record[fieldOfBox(n)];
+        return item.isNumber() ? std::optional<double>(item.number()) : std::nullopt;
+    });
 }
 
 std::optional<QString> recordTimeRefusal(const QString &recordId, const QDateTime &now)

@@ -31,6 +31,9 @@ bool entryPassesChecks(const EntryTexts &texts);
 // Why the boxes fail those checks, for a person to read ("年龄应在1到130之间");
 // nothing when they pass.
 std::optional<QString> entryRefusal(const EntryTexts &texts);
+// The same checks on a record brought in whole: the limits hold for the items
+// that are numbers; a text or an empty item is a gap, as a modify can leave it.
+std::optional<QString> recordRefusal(const HealthRecord &record);
 
 // Why a record may not carry this RecordId, a time the person chose: not
 // fourteen digits, later than `now`, or before 1900. Nothing when it may.

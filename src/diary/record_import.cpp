@@ -3,10 +3,14 @@
 #include "diary/entry.h"
 #include "diary/messages.h"
 #include "records/csv_table.h"
+#include "records/gbk.h"
+#include "records/item_reader.h"
 #include "records/record_columns.h"
+#include "records/record_file.h"
 #include "records/record_id.h"
 
 #include <QMultiHash>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
@@ -60,36 +64,59 @@ QString cellText(const CsvRow &row, int column)
     return text;
 }
 
-bool isDiagnosis(const QString &text)
+// A number a spreadsheet of a decimal-comma locale wrote: digits, one comma, digits.
+bool hasDecimalComma(const QString &text)
 {
-    return text == QStringLiteral("脑血栓") || text == QStringLiteral("糖尿病");
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+,[0-9]+$"));
+    return number.match(text).hasMatch();
 }
 
-EntryTexts rowTexts(const CsvRow &row, const Layout &layout)
+// An item written as a line of the record file and read back.
+Item readBack(const Item &item)
 {
-    EntryTexts texts;
-    texts.sex = cellText(row, layout.columnOf[SexField]);
-    texts.heredity = cellText(row, layout.columnOf[HeredityField]);
-    for (int n = 2; n <= 12; ++n) {
-        QString text = cellText(row, layout.columnOf[size_t(AgeField + n - 2)]);
-        if (text.count(u',') == 1 && !text.contains(u'.'))
-            text.replace(u',', u'.'); // a spreadsheet of a decimal-comma locale
-        texts.box(n) = text;
+    QByteArray line;
+    appendItemLine(line, item);
+    return ItemReader(line).next();
+}
+
+// The item a cell stands for, as the record file will hold it: the file's own
+// reading decides whether the cell is a number, a text or empty, and a number
+// keeps the digits the file writes (fifteen at most), so that the same table
+// brought in again finds it already there.
+Item fileItem(QString cell)
+{
+    if (hasDecimalComma(cell))
+        cell.replace(u',', u'.');
+    return readBack(readBack(Item::fromText(cell)));
+}
+
+// Why a cell's text would not read back from the record file as it is.
+QString unkeptText(const RecordColumn &column, QString cell)
+{
+    const bool lineBreak = cell.contains(u'\r') || cell.contains(u'\n');
+    const QString why = lineBreak            ? QStringLiteral("含有换行")
+                        : !encodeGbk(cell)  ? QStringLiteral("含有GBK不能表示的字符")
+                                            : QStringLiteral("含有引号");
+    cell.replace(u'\r', u' ').replace(u'\n', u' ');
+    return QStringLiteral("%1“%2”%3，记录文件不能原样保存").arg(column.titleText(), cell, why);
+}
+
+// The row as the record it stands for; `refusal` says why a cell cannot be
+// kept as it is (a character GBK lacks, a line break), naming its column.
+HealthRecord rowRecord(const CsvRow &row, const Layout &layout, const QString &recordId,
+                       std::optional<QString> *refusal)
+{
+    HealthRecord record;
+    record[RecordIdField] = Item::fromText(recordId);
+    for (const RecordColumn &column : RecordColumns) {
+        if (column.field == RecordIdField)
+            continue;
+        const QString cell = cellText(row, layout.columnOf[size_t(column.field)]);
+        const Item item = fileItem(cell);
+        if (item.isText() && item.displayText() != cell && !*refusal)
+            *refusal = unkeptText(column, cell);
+        record[column.field] = item;
     }
-    return texts;
-}
-
-HealthRecord importedRecord(const EntryTexts &texts, const QString &recordId)
-{
-    HealthRecord record = storedRecord(texts, recordId);
-    if (isDiagnosis(texts.box(11)))
-        record[CholesterolField] = Item::fromText(texts.box(11));
-    // An empty cell is an empty item, as it reads back from the file.
-    for (int n = 2; n <= 12; ++n)
-        if (texts.box(n).isEmpty())
-            record[Field(AgeField + n - 2)] = Item();
-    if (texts.heredity.isEmpty())
-        record[HeredityField] = Item();
     return record;
 }
 
@@ -152,11 +179,10 @@ ImportPlan planImport(QByteArrayView bytes, const std::vector<HealthRecord> &ent
         const std::optional<QString> id = recordIdOfSheetTime(when);
         if (!id)
             return failed(messages::badRecordTime(row->number, when));
-        const EntryTexts texts = rowTexts(*row, layout);
         std::optional<QString> refusal = recordTimeRefusal(*id, now);
+        const HealthRecord record = rowRecord(*row, layout, *id, &refusal);
         if (!refusal)
-            refusal = entryRefusal(texts);
-        const HealthRecord record = importedRecord(texts, *id);
+            refusal = recordRefusal(record);
         const QList<HealthRecord> sameTime = known.values(*id);
         if (!refusal && !sameTime.isEmpty()) {
             const auto same = [&record](const HealthRecord &r) { return sameValues(r, record); };

@@ -27,17 +27,19 @@ struct ImportPlan
     std::vector<Refused> refused;
 };
 
-// Reads the table and checks every row as a store checks its boxes, and its
-// time: not later than `now`, not before 1900. Columns are found by their
-// headings, in any order; the score column and unknown columns are ignored.
-// A row whose RecordId an entry (or an earlier row) holds with other values
-// is refused rather than stored twice.
+// Reads the table and checks every row: its time not later than `now` and not
+// before 1900, its items as a store checks its boxes (the limits for the
+// items that are numbers). Columns are found by their headings, in any order;
+// the score column and unknown columns are ignored. A row whose RecordId an
+// entry (or an earlier row) holds with other values is refused rather than
+// stored twice.
 //
-// Values are stored as the store stores them: the leading-number value of a
-// numeric cell (a decimal comma is read as a point), sex and heredity as
-// texts. Two exceptions keep a round trip through the export exact: an empty
-// numeric cell stays an empty item, and the cholesterol texts "脑血栓" and
-// "糖尿病" stay texts (they are diagnoses, scored 5100 by a store pass).
+// Every cell becomes the item the record file holds for it, read as the file
+// is read: a number (a decimal comma read as a point), a text exactly as it
+// stands, an empty item for an empty cell; the export's formula guard is
+// taken off. So a table exported by the program comes back item for item. A
+// text the file cannot hold as it is (a line break, a character GBK lacks)
+// refuses its row.
 ImportPlan planImport(QByteArrayView table, const std::vector<HealthRecord> &entries, const QDateTime &now);
 
 // What the plan would do, for a person to read before confirming: rows to

@@ -125,12 +125,13 @@ private:
 };
 
 // What the old file was like, given to the new one: its permissions, and on
-// Windows its hidden and system marks. A new file is the owner's alone, as
-// the diary's files are personal.
-void takeOverLooks(QFile &scratch, const QFileInfo &existing)
+// Windows its hidden and system marks. A new file keeps what the system gave
+// it (as any new file), unless it is to be its owner's alone.
+void takeOverLooks(QFile &scratch, const QFileInfo &existing, NewFileAccess newFileAccess)
 {
     if (!existing.exists()) {
-        scratch.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        if (newFileAccess == NewFileAccess::OwnerOnly)
+            scratch.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         return;
     }
     scratch.setPermissions(existing.permissions());
@@ -247,7 +248,8 @@ bool writeAll(QIODevice &device, QByteArrayView content)
     return true;
 }
 
-FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults)
+FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults,
+                    NewFileAccess newFileAccess)
 {
     const QString target = saveTarget(path);
     const QFileInfo existing(target);
@@ -275,7 +277,7 @@ FileResult saveFile(const QString &path, const ContentWriter &write, const SaveF
     file.close();
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(writeFailureReason(file.error(), target));
-    takeOverLooks(file, existing);
+    takeOverLooks(file, existing, newFileAccess);
     if (!replaceFile(file.fileName(), target, faults))
         return FileResult::failure(writeFailureReason(QFileDevice::RenameError, target));
     scratch.keep(); // it is the file now

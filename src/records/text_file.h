@@ -58,7 +58,12 @@ struct SaveFaults
 // that another program holds open (a spreadsheet showing a record file) cannot
 // be replaced on Windows: after brief retries, meant for a virus scanner's or
 // an indexer's look at the file, the save fails and says so.
-FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults = {});
+// A file that exists keeps its permissions; a new one is readable by its
+// owner only, or, for files made to be handed on, as the system makes any new
+// file (read and write for all, less the process's umask).
+enum class NewFileAccess { OwnerOnly, AsAnyNewFile };
+FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults = {},
+                    NewFileAccess newFileAccess = NewFileAccess::OwnerOnly);
 
 // What a save cut short by a crash can leave beside its file.
 inline const QString TemporarySaveMarker = QStringLiteral(".velmora-tmp-");

@@ -26,6 +26,9 @@ QString messages::exportFailed(const QString &reason)
 
 namespace {
 
+// An export is made to be handed on: a new file gets the permissions any new file gets.
+constexpr NewFileAccess ExportAccess = NewFileAccess::AsAnyNewFile;
+
 // Shows the wait cursor while an export is being made.
 class BusyCursor
 {
@@ -157,7 +160,7 @@ void ReportMenu::exportChartImage()
         if (png.isEmpty())
             saved = FileResult::failure(QStringLiteral("the picture could not be made"));
         else
-            saved = saveFile(path, [&](QIODevice &device) { return writeAll(device, png); });
+            saved = saveFile(path, [&](QIODevice &device) { return writeAll(device, png); }, {}, ExportAccess);
     }
     tellIfFailed(saved);
 }
@@ -178,7 +181,7 @@ void ReportMenu::exportRecordTable()
                                   ? recordSheet(m_diary.recordTable(), m_diary.recordCount(), m_diary.scoreColumn())
                                   : recordSheet(scope->records);
     const QByteArray csv = recordsCsv(sheet);
-    tellIfFailed(saveFile(path, [&](QIODevice &device) { return writeAll(device, csv); }));
+    tellIfFailed(saveFile(path, [&](QIODevice &device) { return writeAll(device, csv); }, {}, ExportAccess));
 }
 
 DoctorReport ReportMenu::currentReport(const Scope &scope) const

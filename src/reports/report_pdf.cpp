@@ -636,7 +636,8 @@ FileResult writeReportPdf(const QString &path, const DoctorReport &report, QPrin
     const std::optional<QByteArray> bytes = readWholeFile(printed, &error);
     if (!bytes)
         return FileResult::failure(error);
-    return saveFile(path, [&](QIODevice &device) { return writeAll(device, *bytes); });
+    return saveFile(path, [&](QIODevice &device) { return writeAll(device, *bytes); }, {},
+                    NewFileAccess::AsAnyNewFile); // made to be handed on
 }
 
 } // namespace velmora

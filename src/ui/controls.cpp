@@ -34,6 +34,15 @@ void SongTiCombo::changeEvent(QEvent *event)
     QComboBox::changeEvent(event);
 }
 
+void SongTiCombo::keyPressEvent(QKeyEvent *event)
+{
+    QComboBox::keyPressEvent(event);
+    // Enter takes the text and goes on to the dialog, as in a text box, so
+    // that it presses the default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        event->ignore();
+}
+
 ClickableLabel::ClickableLabel(QWidget *parent)
     : QLabel(parent)
 {

@@ -50,6 +50,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // An empty area of the layout that reports pointer moves (and swallows clicks).

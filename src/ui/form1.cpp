@@ -10,6 +10,7 @@
 #include "light_palette.h"
 #include "messages.h"
 #include "pictures.h"
+#include "screen_reader.h"
 #include "trend_chart_view.h"
 #include "twips.h"
 #include "window_placement.h"
@@ -87,6 +88,7 @@ Form1::Form1(DataFolder &folder, MessageBoxes &messages, Clock clock, QWidget *p
     setWindowIcon(pictureIcon(QStringLiteral("icon")));
     setFixedSize(ClientSize);
     setMouseTracking(true);
+    installLabelTexts(); // before any label exists: a screen reader keeps what it got first
     createControls();
     useLightPalette(this);
     GreenStyle::mainWindow()->applyTo(this);
@@ -325,6 +327,7 @@ void Form1::showDiary()
     m_label1->setText(m_diary.selectedDate());
     m_label5->setText(m_diary.shownUser());
     m_label7->setText(m_diary.selectedId());
+    nameShownTexts();
 }
 
 void Form1::applyOutcome(const Outcome &outcome)

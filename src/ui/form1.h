@@ -118,6 +118,7 @@ private:
     // Keyboard access and accessible names (form1_keyboard.cpp).
     void setUpKeyboardAccess();
     void describeControls();
+    void nameShownTexts(); // the record labels and the user's name, in their accessible names
 
     // Statement and keypad (form1_keypad.cpp).
     void toggleStatement();

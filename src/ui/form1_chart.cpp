@@ -93,15 +93,21 @@ void Form1::turnWheel(const QWheelEvent &event)
 
 void Form1::mousePressEvent(QMouseEvent *event)
 {
-    m_dragActive = 1;
-    m_dragAnchorX = twips::fromPixels(event->position().x());
-    m_dragAnchorY = twips::fromPixels(event->position().y());
+    // Only the left button drags: the right one's release goes to the menu it opens.
+    if (event->button() == Qt::LeftButton) {
+        m_dragActive = 1;
+        m_dragAnchorX = twips::fromPixels(event->position().x());
+        m_dragAnchorY = twips::fromPixels(event->position().y());
+    }
     event->accept();
 }
 
 void Form1::mouseMoveEvent(QMouseEvent *event)
 {
     resetLabelColours();
+    // A release the window never saw (a menu, a dialog, a grab taken away) ends the drag too.
+    if (!(event->buttons() & Qt::LeftButton))
+        m_dragActive = 0;
     if (m_dragActive == 1) {
         const double dx = twips::fromPixels(event->position().x()) - m_dragAnchorX;
         const double dy = twips::fromPixels(event->position().y()) - m_dragAnchorY;

@@ -5,6 +5,8 @@
 
 #include "chart/record_menu.h"
 #include "controls.h"
+#include "records/record_id.h"
+#include "screen_reader.h"
 #include "trend_chart_view.h"
 
 #include <QComboBox>
@@ -68,6 +70,27 @@ constexpr Description Descriptions[] = {
 constexpr const char16_t *TitleNames[13] = {u"性别", u"年龄", u"身高", u"体重", u"甘油三脂", u"血压/高", u"血压/低",
                                             u"血糖", u"吸烟", u"饮酒", u"胆固醇", u"遗传", u"腰围"};
 
+// A record label as a screen reader says it: its place in the column and
+// the date and time it shows, "记录 1：2023年01月05日 08:30:00".
+QString recordLabelName(int index, const QString &caption)
+{
+    QString said = caption;
+    if (isRecordIdText(caption))
+        said = QStringLiteral("%1年%2月%3日 %4:%5:%6")
+                   .arg(caption.left(4), caption.mid(4, 2), caption.mid(6, 2), caption.mid(8, 2), caption.mid(10, 2),
+                        caption.mid(12, 2));
+    else if (caption.isEmpty())
+        said = QStringLiteral("空");
+    return QStringLiteral("记录 %1：%2").arg(index + 1).arg(said);
+}
+
+// Every change of a name is announced to screen readers, so only real ones.
+void setNameIfChanged(QWidget *widget, const QString &name)
+{
+    if (widget->accessibleName() != name)
+        widget->setAccessibleName(name);
+}
+
 } // namespace
 
 void Form1::describeControls()
@@ -78,9 +101,11 @@ void Form1::describeControls()
             widget->setAccessibleDescription(QString::fromUtf16(d.description));
         }
     }
+    // An editable combo's text box is a control of its own for a screen reader.
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        nameDropDownTextBox(*combo);
     setAccessibleName(QStringLiteral("Velmora 心脑血管健康日记"));
     for (int j = 0; j < menu::LabelCount; ++j) {
-        m_label4[size_t(j)]->setAccessibleName(QStringLiteral("记录 %1").arg(j + 1));
         m_label4[size_t(j)]->setAccessibleDescription(
             QStringLiteral("回车：把这条记录填入输入框；Ctrl+回车：放大显示并填入；上下方向键：上一条、下一条"));
     }
@@ -92,6 +117,16 @@ void Form1::describeControls()
             opensKeypad ? QStringLiteral("回车：打开数字小键盘，为“%1”输入数字").arg(title)
                         : QStringLiteral("栏目标题"));
     }
+    nameShownTexts();
+    nameDropDownListsForScreenReaders(*this);
+}
+
+void Form1::nameShownTexts()
+{
+    for (int j = 0; j < menu::LabelCount; ++j)
+        setNameIfChanged(m_label4[size_t(j)], recordLabelName(j, m_label4[size_t(j)]->text()));
+    const QString user = m_label5->text();
+    setNameIfChanged(m_label5, QStringLiteral("当前用户：%1").arg(user.isEmpty() ? QStringLiteral("未选择") : user));
 }
 
 void Form1::setUpKeyboardAccess()

@@ -26,6 +26,26 @@ constexpr KeyLayout Keys[11] = {
     {"9", 1560, 600, 375, 300}, {"0", 2040, 600, 375, 300}, {".", 840, 1080, 375, 375},
 };
 
+// For screen readers: the digit keys are named after their digit, the
+// others after what they do ("c" is no word).
+void describeKeypad(const std::array<QPushButton *, 11> &keys, QLineEdit *display, QPushButton *clear,
+                    QPushButton *back)
+{
+    for (QPushButton *key : keys) {
+        const QString caption = key->text();
+        const bool point = caption == QStringLiteral(".");
+        key->setAccessibleName(point ? QStringLiteral("小数点") : QStringLiteral("数字%1").arg(caption));
+        key->setAccessibleDescription(point ? QStringLiteral("在已输入的数字后加上小数点")
+                                            : QStringLiteral("在已输入的数字后加上%1").arg(caption));
+    }
+    display->setAccessibleName(QStringLiteral("已输入的数字"));
+    display->setAccessibleDescription(QStringLiteral("按“返回”后填入所选的输入框"));
+    clear->setAccessibleName(QStringLiteral("清除"));
+    clear->setAccessibleDescription(QStringLiteral("清除已输入的数字"));
+    back->setAccessibleName(QStringLiteral("返回"));
+    back->setAccessibleDescription(QStringLiteral("关闭小键盘，把已输入的数字填入所选的输入框"));
+}
+
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, int l, int t, int w, int h)
 {
     auto *b = new QPushButton(caption, parent);
@@ -63,6 +83,8 @@ Form2::Form2(ProgramState &state)
     m_command1 = makeButton(this, QStringLiteral("Command1"), QStringLiteral("返回"), 1800, 1080, 615, 375);
     connect(m_command3, &QPushButton::clicked, this, &Form2::clearBuffer);
     connect(m_command1, &QPushButton::clicked, this, &QWidget::close);
+    setAccessibleName(QStringLiteral("数字小键盘"));
+    describeKeypad(m_command2, m_text1, m_command3, m_command1);
     useLightPalette(this);
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor(0, 192, 0));

@@ -8,8 +8,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <algorithm>
-
 namespace velmora {
 
 bool filterAccepts(KeyFilter filter, QChar c)
@@ -113,8 +111,12 @@ void FilteredLineEdit::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    // Enter and Esc insert nothing in any box; they go on to its dialog
+    // (Enter presses the default button, Esc cancels).
+    const bool dialogKey = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
+                           || event->key() == Qt::Key_Escape;
     const QString text = event->text();
-    if (!text.isEmpty() && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
+    if (!text.isEmpty() && !dialogKey && !isEditingKey(event) && !filterAccepts(m_filter, text)) {
         event->accept(); // swallowed
         return;
     }

@@ -3,6 +3,7 @@
 #include "controls.h"
 #include "key_filter.h"
 #include "records/record_columns.h"
+#include "screen_reader.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -50,8 +51,13 @@ public:
         m_when->setCalendarPopup(true);
         layout->addRow(QStringLiteral("测量时间"), m_when);
         // The values in the order of the window's entry row.
-        for (size_t i = 1; i < RecordColumns.size(); ++i)
-            layout->addRow(rowCaption(RecordColumns[i]), field(RecordColumns[i].field));
+        for (size_t i = 1; i < RecordColumns.size(); ++i) {
+            QWidget *control = field(RecordColumns[i].field);
+            control->setAccessibleName(rowCaption(RecordColumns[i]));
+            layout->addRow(control->accessibleName(), control);
+        }
+        for (QComboBox *combo : {m_sex, m_heredity})
+            nameDropDownParts(*combo); // as their rows, for screen readers
         auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
         layout->addRow(buttons);
         connect(buttons, &QDialogButtonBox::accepted, this, [this] { m_offer(); });
