@@ -4,7 +4,9 @@
 
 #include "model/cvd_estimate.h"
 #include "model/cvd_risk.h"
+#include "records/gbk.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTest>
 
@@ -255,6 +257,33 @@ private slots:
         QFETCH(CvdAnswers, answers);
         QFETCH(QStringList, lines);
         QCOMPARE(cvdExplanation(estimateCvdRisk(record, answers)), lines);
+    }
+
+    // The answers file as written, and as a hand may have edited it.
+    void answersFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<CvdAnswers>("answers");
+        const auto g = [](const char16_t *text) { return gbk(QString::fromUtf16(text)); };
+        QTest::newRow("as written") << g(u"吸烟=是\r\n糖尿病=否\r\n心梗或卒中=否\r\n") << CvdAnswers{true, false, false};
+        QTest::newRow("nothing") << QByteArray() << CvdAnswers{};
+        QTest::newRow("LF, blanks, one answer") << g(u" 糖尿病 = 是 \n") << CvdAnswers{std::nullopt, true, std::nullopt};
+        QTest::newRow("unknown question or value skipped")
+            << g(u"吸烟=有时\r\n饮酒=是\r\n心梗或卒中\r\n心梗或卒中=是") << CvdAnswers{std::nullopt, std::nullopt, true};
+        QTest::newRow("the last of two counts") << g(u"吸烟=是\r\n吸烟=否\r\n") << CvdAnswers{false, std::nullopt, std::nullopt};
+        QTest::newRow("not GBK") << QByteArray("\xff\xfe=\x81\r\n\x81") << CvdAnswers{};
+    }
+
+    void answersFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(CvdAnswers, answers);
+        QCOMPARE(readCvdAnswers(content), answers);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(writeCvdAnswers(buffer, answers));
+        QCOMPARE(readCvdAnswers(buffer.data()), answers);
+        QCOMPARE(buffer.data().count("\r\n"), buffer.data().count('\n'));
     }
 
     void hintsFromRecords()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QIODevice>
+
 #include <optional>
 
 namespace velmora {
@@ -18,5 +21,13 @@ struct CvdAnswers
     bool isComplete() const { return smokes && diabetes && hadHeartAttackOrStroke; }
     bool operator==(const CvdAnswers &) const = default;
 };
+
+// The answers in their own small file beside the record file, GBK with CR LF,
+// one answer a line, for example "吸烟=是". Questions not answered have no
+// line. A file a person edits by hand is read as far as it makes sense: a line
+// without a known question, or with a value other than "是" or "否", is
+// skipped; of two lines for one question the last counts.
+CvdAnswers readCvdAnswers(QByteArrayView content);
+bool writeCvdAnswers(QIODevice &device, const CvdAnswers &answers);
 
 } // namespace velmora
