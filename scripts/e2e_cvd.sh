@@ -66,16 +66,20 @@ check "the main window opens" wait_until 15 has_main
 named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 has_named() { [ -n "$(named "$1")" ]; }
 no_named() { [ -z "$(named "$1")" ]; }
-# A tooltip is a mapped top-level window of the program's name and class that is
-# not the main window: "WxH+X+Y" (xdotool's search does not list it).
-tooltip_geometry() {
-  local id size
-  xwininfo -root -children 2>/dev/null | awk -v m="$MAIN_SIZE" \
-    '/"Velmora": \("velmora" "Velmora"\)/ && index($5, m "+") != 1 { print $1, $5 }' |
-    while read -r id size; do
-      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$size"; break; }
-    done
+# The record's tooltip: a mapped window of the program titled with the
+# tooltip's plain text (its score explained): "id WxH+X+Y". xdotool's search
+# does not list it.
+tooltip_window() {
+  local id
+  for id in $(xwininfo -root -children 2>/dev/null | awk '$1 ~ /^0x/ { print $1 }'); do
+    xprop -id "$id" WM_CLASS 2>/dev/null | grep -q '"velmora"' || continue
+    xprop -id "$id" _NET_WM_NAME 2>/dev/null | grep -q '风险评分' || continue
+    xwininfo -id "$id" 2>/dev/null | awk -v id="$id" '/Map State/ { viewable = $NF == "IsViewable" }
+      /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF }
+      /Height:/ { h = $NF } END { if (viewable) printf "%s %dx%d+%d+%d\n", id, w, h, x, y }'
+  done | head -n1
 }
+tooltip_geometry() { tooltip_window | awk '{ print $2 }'; }
 has_tooltip() { [ -n "$(tooltip_geometry)" ]; }
 # Pixels of the 10%-<20% band's orange (#E8730C) in a screen region WxH+X+Y of a shot.
 orange_pixels() {
@@ -125,6 +129,10 @@ check "resting on the record shows its tooltip" wait_until 5 has_tooltip
 sleep 0.3
 shot tooltip
 tip=$(tooltip_geometry)
+xprop -id "$(tooltip_window | awk '{ print $1 }')" -notype _NET_WM_NAME >"$work/tooltip.txt" 2>/dev/null
+check "the tooltip's text says 十年心血管病风险：14%（10%–<20%）" grep -qF '\n十年心血管病风险：14%（10%–<20%）\n' "$work/tooltip.txt"
+check "... followed by the model and its inputs" \
+  grep -qF '\nWHO 2019 实验室模型（东亚校准）：男，56 岁，吸烟，收缩压 145 mmHg，无糖尿病，总胆固醇 5.8 mmol/L"' "$work/tooltip.txt"
 tip_w=${tip%%x*} tip_rest=${tip#*x}
 tip_h=${tip_rest%%+*} tip_xy=${tip_rest#*+}
 # The risk is the tooltip's last line but one, the model's inputs the last (18 px a line).

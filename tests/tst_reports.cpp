@@ -18,6 +18,7 @@
 #include "trend_chart_view.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QPushButton>
 #include <QMenu>
@@ -472,6 +473,13 @@ private slots:
         QCOMPARE(shownTip().section(u'\n', 0, 2), first);
         QCOMPARE(shownTip().count(u'\n'), 1 + 1 + TermCount - 1 + 1);
         QCOMPARE(shownTip().section(u'\n', -1), u"十年心血管病风险：无估计（尚未回答吸烟、糖尿病与心梗或卒中史的问题）"_s);
+        // Its window is titled with the plain text, where the real-window test reads it.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        const auto tipWindow = std::find_if(tops.begin(), tops.end(), [](QWidget *w) {
+            return w->objectName() == u"qtooltip_label" && w->isVisible();
+        });
+        QVERIFY(tipWindow != tops.end());
+        QCOMPARE((*tipWindow)->windowTitle(), r.w->form->chartToolTips().toolTipAt(QPointF(50, 300)));
         QHelpEvent nothing(QEvent::ToolTip, QPoint(400, 100), picture->mapToGlobal(QPoint(400, 100)));
         QCoreApplication::sendEvent(picture, &nothing);
         QTRY_VERIFY(!QToolTip::isVisible());

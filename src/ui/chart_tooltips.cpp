@@ -5,6 +5,7 @@
 #include "diary/diary.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QToolTip>
@@ -44,6 +45,19 @@ QString recordExplanationHtml(const Diary &diary, int position)
     }
     return QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(lines.join(QStringLiteral("<br>")));
 }
+
+namespace {
+
+// The shown tooltip's window carries its plain text as its title, where tools
+// that read window titles find it (the real-window test reads the risk there).
+void titleToolTipWindow(const QString &text)
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == u"qtooltip_label" && window->isVisible())
+            window->setWindowTitle(text);
+}
+
+} // namespace
 
 QString ChartToolTips::recordToolTip(int position) const
 {
@@ -103,6 +117,7 @@ bool ChartToolTips::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
     } else {
         QToolTip::showText(help->globalPos(), recordExplanationHtml(m_diary, *entry), static_cast<QWidget *>(watched));
+        titleToolTipWindow(recordToolTip(*entry));
     }
     return true;
 }
