@@ -12,7 +12,6 @@
 #include <QSet>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 class QAction;
