@@ -5,6 +5,7 @@
 # and the tools that drive it, screenshots and PDF reading.
 #   scripts/setup.sh           # build and run (scripts/start.sh)
 #   scripts/setup.sh --tests   # build, run and test (scripts/test.sh)
+#   scripts/setup.sh --windows # cross-build, test under Wine, pack (scripts/windows.sh)
 set -euo pipefail
 
 build_and_run=(
@@ -23,11 +24,19 @@ tests=(
   adwaita-qt6 # a dark style for the screenshot under a dark palette
 )
 
+windows=(
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  qt6-base-dev-tools # moc, rcc, uic serve the cross build too (same Qt version)
+  wine wine64 xvfb xdotool x11-utils imagemagick
+  nsis python3 xz-utils
+)
+
 packages=("${build_and_run[@]}")
 case "${1:-}" in
   "") ;;
   --tests) packages+=("${tests[@]}") ;;
-  *) echo "usage: scripts/setup.sh [--tests]" >&2; exit 2 ;;
+  --windows) packages+=("${windows[@]}") ;;
+  *) echo "usage: scripts/setup.sh [--tests | --windows]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -41,10 +41,11 @@ class FaultyFolder : public DataFolder
 public:
     using DataFolder::DataFolder;
     qint64 failAfterBytes = -1;
+    bool failReplace = false;
     bool failRecordReads = false;
     FileResult save(const QString &path, const ContentWriter &write) const override
     {
-        return saveFile(path, write, failAfterBytes);
+        return saveFile(path, write, SaveFaults{failAfterBytes, failReplace, {}});
     }
     std::optional<QByteArray> read(const QString &path, QString *error) const override
     {

@@ -154,6 +154,17 @@ private slots:
         QCOMPARE(f->diary.shownUser(), QString());
     }
 
+    // On Windows both names would be one record file.
+    void aNameDifferingOnlyInCaseIsRefused()
+    {
+        auto f = started("Ann\r\n");
+        f->diary.confirmUser(QStringLiteral("ANN"));
+        QCOMPARE(f->messages.shown, QStringList{QStringLiteral(
+            "该用户名与已有的用户“Ann”只有字母大小写不同，在 Windows 上两人会共用同一个数据文件，请换一个名字！")});
+        QCOMPARE(f->list(), QByteArray("Ann\r\n"));
+        QCOMPARE(f->diary.shownUser(), QString());
+    }
+
     // Names written into the list by hand are listed, but never reach a file.
     void unsafeNamesFromAHandEditedListTouchNoFile()
     {

@@ -36,7 +36,7 @@ int darkPixels(const QImage &image)
     int dark = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            dark += qGray(image.pixel(x, y)) < 80;
+            dark += qGray(image.pixel(x, y)) < 160; // ink, also of a thin face drawn with grey edges
     return dark;
 }
 

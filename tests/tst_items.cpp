@@ -109,6 +109,53 @@ private slots:
         QCOMPARE(line(items[0]), broken + "\r\n");
     }
 
+    // The bytes of code page 936 itself, the same on every platform; "?" is a
+    // character like any other, and what GBK cannot hold is refused.
+    void gbkBytes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes"); // empty: GBK cannot hold the text
+        QTest::newRow("sexes") << QStringLiteral("男女") << QByteArray("\xC4\xD0\xC5\xAE");
+        QTest::newRow("heredity") << QStringLiteral("有无") << QByteArray("\xD3\xD0\xCE\xDE");
+        QTest::newRow("a name") << QStringLiteral("张三") << QByteArray("\xD5\xC5\xC8\xFD");
+        QTest::newRow("diagnoses") << QStringLiteral("脑血栓糖尿病")
+                                   << QByteArray("\xC4\xD4\xD1\xAA\xCB\xA8\xCC\xC7\xC4\xF2\xB2\xA1");
+        QTest::newRow("full-width quote, middle dot") << QStringLiteral("＂·") << QByteArray("\xA3\xA2\xA1\xA4");
+        QTest::newRow("kana") << QStringLiteral("さくら") << QByteArray("\xA4\xB5\xA4\xAF\xA4\xE9");
+        QTest::newRow("euro") << QStringLiteral("€") << QByteArray("\x80");
+        QTest::newRow("ascii and question mark") << QStringLiteral("a?1 ") << QByteArray("a?1 ");
+        QTest::newRow("emoji") << QStringLiteral("😀") << QByteArray();
+        QTest::newRow("korean") << QStringLiteral("한") << QByteArray();
+        QTest::newRow("one character of many") << QStringLiteral("张😀三") << QByteArray();
+    }
+    void gbkBytes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        const auto encoded = encodeGbk(text);
+        QCOMPARE(encoded.has_value(), !bytes.isEmpty());
+        if (!encoded)
+            return;
+        QCOMPARE(*encoded, bytes);
+        QCOMPARE(decodeGbk(bytes), text);
+        QCOMPARE(decodeGbkStrictly(bytes), std::optional<QString>(text));
+    }
+
+    void bytesOutsideGbkAreRefusedByTheStrictDecoder_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("0xFF") << QByteArray("a\xFF");
+        QTest::newRow("lead byte at the end") << QByteArray("a\x81");
+        QTest::newRow("lead byte before a line end") << QByteArray("\xC4\r\n");
+        QTest::newRow("user-defined area") << QByteArray("\xAA\xA1");
+    }
+    void bytesOutsideGbkAreRefusedByTheStrictDecoder()
+    {
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(decodeGbkStrictly(bytes), std::nullopt);
+        QVERIFY(!decodeGbk(bytes).isEmpty()); // shown all the same
+    }
+
     void leadingNumberValue_data()
     {
         QTest::addColumn<QString>("text");

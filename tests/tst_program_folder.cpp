@@ -10,7 +10,7 @@
 using namespace velmora;
 
 namespace {
-enum class Copy { Portable, BuildTree, Installed, BesideABuild };
+enum class Copy { Portable, BuildTree, Installed, InstalledOnWindows, BesideABuild };
 } // namespace
 
 class ProgramFolderTest : public QObject
@@ -25,6 +25,7 @@ private slots:
         QTest::newRow("a copy in a folder of its own") << Copy::Portable << true;
         QTest::newRow("the build tree's copy") << Copy::BuildTree << false;
         QTest::newRow("an installed copy") << Copy::Installed << false;
+        QTest::newRow("a copy the Windows installer put there") << Copy::InstalledOnWindows << false;
         QTest::newRow("a copy in a folder beside a build tree") << Copy::BesideABuild << true;
     }
     void chooseFolder()
@@ -33,9 +34,10 @@ private slots:
         QFETCH(bool, ownFolder);
         QTemporaryDir prefix, user;
         QDir root(prefix.path());
-        QVERIFY(root.mkpath(QStringLiteral("bin")) && root.mkpath(QStringLiteral("share/applications"))
+        // A folder with a Chinese name, as people name them.
+        QVERIFY(root.mkpath(QStringLiteral("健康日记")) && root.mkpath(QStringLiteral("share/applications"))
                 && root.mkpath(QStringLiteral("build/src")));
-        const QString bin = root.filePath(QStringLiteral("bin"));
+        const QString bin = root.filePath(QStringLiteral("健康日记"));
         const QString build = root.filePath(QStringLiteral("build/src"));
         switch (copy) {
         case Copy::Portable:
@@ -47,6 +49,9 @@ private slots:
         case Copy::Installed:
             QVERIFY(test::writeBytes(root.filePath(QStringLiteral("share/applications/velmora.desktop")),
                                      "[Desktop Entry]\n"));
+            break;
+        case Copy::InstalledOnWindows:
+            QVERIFY(test::writeBytes(QDir(bin).filePath(QString::fromLatin1(InstalledMarker)), ""));
             break;
         }
         const QString program = copy == Copy::BuildTree ? build : bin;

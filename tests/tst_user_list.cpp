@@ -86,7 +86,7 @@ private slots:
             }
             FileResult save(const QString &path, const ContentWriter &write) const override
             {
-                return saveFile(path, write, listStuck ? 0 : -1);
+                return saveFile(path, write, SaveFaults{listStuck ? 0 : -1, false, {}});
             }
         };
         QTemporaryDir dir;

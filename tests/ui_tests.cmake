@@ -9,8 +9,8 @@ velmora_test(tst_reports tst_reports.cpp LIBS velmora_ui)
 velmora_test(tst_gui_keypad tst_gui_keypad.cpp LIBS velmora_ui)
 velmora_test(tst_gui_history tst_gui_history.cpp LIBS velmora_ui)
 # The window's looks again at the scale factors of high-dpi screens.
-foreach(scale 1.5 2)
+foreach(scale 1.25 1.5 2)
   add_test(NAME tst_gui_users_scale_${scale} COMMAND tst_gui_users combosDrawInSongTi hintIsReadWhole windowStartsInsideTheScreen)
   set_tests_properties(tst_gui_users_scale_${scale} PROPERTIES
-    ENVIRONMENT "${offscreen_screen};QT_SCALE_FACTOR=${scale}" WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    ENVIRONMENT "${offscreen_screen};QT_SCALE_FACTOR=${scale}" WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} LABELS gui)
 endforeach()

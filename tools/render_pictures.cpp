@@ -6,7 +6,9 @@
 // header of five 32-bit little-endian numbers - magic, width, rows, QImage
 // format, first row - then its rows. The resource compiler compresses them.
 // Usage: render_pictures <output-folder> <picture.svg>...
+//        render_pictures --ico <file.ico> <icon.svg>   (the Windows program icon)
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +53,48 @@ bool writeBands(const QImage &image, int scale, const QString &path)
     return true;
 }
 
+QImage render(QSvgRenderer &renderer, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+    return image;
+}
+
+// An icon file of PNG images (read by Windows since Vista): a directory of
+// 16-byte entries, then the images.
+bool writeIcon(QSvgRenderer &renderer, const QString &path)
+{
+    const int sizes[] = {16, 24, 32, 48, 64, 256};
+    QList<QByteArray> images;
+    for (int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!render(renderer, QSize(size, size)).save(&buffer, "PNG"))
+            return false;
+        images << png;
+    }
+    QByteArray out;
+    const auto put16 = [&](quint16 v) { out.append(char(v & 0xff)).append(char(v >> 8)); };
+    const auto put32 = [&](quint32 v) { put16(quint16(v & 0xffff)), put16(quint16(v >> 16)); };
+    put16(0), put16(1), put16(quint16(images.size()));
+    quint32 offset = 6 + 16 * quint32(images.size());
+    for (int i = 0; i < images.size(); ++i) {
+        const int size = sizes[i];
+        out.append(char(size == 256 ? 0 : size)).append(char(size == 256 ? 0 : size)).append('\0').append('\0');
+        put16(1), put16(32), put32(quint32(images[i].size())), put32(offset);
+        offset += quint32(images[i].size());
+    }
+    for (const QByteArray &png : images)
+        out += png;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -59,6 +103,10 @@ int main(int argc, char *argv[])
     if (argc < 3) {
         std::fprintf(stderr, "usage: render_pictures <output-folder> <picture.svg>...\n");
         return 2;
+    }
+    if (QByteArrayView(argv[1]) == "--ico" && argc == 4) {
+        QSvgRenderer renderer(QString::fromLocal8Bit(argv[3]));
+        return renderer.isValid() && writeIcon(renderer, QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     }
     const QDir output(QString::fromLocal8Bit(argv[1]));
     for (int i = 2; i < argc; ++i) {
@@ -70,13 +118,7 @@ int main(int argc, char *argv[])
         }
         const QString base = QFileInfo(source).completeBaseName();
         for (int scale : {1, 2}) {
-            QImage image(renderer.defaultSize() * scale, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.setRenderHint(QPainter::TextAntialiasing);
-            renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
-            painter.end();
+            QImage image = render(renderer, renderer.defaultSize() * scale);
             // Pictures without transparency paint faster as opaque images.
             if (image.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32_Premultiplied) == image)
                 image.convertTo(QImage::Format_RGB32);

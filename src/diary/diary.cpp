@@ -97,6 +97,15 @@ Outcome Diary::confirmUser(const QString &userText)
         return outcome;
     }
     const bool listed = std::find(names->begin(), names->end(), gbk(userText)) != names->end();
+    // Windows does not tell Ann.dat from ann.dat: a second name would take
+    // over the first one's records, and its deletion would delete them.
+    const auto sameFile = std::find_if(names->begin(), names->end(), [&](const QByteArray &name) {
+        return decodeGbk(name).compare(userText, Qt::CaseInsensitive) == 0;
+    });
+    if (!listed && sameFile != names->end()) {
+        m_messages.inform(messages::nameDiffersOnlyInCase(decodeGbk(*sameFile)));
+        return outcome;
+    }
     if (!listed) {
         if (const FileResult added = m_folder.addUser(userText); !added) {
             m_messages.inform(messages::saveFailed(added.error));

@@ -2,6 +2,12 @@
 
 namespace velmora::messages {
 
+QString nameDiffersOnlyInCase(const QString &listedName)
+{
+    return QStringLiteral("该用户名与已有的用户“%1”只有字母大小写不同，在 Windows 上两人会共用同一个数据文件，请换一个名字！")
+        .arg(listedName);
+}
+
 QString saveFailed(const QString &reason)
 {
     return QStringLiteral("数据保存失败，原有数据没有改动！\n（%1）").arg(reason);

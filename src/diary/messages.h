@@ -25,6 +25,7 @@ inline const QString UnsafeUserName =
 inline const QString ChangedOutside =
     QStringLiteral("数据文件已被其他程序改动，本次修改没有保存，请重新显示后再修改！");
 QString saveFailed(const QString &reason);
+QString nameDiffersOnlyInCase(const QString &listedName); // two users would share one record file on Windows
 QString readFailed(const QString &reason);
 QString deleteFailed(const QString &reason);
 QString noDataFolder(const QString &reason);

@@ -1,5 +1,7 @@
 #include "csv_table.h"
 
+#include "gbk.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -8,17 +10,27 @@ namespace velmora {
 
 namespace {
 
-std::optional<QString> decodeStrictly(QStringDecoder &decoder, QByteArrayView bytes)
+// The GBK decoder takes bytes outside GBK into the private use area without
+// an error; no text of a record table holds such characters.
+std::optional<QString> withoutForeignCharacters(std::optional<QString> text)
 {
-    QString text = decoder(bytes);
-    // The GBK decoder takes bytes outside GBK into the private use area
-    // without an error; no text of a record table holds such characters.
-    const bool foreign = std::any_of(text.begin(), text.end(), [](QChar c) {
+    if (!text)
+        return std::nullopt;
+    const bool foreign = std::any_of(text->begin(), text->end(), [](QChar c) {
         return c == QChar::ReplacementCharacter || (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF);
     });
-    if (decoder.hasError() || foreign)
+    if (foreign)
         return std::nullopt;
     return text;
+}
+
+std::optional<QString> decodeUtf8Strictly(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return withoutForeignCharacters(std::move(text));
 }
 
 } // namespace
@@ -26,13 +38,11 @@ std::optional<QString> decodeStrictly(QStringDecoder &decoder, QByteArrayView by
 std::optional<QString> decodeTableText(QByteArrayView bytes)
 {
     const QByteArrayView bom("\xEF\xBB\xBF");
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     if (bytes.startsWith(bom))
-        return decodeStrictly(utf8, bytes.sliced(bom.size()));
-    if (auto text = decodeStrictly(utf8, bytes))
+        return decodeUtf8Strictly(bytes.sliced(bom.size()));
+    if (auto text = decodeUtf8Strictly(bytes))
         return text;
-    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
-    return decodeStrictly(gbk, bytes);
+    return withoutForeignCharacters(decodeGbkStrictly(bytes));
 }
 
 bool CsvRow::isBlank() const

@@ -2,8 +2,6 @@
 
 #include "gbk.h"
 
-#include <QStringEncoder>
-
 #include <charconv>
 #include <cmath>
 
@@ -21,8 +19,7 @@ Item Item::fromText(const QString &text)
 {
     if (auto bytes = encodeGbk(text))
         return fromTextBytes(std::move(*bytes));
-    QStringEncoder encoder("GBK");
-    return fromTextBytes(encoder.encode(text));
+    return fromTextBytes(encodeGbkLossy(text));
 }
 
 QString Item::displayText() const

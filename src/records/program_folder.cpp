@@ -15,7 +15,9 @@ bool isWritableFolder(const QString &folder)
 
 bool isInstalledCopy(const QString &executableFolder)
 {
-    return QFileInfo::exists(QDir(executableFolder).filePath(QStringLiteral("../share/applications/velmora.desktop")));
+    const QDir folder(executableFolder);
+    return QFileInfo::exists(folder.filePath(QStringLiteral("../share/applications/velmora.desktop")))
+        || QFileInfo::exists(folder.filePath(QString::fromLatin1(InstalledMarker)));
 }
 
 bool isBuildTreeCopy(const QString &executableFolder)

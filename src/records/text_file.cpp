@@ -2,19 +2,22 @@
 
 #include "file_errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHashFunctions>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <chrono>
+#include <thread>
 
 #ifdef Q_OS_WIN
 #include <io.h>
+#include <qt_windows.h>
 #else
 #include <cerrno>
+#include <cstdio>
 #include <unistd.h>
 #endif
 
@@ -84,12 +87,103 @@ bool syncToDisk(QFileDevice &file)
 #endif
 }
 
-// Replaces `to` by `from` in one step (the toolkit's own rename never replaces).
-bool replaceFile(const QString &from, const QString &to)
+// The temporary file a save writes: a plain file of our own under a unique
+// name, closed before it replaces the old one (on Windows a file still open,
+// also one the toolkit's temporary file keeps open, cannot be moved). Removed
+// again unless it became the file.
+class ScratchFile
 {
-    std::error_code error;
-    std::filesystem::rename(QFile(from).filesystemFileName(), QFile(to).filesystemFileName(), error);
-    return !error;
+public:
+    explicit ScratchFile(const QString &target)
+    {
+        static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            QString name = target + TemporarySaveMarker;
+            for (int i = 0; i < 6; ++i)
+                name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+            m_file.setFileName(name);
+            if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                return;
+            if (!QFileInfo::exists(name))
+                return; // not a clash of names: the folder refuses new files
+        }
+    }
+    ~ScratchFile()
+    {
+        if (!m_kept) {
+            m_file.close();
+            m_file.remove();
+        }
+    }
+    QFile &file() { return m_file; }
+    bool isOpen() const { return m_file.isOpen(); }
+    void keep() { m_kept = true; }
+
+private:
+    QFile m_file;
+    bool m_kept = false;
+};
+
+// What the old file was like, given to the new one: its permissions, and on
+// Windows its hidden and system marks. A new file is the owner's alone, as
+// the diary's files are personal.
+void takeOverLooks(QFile &scratch, const QFileInfo &existing)
+{
+    if (!existing.exists()) {
+        scratch.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        return;
+    }
+    scratch.setPermissions(existing.permissions());
+#ifdef Q_OS_WIN
+    const auto native = [](const QString &path) {
+        return reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16());
+    };
+    const DWORD old = GetFileAttributesW(native(existing.filePath()));
+    if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+        SetFileAttributesW(native(scratch.fileName()), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+#endif
+}
+
+enum class ReplaceFailure { None, Lasting, Passing };
+
+// Replaces `to` by `from` in one step (the toolkit's own rename never replaces).
+ReplaceFailure replaceOnce(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    const QString source = QDir::toNativeSeparators(from);
+    const QString target = QDir::toNativeSeparators(to);
+    if (MoveFileExW(reinterpret_cast<const wchar_t *>(source.utf16()), reinterpret_cast<const wchar_t *>(target.utf16()),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ReplaceFailure::None;
+    // Another program has the file open: for a moment (a virus scanner, the
+    // search indexer) or for as long as it shows it (a spreadsheet).
+    const DWORD error = GetLastError();
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+    return held ? ReplaceFailure::Passing : ReplaceFailure::Lasting;
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+        ? ReplaceFailure::None
+        : ReplaceFailure::Lasting;
+#endif
+}
+
+bool replaceFile(const QString &from, const QString &to, const SaveFaults &faults)
+{
+    constexpr int Retries = 10;
+    constexpr auto Pause = std::chrono::milliseconds(100);
+    if (faults.failReplace)
+        return false;
+    for (int attempt = 0;; ++attempt) {
+        const ReplaceFailure failure = replaceOnce(from, to);
+        if (failure == ReplaceFailure::None)
+            return true;
+        if (failure == ReplaceFailure::Lasting || attempt == Retries)
+            return false;
+        if (faults.beforeRetry)
+            faults.beforeRetry(attempt + 1);
+        else
+            std::this_thread::sleep_for(Pause);
+    }
 }
 
 } // namespace
@@ -153,7 +247,7 @@ bool writeAll(QIODevice &device, QByteArrayView content)
     return true;
 }
 
-FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes)
+FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults)
 {
     const QString target = saveTarget(path);
     const QFileInfo existing(target);
@@ -162,30 +256,29 @@ FileResult saveFile(const QString &path, const ContentWriter &write, qint64 fail
     if (existing.exists() && !existing.isWritable())
         return FileResult::failure(reasons::readOnlyFile(target));
 
-    QTemporaryFile scratch(target + TemporarySaveMarker + QStringLiteral("XXXXXX"));
-    if (!scratch.open())
+    ScratchFile scratch(target);
+    QFile &file = scratch.file();
+    if (!scratch.isOpen())
         return FileResult::failure(writeFailureReason(QFileDevice::OpenError, target));
-    CountingDevice counted(scratch, failAfterBytes);
+    CountingDevice counted(file, faults.failAfterBytes);
     const bool written = write(counted);
     if (counted.limitReached())
         return FileResult::failure(reasons::diskFull());
     // Small writes wait in the toolkit's buffer: a full disk shows only when
     // they are flushed, so every byte is accounted for before the old file goes.
-    // On failure the scratch file removes itself.
-    if (!written || !scratch.flush() || scratch.error() != QFileDevice::NoError)
-        return FileResult::failure(writeFailureReason(scratch.error(), target));
-    if (scratch.size() != counted.written())
+    if (!written || !file.flush() || file.error() != QFileDevice::NoError)
+        return FileResult::failure(writeFailureReason(file.error(), target));
+    if (file.size() != counted.written())
         return FileResult::failure(reasons::diskFull());
-    if (!syncToDisk(scratch))
+    if (!syncToDisk(file))
         return FileResult::failure(writeFailureReason(QFileDevice::WriteError, target));
-    if (existing.exists())
-        scratch.setPermissions(existing.permissions());
-    scratch.close();
-    if (scratch.error() != QFileDevice::NoError)
-        return FileResult::failure(writeFailureReason(scratch.error(), target));
-    if (!replaceFile(scratch.fileName(), target))
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        return FileResult::failure(writeFailureReason(file.error(), target));
+    takeOverLooks(file, existing);
+    if (!replaceFile(file.fileName(), target, faults))
         return FileResult::failure(writeFailureReason(QFileDevice::RenameError, target));
-    scratch.setAutoRemove(false); // it is the file now
+    scratch.keep(); // it is the file now
     return {};
 }
 

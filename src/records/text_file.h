@@ -42,13 +42,23 @@ bool writeAll(QIODevice &device, QByteArrayView content);
 
 using ContentWriter = std::function<bool(QIODevice &device)>;
 
+// Failures a test can inject into a save.
+struct SaveFaults
+{
+    qint64 failAfterBytes = -1;                   // >= 0: the write fails after that many bytes, as on a full disk
+    bool failReplace = false;                     // the final replace fails, as for a file held open
+    std::function<void(int attempt)> beforeRetry; // called before each retry of the final replace
+};
+
 // The one way any file of the program is rewritten: the new content goes to a
 // temporary file beside the old one ("<file>.velmora-tmp-XXXXXX"), which
 // replaces it only once every byte is on disk. On any failure the old file
 // stays as it was, byte for byte, and the temporary file is removed. A file
-// reached through a symbolic link is replaced where the link points.
-// failAfterBytes >= 0 makes the write fail after that many bytes (tests).
-FileResult saveFile(const QString &path, const ContentWriter &write, qint64 failAfterBytes = -1);
+// reached through a symbolic link is replaced where the link points. A file
+// that another program holds open (a spreadsheet showing a record file) cannot
+// be replaced on Windows: after brief retries, meant for a virus scanner's or
+// an indexer's look at the file, the save fails and says so.
+FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults = {});
 
 // What a save cut short by a crash can leave beside its file.
 inline const QString TemporarySaveMarker = QStringLiteral(".velmora-tmp-");
