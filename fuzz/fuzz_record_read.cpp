@@ -1,9 +1,11 @@
 // Reads any bytes as a record file, scores every entry as the chart does (with
 // and without the diagnosis override), then rewrites the records as a save
 // does and reads that again: the same number of entries must come back, and a
-// second save of what came back must give the same bytes.
+// second save of what came back must give the same bytes. Every entry also
+// gets its ten-year cardiovascular risk, a whole percent from 0 to 100 or none.
 
 #include "fuzz_support.h"
+#include "model/cvd_estimate.h"
 #include "model/risk_model.h"
 #include "records/record_file.h"
 
@@ -79,6 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         sink = model.scoreWithDiagnosis(record);
         for (const Item &item : record.items)
             sink = leadingNumberValue(item.displayText());
+        for (const CvdAnswers &answers : {CvdAnswers{true, true, false}, CvdAnswers{false, std::nullopt, false}}) {
+            const CvdEstimate estimate = estimateCvdRisk(record, answers);
+            FUZZ_CHECK(!estimate.isEstimate() || (estimate.percent >= 0 && estimate.percent <= 100),
+                       "a ten-year risk of " + number(estimate.percent) + "%");
+        }
     });
     scratch.use(count);
     FUZZ_CHECK(count == hooked, "count " + number(count) + ", hook calls " + number(hooked));

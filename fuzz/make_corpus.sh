@@ -47,7 +47,20 @@ write_users() {
   printf '' >"$dir/empty"
 }
 
+# A person's answers for the ten-year risk: as written, by hand, broken.
+write_answers() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  local smokes=$'\xCE\xFC\xD1\xCC' diabetes_q=$'\xCC\xC7\xC4\xF2\xB2\xA1' event=$'\xD0\xC4\xB9\xA3\xBB\xF2\xD7\xE4\xD6\xD0'
+  local yes=$'\xCA\xC7' no=$'\xB7\xF1'
+  lines $'\r\n' "$smokes=$yes" "$diabetes_q=$no" "$event=$no" >"$dir/answers_crlf"
+  lines $'\n' " $diabetes_q = $yes " "$smokes=$no" "$smokes=$yes" >"$dir/hand_edited"
+  lines $'\r\n' "$event" "=$yes" "$smokes=" $'\x81=\xff' "$female=$yes" >"$dir/broken_lines"
+  printf '' >"$dir/empty"
+}
+
 rm -rf corpus
+write_answers fuzz_cvd_answers
 write_records fuzz_item_reader
 write_users fuzz_item_reader
 write_records fuzz_record_read

@@ -436,6 +436,9 @@ fi
 convert "$SHOTS/highlighted.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-chart.png
 convert "$SHOTS/keypad.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-keypad.png
 
+# The ten-year cardiovascular risk: a run of its own, on an X server of its own.
+check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_cvd.sh" "$build"
+
 echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

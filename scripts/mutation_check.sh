@@ -55,6 +55,11 @@ src/diary/undo_history.h	s/MaxSteps = 10/MaxSteps = 9/	fewer undo steps kept
 src/analysis/statistics.cpp	s/f\.mean = m_sum \/ f\.count;/f.mean = m_sum \/ (f.count + 1);/	a period's mean wrong
 src/analysis/score_explanation.cpp	s/，未高于%1"/，不高于%1"/	an explanation text changed
 src/reports/record_sheet.cpp	s/return u'\\'' \+ cell\.text;/return cell.text;/	a formula in a table cell not guarded
+src/model/cvd_risk.cpp	s/std::floor\(100\.0 \* total \+ 0\.5\)/std::floor(100.0 * total)/	the ten-year risk's whole percent cut instead of rounded
+src/model/cvd_estimate.cpp	s/\*age > OldestAge/*age > 90/	a ten-year risk above the age of 80
+src/model/cvd_estimate.cpp	s/if \(\*answers\.hadHeartAttackOrStroke\)\n\s*return NoEstimate::HadEvent;//	a ten-year risk after a heart attack or stroke
+src/records/cvd_answers.cpp	s/\+ "\\r\\n";/+ "\\n";/	a lost CR in the answers file
+src/records/data_folder.cpp	s/\{RecordFilePath\(user\), cvdAnswersPath\(user\)\}/{RecordFilePath(user)}/	the answers file left behind by a deleted user
 LIST
 )
 

@@ -7,6 +7,7 @@
 #include "diary_support.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -238,13 +239,57 @@ private slots:
     void failedDeleteChangesNothing()
     {
         auto f = showingAnn(womanEntries(1));
+        QVERIFY(f->diary.saveCvdAnswers({true, false, false}));
+        const QByteArray answers = readBytes(f->folder.cvdAnswersPath(QStringLiteral("Ann")));
         f->folder.failAfterBytes = 2;
         f->diary.deleteUser(QStringLiteral("Ann"));
         QVERIFY(f->messages.last().startsWith(QStringLiteral("用户删除失败，数据没有改动！")));
         QCOMPARE(f->list(), crlfLines({"Ann", "Bob"}));
         QCOMPARE(f->records(), womanEntries(1));
+        QCOMPARE(readBytes(f->folder.cvdAnswersPath(QStringLiteral("Ann"))), answers);
         QCOMPARE(f->diary.shownUser(), QStringLiteral("Ann"));
         QCOMPARE(f->diary.chartMarks().size(), size_t(1));
+        QCOMPARE(QDir(f->dir.path()).entryList(QDir::Files).size(), 3); // nothing left aside
+    }
+
+    // ---- The answers for the ten-year risk ------------------------------------
+
+    // Kept in "<name>.cvd" beside the records, read with them, kept by the
+    // start-up clean-up, unchanged by a full disk, removed with the user.
+    void answersFileFollowsItsUser()
+    {
+        auto f = showingAnn(womanEntries(2));
+        QCOMPARE(f->diary.cvdAnswers(), CvdAnswers{});
+        QVERIFY(f->diary.saveCvdAnswers({false, true, false}));
+        const QString path = f->folder.cvdAnswersPath(QStringLiteral("Ann"));
+        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Ann.cvd"));
+        const QByteArray saved = g(u"吸烟=否\r\n糖尿病=是\r\n心梗或卒中=否\r\n");
+        QCOMPARE(readBytes(path), saved);
+        QCOMPARE(f->records(), womanEntries(2));
+
+        // A name whose answers file could pass for a temporary save: it never does.
+        const QString odd = QStringLiteral("x.velmora-tmp-ab");
+        QVERIFY(f->folder.saveCvdAnswers(odd, {true, true, true}));
+        QVERIFY(f->diary.load());
+        QVERIFY(fileExists(f->folder.cvdAnswersPath(odd)));
+        f->diary.ClearEntry();
+        QCOMPARE(f->diary.cvdAnswers(), CvdAnswers{});
+        f->diary.display(QStringLiteral("Ann"), ChartStyle::Bars);
+        QCOMPARE(f->diary.cvdAnswers(), (CvdAnswers{false, true, false}));
+
+        f->folder.failAfterBytes = 3;
+        QVERIFY(!f->diary.saveCvdAnswers({true, true, true}));
+        QVERIFY(f->messages.last().startsWith(QStringLiteral("数据保存失败，原有数据没有改动！")));
+        QCOMPARE(readBytes(path), saved);
+        QCOMPARE(f->diary.cvdAnswers(), (CvdAnswers{false, true, false}));
+        f->folder.failAfterBytes = -1;
+
+        f->diary.deleteUser(QStringLiteral("Ann"));
+        QVERIFY(!fileExists(path));
+        QVERIFY(!f->folder.RecordFileExists(QStringLiteral("Ann")));
+        QCOMPARE(f->diary.cvdAnswers(), CvdAnswers{});
+        QVERIFY(!f->diary.saveCvdAnswers({true, true, true})); // no table: no user to keep them for
+        QCOMPARE(f->messages.last(), QStringLiteral("清选择或添加用户!"));
     }
 
     // ---- Storing, loading, modifying ---------------------------------------------

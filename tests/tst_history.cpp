@@ -257,6 +257,9 @@ private slots:
         // Bytes that no rewrite writes (LF line ends, an unpadded id): they come back as they were.
         const QByteArray before = entriesAt({ThreeYears[0], ThreeYears[1]}).replace("\r\n", "\n");
         History h(before);
+        // The person's answers for the ten-year risk stay out of every change and its undo.
+        QVERIFY(h.diary.saveCvdAnswers({true, false, false}));
+        const QByteArray answers = readBytes(h.folder.cvdAnswersPath(QStringLiteral("Ann")));
         switch (ChangeKind(kind)) {
         case ChangeKind::Store:
             h.diary.StoreRecord(womansTexts(), Bars);
@@ -280,6 +283,8 @@ private slots:
         QCOMPARE(h.messages.shown, QStringList{messages::confirmUndo(QStringLiteral("Ann"), name)});
         QCOMPARE(h.file(), before);
         QCOMPARE(h.diary.recordCount(), 2);
+        QCOMPARE(readBytes(h.folder.cvdAnswersPath(QStringLiteral("Ann"))), answers);
+        QCOMPARE(h.diary.cvdAnswers(), (CvdAnswers{true, false, false}));
         h.diary.undoLastChange(Bars);
         QCOMPARE(h.messages.last(), QStringLiteral("没有可以撤销的修改！"));
     }

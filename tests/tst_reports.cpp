@@ -9,6 +9,8 @@
 #include "print_dialog.h"
 #include "chart/chart_hits.h"
 #include "chart_tooltips.h"
+#include "cvd_questions.h"
+#include "model/cvd_estimate.h"
 #include "factor_window.h"
 #include "context_menu.h"
 #include "report_pdf.h"
@@ -16,6 +18,9 @@
 #include "trend_chart_view.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QPushButton>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
@@ -23,6 +28,7 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTableWidget>
+#include <QTextDocumentFragment>
 #include <QToolTip>
 
 #include <deque>
@@ -118,6 +124,20 @@ int markedRedPixels(const QString &pdf, int page)
         }
     return red;
 }
+
+// Answers the questions of the ten-year risk as told, and keeps what it was shown.
+class ScriptedCvdDialog : public CvdQuestionDialog
+{
+public:
+    std::optional<CvdAnswers> answer;
+    QList<std::pair<CvdAnswers, bool>> shown; // the answers offered, and whether from the records' hints
+
+    std::optional<CvdAnswers> ask(const QString &, const CvdAnswers &offered, bool fromHints) override
+    {
+        shown << std::pair{offered, fromHints};
+        return answer;
+    }
+};
 
 struct Reports
 {
@@ -385,7 +405,8 @@ private slots:
                                       u"25.95"_s, u"+6.42"_s, u"—"_s}));
         QCOMPARE(row(8), (QStringList{u"风险评分"_s, QString(), u"2"_s, u"1424"_s, u"0"_s, u"712"_s, u"0"_s, u"1424"_s,
                                       u"-1424"_s, u"—"_s}));
-        QCOMPARE(window->chartsView().charts().size(), ChartedFactors.size() + 1);
+        QCOMPARE(window->chartsView().charts().size(), ChartedFactors.size() + 2); // the score first, the ten-year risk last
+        QCOMPARE(window->chartsView().charts().back().title, u"十年心血管病风险（%）"_s);
         window->close();
 
         // The table of the same period: its two records.
@@ -452,8 +473,18 @@ private slots:
         QWidget *picture = r.w->child("Picture1");
         QHelpEvent help(QEvent::ToolTip, QPoint(50, 300), picture->mapToGlobal(QPoint(50, 300)));
         QCoreApplication::sendEvent(picture, &help);
-        QCOMPARE(QToolTip::text().section(u'\n', 0, 2), first);
-        QCOMPARE(QToolTip::text().count(u'\n'), 1 + 1 + TermCount - 1);
+        // Shown as rich text, the ten-year risk in its band's colour; here without answers, so without it.
+        const auto shownTip = [] { return QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText(); };
+        QCOMPARE(shownTip().section(u'\n', 0, 2), first);
+        QCOMPARE(shownTip().count(u'\n'), 1 + 1 + TermCount - 1 + 1);
+        QCOMPARE(shownTip().section(u'\n', -1), u"十年心血管病风险：无估计（尚未回答吸烟、糖尿病与心梗或卒中史的问题）"_s);
+        // Its window is titled with the plain text, where the real-window test reads it.
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        const auto tipWindow = std::find_if(tops.begin(), tops.end(), [](QWidget *w) {
+            return w->objectName() == u"qtooltip_label" && w->isVisible();
+        });
+        QVERIFY(tipWindow != tops.end());
+        QCOMPARE((*tipWindow)->windowTitle(), r.w->form->chartToolTips().toolTipAt(QPointF(50, 300)));
         QHelpEvent nothing(QEvent::ToolTip, QPoint(400, 100), picture->mapToGlobal(QPoint(400, 100)));
         QCoreApplication::sendEvent(picture, &nothing);
         QTRY_VERIFY(!QToolTip::isVisible());
@@ -461,7 +492,7 @@ private slots:
         // The record labels: a text as cholesterol is said as such; a label without a record has none.
         QHelpEvent overLabel(QEvent::ToolTip, QPoint(5, 5), r.w->menuLabel(2)->mapToGlobal(QPoint(5, 5)));
         QCoreApplication::sendEvent(r.w->menuLabel(2), &overLabel);
-        QCOMPARE(QToolTip::text().section(u'\n', 0, 2),
+        QCOMPARE(shownTip().section(u'\n', 0, 2),
                  QStringLiteral("2010年03月01日09时05分03秒\n风险评分：0，低于警戒线（约2100）\n胆固醇是文字，各项无法相加，评分为 0"));
         QCOMPARE(r.w->form->chartToolTips().labelToolTip(0).section(u'\n', 0, 2), first);
         QCOMPARE(r.w->form->chartToolTips().labelToolTip(3), QString());
@@ -592,6 +623,62 @@ private slots:
         r.reports->recordTableAction()->trigger();
         QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-记录-20100301.csv")});
         QCOMPARE(readBytes(r.target(QStringLiteral("t.csv"))), ThreeRecordsCsv);
+    }
+
+    // The ten-year risk: the questions asked once, when the breakdown first
+    // wants them, prefilled from the records; then the risk in the breakdown in
+    // its band's colour, in the factor window and on the report's first page.
+    void tenYearRiskBesideTheScore()
+    {
+        ScriptedCvdDialog cvdDialog;
+        Reports r(threeRecords());
+        auto *questions = new CvdQuestions(*r.w->form, cvdDialog, r.w->messages);
+        r.analysis->setBeforeEstimate([questions] { questions->askIfUnanswered(); });
+        cvdDialog.answer = CvdAnswers{true, false, false};
+        r.analysis->showScoreBreakdown(0);
+        // No smoking in the latest record; a blood sugar of 7.2 and "糖尿病" as cholesterol.
+        QCOMPARE(cvdDialog.shown, (QList{std::pair{CvdAnswers{false, true, false}, true}}));
+        QCOMPARE(readBytes(r.w->form->diary().folder().cvdAnswersPath(u"Ann"_s)),
+                 g(u"吸烟=是\r\n糖尿病=否\r\n心梗或卒中=否\r\n"));
+        // 56, smoking, 150 mmHg, 6.2 mmol/L: 15.71%.
+        const QString text = r.analysis->breakdownDialog()->findChild<QLabel *>(u"ScoreBreakdownText"_s)->text();
+        QCOMPARE(text.section(u'\n', -2), u"十年心血管病风险：16%（10%–<20%）\n"
+                                           u"WHO 2019 实验室模型（东亚校准）：男，56 岁，吸烟，收缩压 150 mmHg，无糖尿病，总胆固醇 6.2 mmol/L"_s);
+        QLabel *band = r.analysis->breakdownDialog()->findChild<QLabel *>(u"CvdRiskBand"_s);
+        QVERIFY(band && band->styleSheet().contains(cvd::bandColour(cvd::Band::From10)));
+        r.analysis->showScoreBreakdown(1); // aged 30: no estimate, and no second asking
+        QCOMPARE(cvdDialog.shown.size(), 1);
+        QVERIFY(!r.analysis->breakdownDialog()->findChild<QLabel *>(u"CvdRiskBand"_s));
+
+        r.analysis->factorTrendsAction()->trigger();
+        const TimeChart &risk = r.analysis->factorWindow()->chartsView().charts().back();
+        QCOMPARE(risk.points.size(), size_t(2));
+        QCOMPARE(risk.points[1].value, 16.0); // 60, smoking, 140 mmHg, BMI 25.95: 15.73%
+        r.analysis->factorWindow()->close();
+
+        r.dialogs.paths = {r.target(u"risk.pdf"_s)};
+        r.reports->reportPdfAction()->trigger();
+        const QString pdf = pdfText(r.target(u"risk.pdf"_s)).remove(u' ').remove(u'\n');
+        if (pdf.isNull())
+            QSKIP("pdftotext is not installed");
+        for (QString expected : {u"十年心血管病风险：16%（10%–<20%）"_s,
+                                 u"WHO2019非实验室模型（东亚校准）：男，60岁，吸烟，收缩压140mmHg，BMI26kg/m²"_s,
+                                 cvdAboutText()})
+            QVERIFY2(pdf.contains(expected.remove(u' ')), qPrintable(expected + u'\n' + pdf));
+
+        // From the menu: the person's own answers; cancelled, nothing changes.
+        cvdDialog.answer.reset();
+        questions->action()->trigger();
+        QCOMPARE(cvdDialog.shown.last(), std::pair(CvdAnswers{true, false, false}, false));
+        QCOMPARE(r.w->form->diary().cvdAnswers(), (CvdAnswers{true, false, false}));
+
+        // The dialog itself: OK once every question has an answer.
+        CvdQuestionBox box(u"Ann"_s, CvdAnswers{true, std::nullopt, false}, true);
+        QVERIFY(box.findChild<QLabel *>(u"CvdHint"_s));
+        QVERIFY(!box.okButton()->isEnabled());
+        box.group(1)->button(0)->click(); // 否
+        QVERIFY(box.okButton()->isEnabled());
+        QCOMPARE(box.answers(), (CvdAnswers{true, false, false}));
     }
 
     void contextMenuOnTheChartAndTheColumn()

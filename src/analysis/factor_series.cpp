@@ -1,5 +1,7 @@
 #include "factor_series.h"
 
+#include "model/cvd_estimate.h"
+
 #include <utility>
 
 namespace velmora {
@@ -52,6 +54,27 @@ std::vector<SeriesPoint> scoreSeries(const RecordHistory &history)
     for (const DatedRecord &r : history.records)
         points.push_back(scorePoint(r));
     return points;
+}
+
+FactorSeries cvdRiskSeries(const RecordHistory &history, const CvdAnswers &answers)
+{
+    FactorSeries series;
+    bool gapBefore = false;
+    for (const DatedRecord &r : history.records) {
+        const CvdEstimate estimate = estimateCvdRisk(*r.record, answers);
+        if (!estimate.isEstimate()) {
+            ++series.gaps;
+            gapBefore = true;
+            continue;
+        }
+        SeriesPoint point;
+        point.when = r.when;
+        point.value = estimate.percent;
+        point.position = r.position;
+        point.afterGap = std::exchange(gapBefore, false);
+        series.points.push_back(point);
+    }
+    return series;
 }
 
 } // namespace velmora

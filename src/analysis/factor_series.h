@@ -2,6 +2,7 @@
 
 #include "analysis/factors.h"
 #include "analysis/period.h"
+#include "records/cvd_answers.h"
 
 #include <optional>
 #include <vector>
@@ -38,5 +39,8 @@ std::array<FactorSeries, FactorCount> allFactorSeries(const RecordHistory &histo
 SeriesPoint scorePoint(const DatedRecord &record);
 // The scores of the history (the ScoreColumn it was made with), without thresholds.
 std::vector<SeriesPoint> scoreSeries(const RecordHistory &history);
+// The ten-year cardiovascular risk of each record with the person's answers,
+// in whole percent; records without an estimate are gaps.
+FactorSeries cvdRiskSeries(const RecordHistory &history, const CvdAnswers &answers);
 
 } // namespace velmora

@@ -176,6 +176,7 @@ bool Diary::readTable(const QString &user, bool withDiagnosis)
     m_recordCount = read.count;
     m_tableUser = user;
     m_tableFingerprint = read.fingerprint;
+    loadCvdAnswers();
     return true;
 }
 
@@ -337,6 +338,7 @@ void Diary::dropTable()
     m_table.clear();
     m_tableUser.clear();
     m_tableFingerprint = {};
+    m_cvdAnswers = {};
     m_scores.clear();
     m_menuOffset = 0;
     m_recordCount = 0;

@@ -5,6 +5,7 @@
 #include "diary/entry.h"
 #include "diary/seams.h"
 #include "diary/undo_history.h"
+#include "model/cvd_estimate.h"
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
 #include "records/data_folder.h"
@@ -163,6 +164,25 @@ private:
     void rememberChange(ChangeKind kind, const QString &user, QByteArray before);
 
     UndoHistory m_undo;
+
+    // ---- The ten-year cardiovascular risk beside the score (diary_cvd.cpp).
+    // The person's answers are read with their records and kept in a file of
+    // their own, which no other workflow touches.
+public:
+    // The answers of the user whose records the table holds; none without a table.
+    const CvdAnswers &cvdAnswers() const { return m_cvdAnswers; }
+    // What the table's records suggest for the questions.
+    CvdAnswers cvdHints() const;
+    // Keeps the answers of the table's user; false (a message has said why)
+    // when there is no table or the file cannot be written.
+    bool saveCvdAnswers(const CvdAnswers &answers);
+    // The risk of table position `position` with the answers.
+    CvdEstimate estimateRecord(int position) const;
+
+private:
+    void loadCvdAnswers();
+
+    CvdAnswers m_cvdAnswers;
 };
 
 } // namespace velmora

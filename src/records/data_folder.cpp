@@ -10,6 +10,8 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace velmora {
 
@@ -141,24 +143,58 @@ FileResult DataFolder::deleteUser(const QString &user) const
 {
     if (FileResult refused = refuseUnsafe(user); !refused)
         return refused;
-    // The records are first moved aside under a temporary name: that tells
+    // The files are first moved aside under temporary names: that tells
     // whether they can go at all, and can be undone if the list cannot be
     // rewritten.
-    const QString records = RecordFilePath(user);
-    QString aside;
-    if (fileExists(records)) {
-        aside = asideName(records);
-        if (!moveFile(records, aside))
-            return FileResult::failure(removeFailureReason(records));
+    std::vector<std::pair<QString, QString>> moved; // where each file was, where it is
+    const auto putBack = [&] {
+        for (const auto &[path, aside] : moved)
+            moveFile(aside, path);
+    };
+    for (const QString &path : {RecordFilePath(user), cvdAnswersPath(user)}) {
+        if (!fileExists(path))
+            continue;
+        const QString aside = asideName(path);
+        if (!moveFile(path, aside)) {
+            putBack();
+            return FileResult::failure(removeFailureReason(path));
+        }
+        moved.emplace_back(path, aside);
     }
     if (FileResult unlisted = removeUserName(gbk(user)); !unlisted) {
-        if (!aside.isEmpty())
-            moveFile(aside, records);
+        putBack();
         return unlisted;
     }
-    if (!aside.isEmpty())
+    for (const auto &[path, aside] : moved)
         removeFile(aside); // should this fail, the next start removes it
     return {};
+}
+
+QString DataFolder::cvdAnswersPath(const QString &user) const
+{
+    return QDir(m_folder).filePath(user + QStringLiteral(".cvd"));
+}
+
+std::optional<CvdAnswers> DataFolder::loadCvdAnswers(const QString &user, QString *error) const
+{
+    if (FileResult refused = refuseUnsafe(user); !refused) {
+        *error = refused.error;
+        return std::nullopt;
+    }
+    const QString path = cvdAnswersPath(user);
+    if (!fileExists(path))
+        return CvdAnswers{};
+    const auto content = read(path, error);
+    if (!content)
+        return std::nullopt;
+    return readCvdAnswers(*content);
+}
+
+FileResult DataFolder::saveCvdAnswers(const QString &user, const CvdAnswers &answers) const
+{
+    if (FileResult refused = refuseUnsafe(user); !refused)
+        return refused;
+    return save(cvdAnswersPath(user), [&](QIODevice &device) { return writeCvdAnswers(device, answers); });
 }
 
 ReadResult DataFolder::readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook) const

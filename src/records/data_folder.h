@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cvd_answers.h"
 #include "record_file.h"
 #include "text_file.h"
 #include "user_list.h"
@@ -46,9 +47,18 @@ public:
     // file keeps its records, and a file made here goes again when the list
     // cannot be rewritten.
     FileResult addUser(const QString &user) const;
-    // Unlists the user and removes the record file, or changes nothing: a
-    // record file that cannot be removed leaves the list as it was.
+    // Unlists the user and removes the record file and the answers file, or
+    // changes nothing: a file that cannot be removed leaves the list and the
+    // other file as they were.
     FileResult deleteUser(const QString &user) const;
+
+    // The user's answers for the ten-year risk (cvd_answers.h), in
+    // "<name>.cvd": never a record file or the user list (those end in
+    // ".dat"), never a temporary save (a dot among its last six characters).
+    QString cvdAnswersPath(const QString &user) const;
+    // No file: nothing answered. Nothing when the file cannot be read.
+    std::optional<CvdAnswers> loadCvdAnswers(const QString &user, QString *error) const;
+    FileResult saveCvdAnswers(const QString &user, const CvdAnswers &answers) const;
 
     ReadResult readRecordFile(const QString &user, RecordTable &table, const EntryHook &hook = {}) const;
     // Rewrites the record file, but only while it still holds the bytes it held

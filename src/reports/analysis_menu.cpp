@@ -1,7 +1,6 @@
 #include "analysis_menu.h"
 
-#include "analysis/score_explanation.h"
-#include "chart/chart_hits.h"
+#include "chart_tooltips.h"
 #include "context_menu.h"
 #include "diary/diary.h"
 #include "diary/seams.h"
@@ -20,16 +19,29 @@ namespace velmora {
 
 namespace {
 
-QDialog *newBreakdownDialog(QWidget &parent, const QString &text)
+// The ten-year risk on its band's colour, above the explanation; none without an estimate.
+QLabel *newRiskBand(const CvdEstimate &estimate)
+{
+    auto *band = new QLabel(cvdRiskLine(estimate));
+    band->setObjectName(QStringLiteral("CvdRiskBand"));
+    band->setStyleSheet(QStringLiteral("QLabel { background: %1; color: white; font-weight: bold; padding: 4px 8px;"
+                                       " border-radius: 3px; }")
+                            .arg(cvd::bandColour(estimate.band)));
+    return band;
+}
+
+QDialog *newBreakdownDialog(QWidget &parent, const QString &text, const CvdEstimate &estimate)
 {
     auto *dialog = new QDialog(&parent);
     dialog->setObjectName(QStringLiteral("ScoreBreakdownDialog"));
     dialog->setWindowTitle(QStringLiteral("评分构成"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     auto *layout = new QVBoxLayout(dialog);
+    if (estimate.isEstimate())
+        layout->addWidget(newRiskBand(estimate));
     auto *label = new QLabel(text);
     label->setObjectName(QStringLiteral("ScoreBreakdownText"));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard); // Ctrl+A, Ctrl+C
     layout->addWidget(label);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
@@ -60,12 +72,11 @@ void AnalysisMenu::showScoreBreakdown(int label)
     const int position = m_diary.menuOffset() + label;
     if (position < 0 || position >= std::min<int>(m_diary.recordCount(), int(m_diary.scoreColumn().size())))
         return;
-    const HealthRecord &record = m_diary.recordTable()[position];
-    const QString text = recordToolTip(record[RecordIdField].displayText(),
-                                       scoreExplanation(record, m_diary.explainRecord(position)));
+    if (m_beforeEstimate)
+        m_beforeEstimate();
     if (m_breakdownDialog)
         m_breakdownDialog->close();
-    m_breakdownDialog = newBreakdownDialog(m_window, text);
+    m_breakdownDialog = newBreakdownDialog(m_window, recordExplanation(m_diary, position), m_diary.estimateRecord(position));
     m_breakdownDialog->show();
 }
 
@@ -75,6 +86,8 @@ void AnalysisMenu::showFactorTrends()
         m_messages.inform(messages::NothingToAnalyse);
         return;
     }
+    if (m_beforeEstimate)
+        m_beforeEstimate();
     const bool opened = m_factorWindow;
     if (!opened) {
         m_factorWindow = new FactorWindow(&m_window);
@@ -92,7 +105,7 @@ void AnalysisMenu::choosePeriodFor(FactorWindow &window)
     const std::optional<Period> period = askPeriod(m_periods, QStringLiteral("因素趋势：选择时段"), m_diary, history);
     if (!period)
         return;
-    window.showPeriod(m_diary.tableUser(), history, *period);
+    window.showPeriod(m_diary.tableUser(), history, *period, m_diary.cvdAnswers());
     window.show();
     window.raise();
 }

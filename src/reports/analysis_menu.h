@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QAction;
 class QWidget;
 
@@ -38,6 +40,9 @@ public:
     // "因素趋势…": asks for a period and shows its charts and figures.
     void showFactorTrends();
 
+    // Runs before an estimate of the ten-year risk is shown (the questions, when unanswered).
+    void setBeforeEstimate(std::function<void()> beforeEstimate) { m_beforeEstimate = std::move(beforeEstimate); }
+
     QDialog *breakdownDialog() const { return m_breakdownDialog; }
     FactorWindow *factorWindow() const { return m_factorWindow; }
 
@@ -52,6 +57,7 @@ private:
     QAction *m_factorTrends = nullptr;
     QPointer<QDialog> m_breakdownDialog;
     QPointer<FactorWindow> m_factorWindow;
+    std::function<void()> m_beforeEstimate;
 };
 
 } // namespace velmora

@@ -86,7 +86,8 @@ FactorWindow::FactorWindow(QWidget *parent) : QDialog(parent)
     resize(1000, 640);
 }
 
-void FactorWindow::showPeriod(const QString &userName, const RecordHistory &history, const Period &period)
+void FactorWindow::showPeriod(const QString &userName, const RecordHistory &history, const Period &period,
+                              const CvdAnswers &answers)
 {
     const RecordHistory within = inPeriod(history, period);
     const PeriodStatistics statistics = periodStatistics(within);
@@ -101,7 +102,9 @@ void FactorWindow::showPeriod(const QString &userName, const RecordHistory &hist
         for (int c = 0; c < int(sheet.titles.size()); ++c)
             m_figures->setItem(r, c, new QTableWidgetItem(sheet.rows[size_t(r)].value(c)));
     m_figures->hideColumn(1); // the units stand in the charts' titles
-    m_charts->setCharts(periodCharts(within), timeAxisOf(within, period));
+    std::vector<TimeChart> charts = periodCharts(within);
+    charts.push_back(cvdRiskTimeChart(within, answers));
+    m_charts->setCharts(std::move(charts), timeAxisOf(within, period));
 }
 
 QString FactorWindow::summaryText() const

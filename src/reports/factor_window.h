@@ -36,8 +36,10 @@ class FactorWindow : public QDialog
     Q_OBJECT
 public:
     explicit FactorWindow(QWidget *parent = nullptr);
-    // Shows the records of `history` that lie in `period` (the history of all records as last read).
-    void showPeriod(const QString &userName, const RecordHistory &history, const Period &period);
+    // Shows the records of `history` that lie in `period` (the history of all
+    // records as last read), with the ten-year risk of the person's answers last.
+    void showPeriod(const QString &userName, const RecordHistory &history, const Period &period,
+                    const CvdAnswers &answers = {});
 
     const FactorChartsView &chartsView() const { return *m_charts; }
     QString summaryText() const;

@@ -200,6 +200,10 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
         const DatedRecord &latest = scope.records.records.back();
         report.latestExplanation = scoreExplanation(*latest.record, m_diary.explainRecord(latest.position));
         report.latestWhen = latest.when;
+        const CvdEstimate risk = m_diary.estimateRecord(latest.position);
+        report.latestCvdRisk = cvdExplanation(risk);
+        if (risk.isEstimate())
+            report.latestCvdColour = cvd::bandColour(risk.band);
     }
     // The table: all records in file order, or the period's in time order, each value above its threshold marked.
     std::vector<int> positions;

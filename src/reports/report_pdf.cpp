@@ -1,5 +1,6 @@
 #include "report_pdf.h"
 
+#include "model/cvd_estimate.h"
 #include "model/score_breakdown.h"
 #include "report_colours.h"
 
@@ -148,7 +149,7 @@ private:
             paintTitleBlock();
             paintChart();
             paintFigures();
-            paintLatestBreakdown();
+            paintLatestCvdRisk(paintLatestBreakdown());
         } else {
             paintContinuationHeader();
             if (p.number == 2) {
@@ -293,12 +294,13 @@ private:
         return page::FiguresTop + page::FiguresRowHeight * double(m_report.figures.rows.size() + 1) + 4;
     }
 
-    // The latest record's score explained: the score first, then its terms in two columns.
-    void paintLatestBreakdown()
+    // The latest record's score explained: the score first, then its terms in
+    // two columns. Gives the bottom of what it painted.
+    double paintLatestBreakdown()
     {
         const QStringList &lines = m_report.latestExplanation;
         if (lines.isEmpty())
-            return;
+            return breakdownTop();
         const double top = breakdownTop();
         heading(top, QStringLiteral("最近一次记录的评分构成"),
                 m_report.latestWhen.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss")));
@@ -318,6 +320,28 @@ private:
             text(mm(left, rowTop, page::Width / 2 - 2, page::BreakdownLineHeight), termFont, Ink,
                  Qt::AlignLeft | Qt::AlignVCenter, shown);
         }
+        return y + page::BreakdownLineHeight * perColumn;
+    }
+
+    // The latest record's ten-year cardiovascular risk, in its band's colour,
+    // the model and inputs it took, and what the estimate is.
+    void paintLatestCvdRisk(double top)
+    {
+        const QStringList &lines = m_report.latestCvdRisk;
+        if (lines.isEmpty())
+            return;
+        const double y = top + 2;
+        const QColor colour = m_report.latestCvdColour.isEmpty() ? Ink : QColor(m_report.latestCvdColour);
+        if (!m_report.latestCvdColour.isEmpty())
+            m_painter.fillRect(mm(0, y + 0.6, 1.2, page::BreakdownLineHeight - 1.2), colour);
+        text(mm(2.5, y, page::Width - 2.5, page::BreakdownLineHeight), font(8.5, true), colour,
+             Qt::AlignLeft | Qt::AlignVCenter, lines[0]);
+        double below = y + page::BreakdownLineHeight;
+        for (qsizetype k = 1; k < lines.size(); ++k, below += page::BreakdownLineHeight)
+            text(mm(2.5, below, page::Width - 2.5, page::BreakdownLineHeight), font(7.5), Ink,
+                 Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
+        text(mm(2.5, below, page::Width - 2.5, page::FooterTop - below), font(7), Muted,
+             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, cvdAboutText());
     }
 
     // The score and each factor over time, three charts a row, against the period's dates.

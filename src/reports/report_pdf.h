@@ -33,6 +33,8 @@ struct DoctorReport
     StatisticsSheet figures;
     QDateTime latestWhen;           // of the latest record of the period
     QStringList latestExplanation;  // its score explained
+    QStringList latestCvdRisk;      // its ten-year cardiovascular risk and the model's inputs, or why there is none
+    QString latestCvdColour;        // the risk band's colour, empty without an estimate
     std::vector<TimeChart> charts;  // the score and the factors over time
     TimeAxis axis;
 };

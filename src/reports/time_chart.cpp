@@ -1,6 +1,7 @@
 #include "time_chart.h"
 
 #include "chart/risk_lines.h"
+#include "model/cvd_risk.h"
 #include "model/risk_model.h"
 #include "report_colours.h"
 #include "reports/statistics_sheet.h"
@@ -400,6 +401,16 @@ TimeChart scoreTimeChart(const RecordHistory &history)
     chart.points = scoreSeries(history);
     for (size_t k = 0; k < RiskLines.size(); ++k)
         chart.guides.push_back({RiskLines[k].score, RiskLines[k].captionText(), RiskLineColours[k]});
+    return chart;
+}
+
+TimeChart cvdRiskTimeChart(const RecordHistory &history, const CvdAnswers &answers)
+{
+    TimeChart chart;
+    chart.title = QStringLiteral("十年心血管病风险（%）");
+    chart.points = cvdRiskSeries(history, answers).points;
+    for (int edge : {5, 10, 20, 30})
+        chart.guides.push_back({double(edge), QStringLiteral("%1%").arg(edge), QColor(cvd::bandColour(cvd::bandOf(edge)))});
     return chart;
 }
 

@@ -36,6 +36,8 @@ struct TimeChart
 
 TimeChart factorTimeChart(const FactorSeries &series);
 TimeChart scoreTimeChart(const RecordHistory &history);
+// The ten-year cardiovascular risk in percent, with the bands' edges as guides in their colours.
+TimeChart cvdRiskTimeChart(const RecordHistory &history, const CvdAnswers &answers);
 // The score and the charted factors of a history, in the order they are shown.
 std::vector<TimeChart> periodCharts(const RecordHistory &history);
 

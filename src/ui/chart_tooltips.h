@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QWidget;
@@ -12,6 +13,12 @@ class QWidget;
 namespace velmora {
 
 class Diary;
+
+// The text of a record's tooltip and of "评分构成…": its date and time, its
+// score explained, then its ten-year cardiovascular risk.
+QString recordExplanation(const Diary &diary, int position);
+// The same as rich text, the risk in its band's colour.
+QString recordExplanationHtml(const Diary &diary, int position);
 
 // The tooltip that names the record under a mark of the chart or a label of
 // the record column: its date and time and its risk score explained term by
@@ -36,7 +43,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QString toolTipOf(QObject *watched, QPoint position) const;
+    std::optional<int> entryAt(QPointF chartPixels) const;
+    std::optional<int> labelEntry(int label) const;
+    std::optional<int> entryOf(QObject *watched, QPoint position) const;
 
     const Diary &m_diary;
     QWidget &m_chart;

@@ -27,10 +27,13 @@ Program::Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock)
           },
           m_fileDialogs, m_printDialog, m_periodDialog, messages),
       m_analysis(m_form1.contextMenu(), m_form1.diary(), m_periodDialog, messages, m_form1),
+      m_cvdDialog(&m_form1),
+      m_cvdQuestions(m_form1, m_cvdDialog, messages),
       m_pastRecordDialog(&m_form1),
       m_history(m_form1, m_pastRecordDialog, m_fileDialogs, messages)
 {
     messages.setParent(&m_form1);
+    m_analysis.setBeforeEstimate([this] { m_cvdQuestions.askIfUnanswered(); });
 }
 
 } // namespace velmora

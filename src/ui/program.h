@@ -5,6 +5,7 @@
 // menu's entries follow (the reports, the reading of the diary, its history).
 
 #include "analysis_menu.h"
+#include "cvd_questions.h"
 #include "file_dialogs.h"
 #include "form1.h"
 #include "history_menu.h"
@@ -35,6 +36,8 @@ private:
     QtPeriodDialog m_periodDialog;
     ReportMenu m_reports;
     AnalysisMenu m_analysis;
+    QtCvdQuestionDialog m_cvdDialog;
+    CvdQuestions m_cvdQuestions;
     QtPastRecordDialog m_pastRecordDialog;
     HistoryMenu m_history;
 };
