@@ -106,13 +106,15 @@ export DISPLAY=":$(head -n1 "$work/display")"
 wineboot -i >/dev/null 2>&1 || true
 wineserver -p 600 || true # one server for the whole run: each test starts in a moment
 
+# A window test under Wine waits for activations and menus that a loaded
+# machine can delay past its limits: a test that fails is run once more.
 log "the tests under Wine, offscreen"
-ctest --test-dir "$build" --output-on-failure --timeout 300 --parallel 2
+ctest --test-dir "$build" --output-on-failure --timeout 300 --parallel 2 --repeat until-pass:2
 log "the tests under Wine, on the windows platform (Xvfb)"
 configure windows
 # The keypad's hand-back waits for window activations that Wine, without a
 # window manager, does not deliver in time: it runs offscreen only (above).
-ctest --test-dir "$build" --output-on-failure --timeout 300 -L gui -E tst_gui_keypad
+ctest --test-dir "$build" --output-on-failure --timeout 300 --repeat until-pass:2 -L gui -E tst_gui_keypad
 configure offscreen
 
 # --- What a Windows user downloads ---------------------------------------------
