@@ -76,8 +76,10 @@ if [ ! -x "$host_tools/src/render_pictures" ]; then
   cmake --build "$host_tools" --target render_pictures
 fi
 
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 configure() { # platform of the window tests
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
     -DVELMORA_HOST_RENDER_PICTURES="$host_tools/src/render_pictures" \

@@ -99,7 +99,7 @@ chart=721x401+24+24
 check "the record is drawn in red" gt "$(count_pixels stored "$chart" pure-red)" 0
 check "the entry column shows the record" not same_pixels start 80x17+768+24 stored 80x17+768+24
 click 740 570 # 退出
-check "退出 ends the program" wait_until 20 bash -c '! pgrep -f "Velmora.velmora.exe" >/dev/null' 
+check "退出 ends the program" wait_until 20 bash -c '! pgrep -f "[V]elmora.velmora.exe" >/dev/null' 
 app=
 
 # --- The installer ---------------------------------------------------------------
@@ -120,10 +120,16 @@ xy=${geometry#*+}
 WX=${xy%+*}
 WY=${xy#*+}
 click 740 570 # 退出
-check "退出 ends the installed program" wait_until 20 bash -c '! pgrep -f "Velmora.velmora.exe" >/dev/null'
+check "退出 ends the installed program" wait_until 20 bash -c '! pgrep -f "[V]elmora.velmora.exe" >/dev/null'
 app=
+# Wine keeps a program's file held for a while after it ends (Windows lets go
+# at once): a fresh Wine server lets go of it.
+wineserver -k
+wineserver -w
 check "the uninstaller runs silently" wine "$program_files/uninstall.exe" /S "_?=C:\\Program Files\\Velmora"
-check "it removes the program" test ! -e "$program_files/velmora.exe"
+# The uninstaller goes on after wine returns (it starts itself again as an
+# administrator): its work is waited for.
+check "it removes the program" wait_until 30 test ! -e "$program_files/velmora.exe"
 check "it leaves the diary" test -f "$appdata/yonghu.dat"
 
 echo "wine e2e: $passed passed, $failed failed in $(($(date +%s) - started)) s"
