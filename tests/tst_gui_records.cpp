@@ -3,10 +3,10 @@
 
 #include "chart/trend_chart.h"
 #include "gui_support.h"
-#include "messages.h"
+#include "diary/messages.h"
 
-#include "key_filter.h"
-#include "translations.h"
+#include "ui/key_filter.h"
+#include "ui/translations.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -6,7 +6,7 @@
 #include "diary/messages.h"
 #include "diary_support.h"
 #include "records/record_id.h"
-#include "reports/record_sheet.h"
+#include "analysis/record_sheet.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

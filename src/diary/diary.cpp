@@ -1,4 +1,4 @@
-#include "diary.h"
+#include "diary/diary.h"
 
 #include "diary/messages.h"
 #include "records/gbk.h"

@@ -3,7 +3,7 @@
 // through DataFolder, which refuses when the file no longer holds what was
 // read, and leaves an undo step behind.
 
-#include "diary.h"
+#include "diary/diary.h"
 
 #include "diary/messages.h"
 #include "diary/record_import.h"

@@ -5,9 +5,9 @@
 // nothing the program keeps is changed.
 
 #include "records/text_file.h"
-#include "reports/record_sheet.h"
-#include "reports/statistics_sheet.h"
-#include "time_chart.h"
+#include "analysis/record_sheet.h"
+#include "analysis/statistics_sheet.h"
+#include "reports/time_chart.h"
 
 #include <QDate>
 #include <QImage>

@@ -1,10 +1,10 @@
-#include "cvd_questions.h"
+#include "ui/cvd_questions.h"
 
-#include "context_menu.h"
+#include "widgets/context_menu.h"
 #include "diary/diary.h"
-#include "form1.h"
+#include "ui/form1.h"
 #include "model/cvd_estimate.h"
-#include "reports/analysis_menu.h"
+#include "diary/messages.h"
 
 #include <QAction>
 #include <QButtonGroup>

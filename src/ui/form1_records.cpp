@@ -1,6 +1,6 @@
 // Showing, storing, loading, modifying and clearing records.
 
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QComboBox>
 

@@ -1,10 +1,10 @@
-#include "history_menu.h"
+#include "ui/history_menu.h"
 
-#include "context_menu.h"
+#include "widgets/context_menu.h"
 #include "diary/messages.h"
-#include "file_dialogs.h"
-#include "form1.h"
-#include "past_record_dialog.h"
+#include "widgets/file_dialogs.h"
+#include "ui/form1.h"
+#include "ui/past_record_dialog.h"
 #include "records/text_file.h"
 
 #include <QAction>
