@@ -35,7 +35,7 @@ src/records/data_folder.cpp	s/if \(FileFingerprint::of\(\*now\) != readAs\)/if (
 src/records/data_folder.cpp	s/if \(isTemporarySaveName\(entries\.fileName\(\)\) && /if (/	a person's file removed at start
 src/diary/entry.cpp	s/MaximumAge = 130/MaximumAge = 131/	age limit off by one
 src/diary/entry.cpp	s/\{6, 300\}/{6, 310}/	systolic limit wrong
-src/diary/diary.cpp	s/if \(!m_messages\.ask\(messages::ConfirmStore\)\)\n\s*return \{\};//	store without asking
+src/diary/diary.cpp	s/if \(!m_messages\.ask\(messages::ConfirmStore\)\)\n\s*return Outcome::nothing\(\);//	store without asking
 src/diary/diary.cpp	s/return Outcome::emptyFields\(\);\n    \}\n    \/\/ The old entries/return {};\n    }\n    \/\/ The old entries/	refused entry keeps its fields
 src/chart/trend_chart.cpp	s/return 1\.0 \+ double\(k\)/return double(k)/	marks shifted one twip
 src/chart/trend_chart.cpp	s/return std::min\(score, chart::LargestDrawnScore\);/return score;/	huge scores not clipped

@@ -133,10 +133,7 @@ void CvdQuestions::ask()
         m_dialog.ask(user, merged(given, diary.cvdHints()), !given.isComplete() && diary.recordCount() > 0);
     if (!answers)
         return;
-    m_window.changeDiary([&](Diary &changed, ChartStyle) {
-        changed.saveCvdAnswers(*answers);
-        return Outcome();
-    });
+    m_window.changeDiary([&](Diary &changed, ChartStyle) { return changed.saveCvdAnswers(*answers); });
 }
 
 void CvdQuestions::askIfUnanswered()

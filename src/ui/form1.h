@@ -63,7 +63,7 @@ public:
     // A change of the diary asked for from outside the window's own controls
     // (the history entries of the context menu): it runs with the chart style
     // the window shows, and the window then shows the diary and the outcome.
-    void changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change);
+    Outcome changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change);
 
 signals:
     void exitRequested();
