@@ -197,11 +197,9 @@ Outcome Diary::display(const QString &userText, ChartStyle style)
 
 Outcome Diary::StoreRecord(const EntryTexts &texts, ChartStyle style)
 {
-    const QString user = m_currentUser;
-    if (user.isEmpty()) {
-        m_messages.inform(messages::ChooseOrAddUser);
+    if (refuseWithoutUser())
         return Outcome::nothing();
-    }
+    const QString user = m_currentUser;
     if (!m_messages.ask(messages::ConfirmStore))
         return Outcome::nothing();
     if (!m_folder.RecordFileExists(user))
