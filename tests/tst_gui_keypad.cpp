@@ -3,9 +3,9 @@
 // becomes the active window again. Offscreen, each step that changes the active window waits
 // for it; a switch to another program is applicationStateChanged, then a real activation.
 
-#include "ui/form2.h"
-#include "gui_support.h"
 #include "diary/messages.h"
+#include "gui_support.h"
+#include "ui/form2.h"
 
 #include <QApplication>
 #include <QSignalSpy>

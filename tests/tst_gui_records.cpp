@@ -2,8 +2,8 @@
 // checked against the bytes of the files.
 
 #include "chart/trend_chart.h"
-#include "gui_support.h"
 #include "diary/messages.h"
+#include "gui_support.h"
 
 #include "ui/key_filter.h"
 #include "ui/translations.h"

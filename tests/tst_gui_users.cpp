@@ -1,10 +1,10 @@
 // The main window's start-up, user management and statement panel, driven
 // through clicks and keys.
 
+#include "diary/messages.h"
+#include "gui_support.h"
 #include "ui/fonts.h"
 #include "ui/form2.h"
-#include "gui_support.h"
-#include "diary/messages.h"
 #include "ui/window_placement.h"
 
 #include <QAbstractItemView>

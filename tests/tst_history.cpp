@@ -2,11 +2,11 @@
 // at the diary's level: the bytes of the record files and the exact texts of
 // the messages.
 
+#include "analysis/record_sheet.h"
 #include "diary/diary.h"
 #include "diary/messages.h"
 #include "diary_support.h"
 #include "records/record_id.h"
-#include "analysis/record_sheet.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "diary/messages.h"
 #include "app/program.h"
+#include "diary/messages.h"
 #include "records/program_folder.h"
 
 #include <QApplication>

@@ -5,15 +5,15 @@
 // menu's entries follow (the reports, the reading of the diary, its history).
 
 #include "reports/analysis_menu.h"
-#include "ui/cvd_questions.h"
-#include "widgets/file_dialogs.h"
-#include "ui/form1.h"
-#include "ui/history_menu.h"
-#include "ui/past_record_dialog.h"
 #include "reports/period_dialog.h"
 #include "reports/print_dialog.h"
 #include "reports/report_menu.h"
+#include "ui/cvd_questions.h"
+#include "ui/form1.h"
+#include "ui/history_menu.h"
 #include "ui/message_boxes.h"
+#include "ui/past_record_dialog.h"
+#include "widgets/file_dialogs.h"
 
 namespace velmora {
 

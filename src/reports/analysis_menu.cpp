@@ -1,12 +1,12 @@
 #include "reports/analysis_menu.h"
 
-#include "widgets/chart_tooltips.h"
-#include "widgets/context_menu.h"
 #include "diary/diary.h"
 #include "diary/messages.h"
 #include "diary/seams.h"
 #include "reports/factor_window.h"
 #include "reports/period_dialog.h"
+#include "widgets/chart_tooltips.h"
+#include "widgets/context_menu.h"
 
 #include <QAction>
 #include <QDialog>

@@ -2,14 +2,14 @@
 
 #include "analysis/score_explanation.h"
 #include "chart/risk_lines.h"
-#include "widgets/context_menu.h"
 #include "diary/diary.h"
 #include "records/record_columns.h"
-#include "widgets/file_dialogs.h"
 #include "reports/period_dialog.h"
 #include "reports/print_dialog.h"
 #include "reports/report_pdf.h"
 #include "reports/time_chart.h"
+#include "widgets/context_menu.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAction>
 #include <QApplication>

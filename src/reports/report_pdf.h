@@ -4,9 +4,9 @@
 // or saved as PDF. Everything here is built from the records as last read;
 // nothing the program keeps is changed.
 
-#include "records/text_file.h"
 #include "analysis/record_sheet.h"
 #include "analysis/statistics_sheet.h"
+#include "records/text_file.h"
 #include "reports/time_chart.h"
 
 #include <QDate>

@@ -1,10 +1,10 @@
 #include "ui/cvd_questions.h"
 
-#include "widgets/context_menu.h"
 #include "diary/diary.h"
-#include "ui/form1.h"
-#include "model/cvd_estimate.h"
 #include "diary/messages.h"
+#include "model/cvd_estimate.h"
+#include "ui/form1.h"
+#include "widgets/context_menu.h"
 
 #include <QAction>
 #include <QButtonGroup>

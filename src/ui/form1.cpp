@@ -1,19 +1,19 @@
 #include "ui/form1.h"
 
 #include "chart/record_menu.h"
-#include "widgets/chart_tooltips.h"
-#include "widgets/context_menu.h"
+#include "diary/messages.h"
 #include "ui/controls.h"
 #include "ui/form2.h"
 #include "ui/green_style.h"
 #include "ui/key_filter.h"
 #include "ui/light_palette.h"
-#include "diary/messages.h"
 #include "ui/pictures.h"
 #include "ui/screen_reader.h"
 #include "ui/trend_chart_view.h"
-#include "widgets/twips.h"
 #include "ui/window_placement.h"
+#include "widgets/chart_tooltips.h"
+#include "widgets/context_menu.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QComboBox>

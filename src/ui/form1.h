@@ -1,8 +1,8 @@
 #pragma once
 
 #include "diary/diary.h"
-#include "ui/program_state.h"
 #include "ui/message_boxes.h"
+#include "ui/program_state.h"
 
 #include <QPointer>
 #include <QWidget>

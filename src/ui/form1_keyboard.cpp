@@ -4,8 +4,8 @@
 #include "ui/form1.h"
 
 #include "chart/record_menu.h"
-#include "ui/controls.h"
 #include "records/record_id.h"
+#include "ui/controls.h"
 #include "ui/screen_reader.h"
 #include "ui/trend_chart_view.h"
 

@@ -2,9 +2,9 @@
 
 #include "ui/form1.h"
 
+#include "diary/messages.h"
 #include "ui/controls.h"
 #include "ui/form2.h"
-#include "diary/messages.h"
 #include "ui/pictures.h"
 
 #include <QApplication>

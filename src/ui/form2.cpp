@@ -1,7 +1,7 @@
 #include "ui/form2.h"
 
-#include "ui/light_palette.h"
 #include "ui/green_style.h"
+#include "ui/light_palette.h"
 #include "ui/program_state.h"
 #include "widgets/twips.h"
 

@@ -1,11 +1,11 @@
 #include "ui/history_menu.h"
 
-#include "widgets/context_menu.h"
 #include "diary/messages.h"
-#include "widgets/file_dialogs.h"
+#include "records/text_file.h"
 #include "ui/form1.h"
 #include "ui/past_record_dialog.h"
-#include "records/text_file.h"
+#include "widgets/context_menu.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAction>
 #include <QKeyEvent>

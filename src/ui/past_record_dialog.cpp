@@ -1,8 +1,8 @@
 #include "ui/past_record_dialog.h"
 
+#include "records/record_columns.h"
 #include "ui/controls.h"
 #include "ui/key_filter.h"
-#include "records/record_columns.h"
 #include "ui/screen_reader.h"
 
 #include <QComboBox>
