@@ -7,17 +7,17 @@
 // - BM_ReportPdf: 导出 PDF… of all records, dialogs scripted, to the saved file.
 // Runs offscreen, with the program folder in a temporary directory.
 
-#include "factor_window.h"
-#include "file_dialogs.h"
-#include "form1.h"
-#include "period_dialog.h"
-#include "print_dialog.h"
-#include "report_menu.h"
-#include "report_pdf.h"
+#include "diary/seams.h"
 #include "records/data_folder.h"
 #include "records/record_file.h"
-#include "seams.h"
-#include "trend_chart_view.h"
+#include "reports/factor_window.h"
+#include "reports/period_dialog.h"
+#include "reports/print_dialog.h"
+#include "reports/report_menu.h"
+#include "reports/report_pdf.h"
+#include "ui/form1.h"
+#include "ui/trend_chart_view.h"
+#include "widgets/file_dialogs.h"
 
 #include <benchmark/benchmark.h>
 

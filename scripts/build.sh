@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds the program, its tests and benchmarks into build/.
+# Configures and builds the program, its tests and benchmarks into build/
+# (the preset "default"); arguments go to the configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset default "$@" >/dev/null
 cmake --build build --parallel

@@ -15,7 +15,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 root=$PWD
 build=${1:-build}
-program="$build/src/velmora"
+program="$build/src/app/velmora"
 started=$(date +%s)
 
 for tool in Xvfb xdotool xwininfo import convert compare xclip; do

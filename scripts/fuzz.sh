@@ -18,7 +18,8 @@ build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 cxx=${FUZZ_CXX:-$(command -v clang++ || command -v clang++-14 || echo clang++)}
 targets=(fuzz_item_reader fuzz_record_read fuzz_user_list fuzz_cvd_answers)
 
-cmake -S fuzz -B "$build_dir" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
+# The CMake preset "fuzz" (fuzz/CMakePresets.json), here with its folder and compiler given.
+cmake -S fuzz --preset fuzz -B "$build_dir" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
 cmake --build "$build_dir"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-fuzz.XXXXXX")

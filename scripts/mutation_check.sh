@@ -26,8 +26,8 @@ src/records/record_file.cpp	s/out\.append\("\\r\\n", 2\);/out.append("\\n", 1);/
 src/records/record_file.cpp	s/safe\.replace\("\\"", FullwidthQuote\);//	a quote kept inside a quoted text
 src/records/record_file.cpp	s/if \(item\.number\(\) >= 0\)\n\s*out\.append\(' '\);//	no sign blank before a number
 src/records/user_list.cpp	s/content\.append\("\\r\\n", 2\);/content.append("\\n", 1);/	a lost CR in the user list
-src/records/text_file.cpp	s/if \(!written \|\| !scratch\.flush\(\) \|\| scratch\.error\(\) != QFileDevice::NoError\)/if (!written)/; s/if \(scratch\.size\(\) != counted\.written\(\)\)\n\s*return FileResult::failure\(reasons::diskFull\(\)\);//; s/scratch\.close\(\);\n\s*if \(scratch\.error\(\) != QFileDevice::NoError\)\n\s*return FileResult::failure\(writeFailureReason\(scratch\.error\(\), target\)\);/scratch.close();/	a full disk at the final write not noticed
-src/records/text_file.cpp	s/if \(!syncToDisk\(scratch\)\)/if (false)/	a failed sync to disk not noticed
+src/records/text_file.cpp	s/if \(!written \|\| !file\.flush\(\) \|\| file\.error\(\) != QFileDevice::NoError\)/if (!written)/; s/if \(file\.size\(\) != counted\.written\(\)\)\n\s*return FileResult::failure\(reasons::diskFull\(\)\);//; s/file\.close\(\);\n\s*if \(file\.error\(\) != QFileDevice::NoError\)\n\s*return FileResult::failure\(writeFailureReason\(file\.error\(\), target\)\);/file.close();/	a full disk at the final write not noticed
+src/records/text_file.cpp	s/if \(!syncToDisk\(file\)\)/if (false)/	a failed sync to disk not noticed
 src/records/text_file.cpp	s/if \(existing\.exists\(\) && !existing\.isWritable\(\)\)/if (false)/	read-only file not refused first
 src/records/user_name.cpp	s/return UserNameProblem::UserListName;/return UserNameProblem::None;/	the user list's name accepted
 src/records/user_name.cpp	s/u"\/\\\\:\*\?\\"<>\|,"/u"\\\\:*?\\"<>|,"/	a slash accepted in a name
@@ -35,7 +35,7 @@ src/records/data_folder.cpp	s/if \(FileFingerprint::of\(\*now\) != readAs\)/if (
 src/records/data_folder.cpp	s/if \(isTemporarySaveName\(entries\.fileName\(\)\) && /if (/	a person's file removed at start
 src/diary/entry.cpp	s/MaximumAge = 130/MaximumAge = 131/	age limit off by one
 src/diary/entry.cpp	s/\{6, 300\}/{6, 310}/	systolic limit wrong
-src/diary/diary.cpp	s/if \(!m_messages\.ask\(messages::ConfirmStore\)\)\n\s*return \{\};//	store without asking
+src/diary/diary.cpp	s/if \(!m_messages\.ask\(messages::ConfirmStore\)\)\n\s*return Outcome::nothing\(\);//	store without asking
 src/diary/diary.cpp	s/return Outcome::emptyFields\(\);\n    \}\n    \/\/ The old entries/return {};\n    }\n    \/\/ The old entries/	refused entry keeps its fields
 src/chart/trend_chart.cpp	s/return 1\.0 \+ double\(k\)/return double(k)/	marks shifted one twip
 src/chart/trend_chart.cpp	s/return std::min\(score, chart::LargestDrawnScore\);/return score;/	huge scores not clipped
@@ -54,7 +54,7 @@ src/diary/diary_history.cpp	s/entries\.begin\(\) \+ k\)/entries.begin())/	a dele
 src/diary/undo_history.h	s/MaxSteps = 10/MaxSteps = 9/	fewer undo steps kept
 src/analysis/statistics.cpp	s/f\.mean = m_sum \/ f\.count;/f.mean = m_sum \/ (f.count + 1);/	a period's mean wrong
 src/analysis/score_explanation.cpp	s/，未高于%1"/，不高于%1"/	an explanation text changed
-src/reports/record_sheet.cpp	s/return u'\\'' \+ cell\.text;/return cell.text;/	a formula in a table cell not guarded
+src/analysis/record_sheet.cpp	s/return u'\\'' \+ cell\.text;/return cell.text;/	a formula in a table cell not guarded
 src/model/cvd_risk.cpp	s/std::floor\(100\.0 \* total \+ 0\.5\)/std::floor(100.0 * total)/	the ten-year risk's whole percent cut instead of rounded
 src/model/cvd_estimate.cpp	s/\*age > OldestAge/*age > 90/	a ten-year risk above the age of 80
 src/model/cvd_estimate.cpp	s/if \(\*answers\.hadHeartAttackOrStroke\)\n\s*return NoEstimate::HadEvent;//	a ten-year risk after a heart attack or stroke

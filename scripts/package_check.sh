@@ -9,7 +9,8 @@ build=${1:-build}
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls -t "$build"/velmora_*.deb | head -n 1)
 echo "package: $deb ($(du -h "$deb" | cut -f1))"
-apt-get install -s "./$deb" >/dev/null
+case $deb in /*) ;; *) deb=./$deb ;; esac # apt takes a file by a path, not a bare name
+apt-get install -s "$deb" >/dev/null
 echo "package: apt resolves its dependencies"
 
 root=$(mktemp -d)

@@ -14,7 +14,7 @@ build=${1:-build}
 work=$(mktemp -d)
 trap 'kill "${app:-0}" "${xvfb:-0}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
-cp "$build/src/velmora" "$work/"
+cp "$build/src/app/velmora" "$work/"
 # Three years of check-ups of one man, 40 of them, with a text and an empty
 # item among the numbers.
 python3 - "$work" <<'PY'

@@ -13,18 +13,8 @@ build_dir=${SANITIZE_BUILD_DIR:-build-asan}
 jobs=${SANITIZE_JOBS:-$(nproc 2>/dev/null || echo 2)}
 cxx=${CXX:-c++}
 
-flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
-link_flags="-fsanitize=address,undefined"
-
-cmake -S . -B "$build_dir" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER="$cxx" \
-  -DCMAKE_CXX_FLAGS="$flags" \
-  -DCMAKE_EXE_LINKER_FLAGS="$link_flags" \
-  -DCMAKE_SHARED_LINKER_FLAGS="$link_flags" \
-  -DCMAKE_MODULE_LINKER_FLAGS="$link_flags" \
-  -DVELMORA_BUILD_TESTS=ON \
-  -DVELMORA_BUILD_BENCHMARKS=OFF >/dev/null
+# The flags are the CMake preset "asan" (CMakePresets.json).
+cmake --preset asan -B "$build_dir" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
 cmake --build "$build_dir" --parallel "$jobs"
 
 export QT_QPA_PLATFORM=offscreen

@@ -16,7 +16,7 @@ stop() {
 trap 'stop; rm -rf "$work"' EXIT
 
 # The program in a folder of its own, with a user of forty records.
-cp "$build/src/velmora" "$work/"
+cp "$build/src/app/velmora" "$work/"
 python3 - "$work" <<'PY'
 import random, sys, os
 random.seed(7)

@@ -6,4 +6,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-exec build/src/velmora
+exec build/src/app/velmora

@@ -70,7 +70,7 @@ fi
 # --- The build ---------------------------------------------------------------
 # The picture renderer runs on this machine: it needs Qt Svg, which the
 # program does not (and the Windows Qt lacks).
-if [ ! -x "$host_tools/src/render_pictures" ]; then
+if [ ! -x "$host_tools/tools/render_pictures" ]; then
   scripts/setup.sh
   cmake -S . -B "$host_tools" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$host_tools" --target render_pictures
@@ -82,7 +82,7 @@ configure() { # platform of the window tests
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
-    -DVELMORA_HOST_RENDER_PICTURES="$host_tools/src/render_pictures" \
+    -DVELMORA_HOST_RENDER_PICTURES="$host_tools/tools/render_pictures" \
     -DVELMORA_BUILD_BENCHMARKS=OFF \
     -DVELMORA_TEST_PLATFORM="$1" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tests/wine_test.sh" >/dev/null
@@ -143,7 +143,7 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
     for name in ("velmora.exe", "使用说明.txt"):
         z.write(os.path.join(sys.argv[2], name), "Velmora/" + name)
 EOF
-makensis -V2 -INPUTCHARSET UTF8 -DICON="$build/src/velmora.ico" -DVERSION="$version" -DEXE="$exe" -DREADME="$root/packaging/windows/使用说明.txt" \
+makensis -V2 -INPUTCHARSET UTF8 -DICON="$build/src/app/velmora.ico" -DVERSION="$version" -DEXE="$exe" -DREADME="$root/packaging/windows/使用说明.txt" \
   -DOUTFILE="$dist/velmora-$version-setup.exe" packaging/windows/velmora.nsi
 log "$(du -h "$exe" | cut -f1) velmora.exe, $(du -h "$zip" | cut -f1) zip, $(du -h "$dist/velmora-$version-setup.exe" | cut -f1) installer"
 

@@ -5,8 +5,8 @@
 
 #include "diary/entry.h"
 #include "diary/seams.h"
-#include "records/record_file.h"
 #include "records/data_folder.h"
+#include "records/record_file.h"
 #include "test_support.h"
 
 #include <QStringList>

@@ -4,9 +4,9 @@
 // clock and a folder whose saves can be made to fail.
 
 #include "diary_support.h"
-#include "file_dialogs.h"
-#include "form1.h"
-#include "trend_chart_view.h"
+#include "ui/form1.h"
+#include "ui/trend_chart_view.h"
+#include "widgets/file_dialogs.h"
 
 #include <QComboBox>
 #include <QDateTime>

@@ -3,10 +3,10 @@
 
 #include "gui_support.h"
 
-#include "file_dialogs.h"
-#include "form2.h"
-#include "seams.h"
-#include "translations.h"
+#include "ui/form2.h"
+#include "ui/message_boxes.h"
+#include "ui/translations.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -195,7 +195,7 @@ private slots:
         f->folder.failAfterBytes = 0;
         const Outcome outcome = f->diary.confirmUser(QStringLiteral("Bob2"));
         QVERIFY(f->messages.last().startsWith(QStringLiteral("数据保存失败，原有数据没有改动！")));
-        QVERIFY(outcome.hideUserPanel && !outcome.userListChanged);
+        QVERIFY(outcome.hideUserPanel && !outcome.userListChanged && !outcome.saved());
         QCOMPARE(f->diary.shownUser(), QStringLiteral("Ann"));
         QCOMPARE(f->diary.currentUser(), QStringLiteral("Ann"));
         QCOMPARE(f->list(), crlfLines({"Ann", "Bob"}));
@@ -239,7 +239,7 @@ private slots:
     void failedDeleteChangesNothing()
     {
         auto f = showingAnn(womanEntries(1));
-        QVERIFY(f->diary.saveCvdAnswers({true, false, false}));
+        QVERIFY(f->diary.saveCvdAnswers({true, false, false}).saved());
         const QByteArray answers = readBytes(f->folder.cvdAnswersPath(QStringLiteral("Ann")));
         f->folder.failAfterBytes = 2;
         f->diary.deleteUser(QStringLiteral("Ann"));
@@ -260,7 +260,7 @@ private slots:
     {
         auto f = showingAnn(womanEntries(2));
         QCOMPARE(f->diary.cvdAnswers(), CvdAnswers{});
-        QVERIFY(f->diary.saveCvdAnswers({false, true, false}));
+        QVERIFY(f->diary.saveCvdAnswers({false, true, false}).saved());
         const QString path = f->folder.cvdAnswersPath(QStringLiteral("Ann"));
         QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Ann.cvd"));
         const QByteArray saved = g(u"吸烟=否\r\n糖尿病=是\r\n心梗或卒中=否\r\n");
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(f->diary.cvdAnswers(), (CvdAnswers{false, true, false}));
 
         f->folder.failAfterBytes = 3;
-        QVERIFY(!f->diary.saveCvdAnswers({true, true, true}));
+        QVERIFY(!f->diary.saveCvdAnswers({true, true, true}).saved());
         QVERIFY(f->messages.last().startsWith(QStringLiteral("数据保存失败，原有数据没有改动！")));
         QCOMPARE(readBytes(path), saved);
         QCOMPARE(f->diary.cvdAnswers(), (CvdAnswers{false, true, false}));
@@ -288,7 +288,7 @@ private slots:
         QVERIFY(!fileExists(path));
         QVERIFY(!f->folder.RecordFileExists(QStringLiteral("Ann")));
         QCOMPARE(f->diary.cvdAnswers(), CvdAnswers{});
-        QVERIFY(!f->diary.saveCvdAnswers({true, true, true})); // no table: no user to keep them for
+        QVERIFY(!f->diary.saveCvdAnswers({true, true, true}).saved()); // no table: no user to keep them for
         QCOMPARE(f->messages.last(), QStringLiteral("清选择或添加用户!"));
     }
 
@@ -337,6 +337,7 @@ private slots:
         QCOMPARE(f->records().isEmpty(), !accepted);
         QCOMPARE(f->messages.last() == QStringLiteral("数据输入有误,或存在不合理数据，注意年龄和性别不能为空，请核对！"), !accepted);
         QCOMPARE(outcome.fields, Fields::Empty); // emptied either way
+        QCOMPARE(outcome.saved(), accepted);
     }
 
     void storeAnsweredNoOrWithoutUserOrFile()

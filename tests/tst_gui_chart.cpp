@@ -4,7 +4,7 @@
 #include "chart/trend_chart.h"
 #include "gui_support.h"
 
-#include "trend_chart_view.h"
+#include "ui/trend_chart_view.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -2,12 +2,12 @@
 // measurement through its dialog, one record deleted from its label, Ctrl+Z
 // in and outside a text box, and a record table brought in.
 
-#include "context_menu.h"
-#include "file_dialogs.h"
 #include "gui_support.h"
-#include "history_menu.h"
-#include "past_record_dialog.h"
-#include "translations.h"
+#include "ui/history_menu.h"
+#include "ui/past_record_dialog.h"
+#include "ui/translations.h"
+#include "widgets/context_menu.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAccessible>
 #include <QAction>

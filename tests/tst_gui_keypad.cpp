@@ -3,9 +3,9 @@
 // becomes the active window again. Offscreen, each step that changes the active window waits
 // for it; a switch to another program is applicationStateChanged, then a real activation.
 
-#include "form2.h"
+#include "diary/messages.h"
 #include "gui_support.h"
-#include "messages.h"
+#include "ui/form2.h"
 
 #include <QApplication>
 #include <QSignalSpy>

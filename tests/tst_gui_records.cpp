@@ -2,11 +2,11 @@
 // checked against the bytes of the files.
 
 #include "chart/trend_chart.h"
+#include "diary/messages.h"
 #include "gui_support.h"
-#include "messages.h"
 
-#include "key_filter.h"
-#include "translations.h"
+#include "ui/key_filter.h"
+#include "ui/translations.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -1,11 +1,11 @@
 // The main window's start-up, user management and statement panel, driven
 // through clicks and keys.
 
-#include "fonts.h"
-#include "form2.h"
+#include "diary/messages.h"
 #include "gui_support.h"
-#include "messages.h"
-#include "window_placement.h"
+#include "ui/fonts.h"
+#include "ui/form2.h"
+#include "ui/window_placement.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

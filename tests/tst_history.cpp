@@ -2,13 +2,12 @@
 // at the diary's level: the bytes of the record files and the exact texts of
 // the messages.
 
+#include "analysis/record_sheet.h"
 #include "diary/diary.h"
 #include "diary/messages.h"
 #include "diary_support.h"
 #include "records/record_id.h"
-#include "reports/record_sheet.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,13 +50,7 @@ struct History
     {
         QVERIFY(writeBytes(folder.RecordFilePath(user), bytes));
     }
-    bool import(const QByteArray &table)
-    {
-        QBuffer buffer;
-        buffer.setData(table);
-        buffer.open(QIODevice::ReadOnly);
-        return diary.importRecords(buffer, Bars);
-    }
+    bool import(const QByteArray &table) { return diary.importRecords(table, Bars).saved(); }
 };
 
 EntryTexts womansTexts(const QString &age = QStringLiteral("30"))
@@ -136,7 +129,7 @@ private slots:
         QFETCH(int, position);
         History h(entriesAt(ids));
         h.diary.LoadRecord(1);
-        QVERIFY(h.diary.addPastRecord(when, womansTexts(), Bars));
+        QVERIFY(h.diary.addPastRecord(when, womansTexts(), Bars).saved());
         const QString id = recordIdOf(when);
         std::vector<HealthRecord> expected = entriesOf(entriesAt(ids));
         expected.insert(expected.begin() + position, entriesOf(womansRecordLines(id.toLatin1())).front());
@@ -166,7 +159,7 @@ private slots:
         QFETCH(QString, age);
         QFETCH(QString, message);
         History h(entriesAt(ThreeYears));
-        QCOMPARE(h.diary.addPastRecord(when, womansTexts(age), Bars), message.isEmpty());
+        QCOMPARE(h.diary.addPastRecord(when, womansTexts(age), Bars).saved(), message.isEmpty());
         QCOMPARE(h.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
         if (!message.isEmpty())
             QCOMPARE(h.file(), entriesAt(ThreeYears));
@@ -175,12 +168,12 @@ private slots:
     void pastMeasurementIsDrawnAsAfterAStore()
     {
         History h(womansRecordLines("20100101000000").replace(" 4.5 ", g(u"糖尿病")));
-        QVERIFY(h.diary.addPastRecord(QDateTime(QDate(2009, 1, 1), QTime(0, 0)), womansTexts(), Bars));
+        QVERIFY(h.diary.addPastRecord(QDateTime(QDate(2009, 1, 1), QTime(0, 0)), womansTexts(), Bars).saved());
         QCOMPARE(h.diary.chartMarks()[1].y2, float(6000 - 5100));
 
         const QByteArray before = h.file();
         h.folder.failRecordReads = true;
-        QVERIFY(!h.diary.addPastRecord(QDateTime(QDate(2009, 2, 1), QTime(0, 0)), womansTexts(), Bars));
+        QVERIFY(!h.diary.addPastRecord(QDateTime(QDate(2009, 2, 1), QTime(0, 0)), womansTexts(), Bars).saved());
         QVERIFY(h.messages.last().startsWith(QStringLiteral("数据文件读取失败，没有做任何修改！")));
         QCOMPARE(h.file(), before);
     }
@@ -258,7 +251,7 @@ private slots:
         const QByteArray before = entriesAt({ThreeYears[0], ThreeYears[1]}).replace("\r\n", "\n");
         History h(before);
         // The person's answers for the ten-year risk stay out of every change and its undo.
-        QVERIFY(h.diary.saveCvdAnswers({true, false, false}));
+        QVERIFY(h.diary.saveCvdAnswers({true, false, false}).saved());
         const QByteArray answers = readBytes(h.folder.cvdAnswersPath(QStringLiteral("Ann")));
         switch (ChangeKind(kind)) {
         case ChangeKind::Store:

@@ -1,10 +1,10 @@
 // Record files: the exact bytes written, the read pass, the table, and saves
 // that fail without touching the old file.
 
+#include "diary_support.h"
 #include "records/data_folder.h"
 #include "records/file_errors.h"
 #include "records/record_file.h"
-#include "diary_support.h"
 
 #include <QBuffer>
 #include <QDir>

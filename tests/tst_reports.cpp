@@ -2,20 +2,20 @@
 // the chart as PNG, the A4 report as PDF, the tooltip over a mark, the
 // context menu and its shortcuts, and exports that fail or are refused.
 
-#include "analysis_menu.h"
-#include "file_dialogs.h"
-#include "gui_support.h"
-#include "period_dialog.h"
-#include "print_dialog.h"
 #include "chart/chart_hits.h"
-#include "chart_tooltips.h"
-#include "cvd_questions.h"
+#include "gui_support.h"
 #include "model/cvd_estimate.h"
-#include "factor_window.h"
-#include "context_menu.h"
-#include "report_pdf.h"
-#include "report_menu.h"
-#include "trend_chart_view.h"
+#include "reports/analysis_menu.h"
+#include "reports/factor_window.h"
+#include "reports/period_dialog.h"
+#include "reports/print_dialog.h"
+#include "reports/report_menu.h"
+#include "reports/report_pdf.h"
+#include "ui/cvd_questions.h"
+#include "ui/trend_chart_view.h"
+#include "widgets/chart_tooltips.h"
+#include "widgets/context_menu.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAction>
 #include <QApplication>

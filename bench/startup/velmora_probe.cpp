@@ -2,7 +2,7 @@
 // the first argument; it ends once the main window has been painted.
 
 #include "probe_common.h"
-#include "program.h"
+#include "app/program.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "factor_series.h"
+#include "analysis/factor_series.h"
 
 #include "model/cvd_estimate.h"
 

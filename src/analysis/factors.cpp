@@ -1,4 +1,4 @@
-#include "factors.h"
+#include "analysis/factors.h"
 
 #include "model/risk_model.h"
 

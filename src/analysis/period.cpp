@@ -1,4 +1,4 @@
-#include "period.h"
+#include "analysis/period.h"
 
 #include "records/record_id.h"
 

@@ -1,4 +1,4 @@
-#include "score_explanation.h"
+#include "analysis/score_explanation.h"
 
 #include "chart/risk_lines.h"
 #include "records/record_columns.h"

@@ -1,4 +1,4 @@
-#include "statistics.h"
+#include "analysis/statistics.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "chart_hits.h"
+#include "chart/chart_hits.h"
 
 #include "model/risk_model.h"
 #include "records/record_id.h"

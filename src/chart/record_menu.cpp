@@ -1,4 +1,4 @@
-#include "record_menu.h"
+#include "chart/record_menu.h"
 
 #include <algorithm>
 #include <cmath>

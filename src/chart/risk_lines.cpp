@@ -1,4 +1,4 @@
-#include "risk_lines.h"
+#include "chart/risk_lines.h"
 
 #include <cmath>
 

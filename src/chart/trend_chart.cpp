@@ -1,4 +1,4 @@
-#include "trend_chart.h"
+#include "chart/trend_chart.h"
 
 #include <algorithm>
 

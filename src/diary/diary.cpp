@@ -1,4 +1,4 @@
-#include "diary.h"
+#include "diary/diary.h"
 
 #include "diary/messages.h"
 #include "records/gbk.h"
@@ -67,34 +67,40 @@ bool Diary::remindToChooseUser()
     return true;
 }
 
+bool Diary::refuseWithoutUser() const
+{
+    if (!m_currentUser.isEmpty())
+        return false;
+    m_messages.inform(messages::ChooseOrAddUser);
+    return true;
+}
+
 Outcome Diary::pickUser(const QString &listedName)
 {
     // A hand-edited list may hold names that cannot name a file: they never become current.
     if (refuseUnsafeName(listedName.trimmed()))
-        return {};
+        return Outcome::nothing();
     setCurrentUser(listedName.trimmed());
     m_shownUser = listedName;
-    return {};
+    return Outcome::nothing();
 }
 
 Outcome Diary::confirmUser(const QString &userText)
 {
-    Outcome outcome;
-    outcome.hideUserPanel = true;
     if (userText.isEmpty()) {
         m_messages.inform(messages::NoUserChosen);
-        return outcome;
+        return Outcome::userPanelDone();
     }
     // Nothing is written, and no user is confirmed, under a name that cannot name a file.
     if (refuseUnsafeName(userText))
-        return {};
+        return Outcome::nothing();
     // The user changes only once every file step has worked: a failure
     // leaves the previous user current.
     QString error;
     const auto names = m_folder.loadUserNames(&error);
     if (!names) {
         m_messages.inform(messages::readFailed(error));
-        return outcome;
+        return Outcome::userPanelDone();
     }
     const bool listed = std::find(names->begin(), names->end(), gbk(userText)) != names->end();
     // Windows does not tell Ann.dat from ann.dat: a second name would take
@@ -104,45 +110,41 @@ Outcome Diary::confirmUser(const QString &userText)
     });
     if (!listed && sameFile != names->end()) {
         m_messages.inform(messages::nameDiffersOnlyInCase(decodeGbk(*sameFile)));
-        return outcome;
+        return Outcome::userPanelDone();
     }
     if (!listed) {
         if (const FileResult added = m_folder.addUser(userText); !added) {
             m_messages.inform(messages::saveFailed(added.error));
-            return outcome;
+            return Outcome::userPanelDone();
         }
         reloadUserNames();
-        outcome.userListChanged = true;
-        outcome.userText = userText;
     }
     m_shownUser = userText;
     m_entryEnabled = true;
     setCurrentUser(userText); // the user shown is the user whose file is used
-    if (!listed)
-        m_messages.inform(messages::UserCreated);
-    return outcome;
+    if (listed)
+        return Outcome::userPanelDone();
+    m_messages.inform(messages::UserCreated);
+    return Outcome::userAdded(userText);
 }
 
 Outcome Diary::deleteUser(const QString &userText)
 {
     if (userText.isEmpty()) {
         m_messages.inform(messages::ChooseUser);
-        return {};
+        return Outcome::nothing();
     }
     if (refuseUnsafeName(userText))
-        return {};
+        return Outcome::nothing();
     if (!m_messages.ask(messages::ConfirmDelete))
-        return {};
+        return Outcome::nothing();
     // Either the user and the records go together, or nothing changes.
     if (const FileResult deleted = m_folder.deleteUser(userText); !deleted) {
         m_messages.inform(messages::deleteFailed(deleted.error));
-        return {};
+        return Outcome::nothing();
     }
     setMarks({});
     reloadUserNames();
-    Outcome outcome = Outcome::emptyFields();
-    outcome.userListChanged = true;
-    outcome.userText = QString();
     clearRecordColumn();
     m_shownUser.clear();
     // The deleted records must not come back through the table or a later modify.
@@ -150,7 +152,7 @@ Outcome Diary::deleteUser(const QString &userText)
     m_markerTop = menu::MarkerHomeTop;
     m_messages.inform(messages::UserDeleted);
     m_entryEnabled = false;
-    return outcome;
+    return Outcome::userDeleted();
 }
 
 // ---------------------------------------------------------------------------
@@ -183,13 +185,11 @@ bool Diary::readTable(const QString &user, bool withDiagnosis)
 Outcome Diary::display(const QString &userText, ChartStyle style)
 {
     if (userText.isEmpty() || m_currentUser.isEmpty())
-        return {};
+        return Outcome::nothing();
     // The file read is always the current user's, whatever the panel's text.
     if (!m_folder.RecordFileExists(m_currentUser))
-        return {};
-    setMarks({});
-    if (readTable(m_currentUser, false))
-        DrawTrendChart(style);
+        return Outcome::nothing();
+    showFile(m_currentUser, style, false);
     if (m_selectedDate.isEmpty())
         m_selectedRecord = -1;
     return Outcome::emptyFields();
@@ -197,15 +197,13 @@ Outcome Diary::display(const QString &userText, ChartStyle style)
 
 Outcome Diary::StoreRecord(const EntryTexts &texts, ChartStyle style)
 {
+    if (refuseWithoutUser())
+        return Outcome::nothing();
     const QString user = m_currentUser;
-    if (user.isEmpty()) {
-        m_messages.inform(messages::ChooseOrAddUser);
-        return {};
-    }
     if (!m_messages.ask(messages::ConfirmStore))
-        return {};
+        return Outcome::nothing();
     if (!m_folder.RecordFileExists(user))
-        return {};
+        return Outcome::nothing();
     if (!entryPassesChecks(texts)) {
         m_messages.inform(messages::InvalidEntry);
         return Outcome::emptyFields();
@@ -215,7 +213,7 @@ Outcome Diary::StoreRecord(const EntryTexts &texts, ChartStyle style)
     const ReadResult old = m_folder.readRecordFile(user, scratch);
     if (!old) {
         m_messages.inform(messages::readFailed(old.error));
-        return {};
+        return Outcome::nothing();
     }
     const HealthRecord fresh = storedRecord(texts, m_clock().toString(QStringLiteral("yyyyMMddHHmmss")));
     QByteArray before;
@@ -223,13 +221,10 @@ Outcome Diary::StoreRecord(const EntryTexts &texts, ChartStyle style)
             m_folder.RewriteRecordFile(user, old.fingerprint, scratch, old.count, RewriteMode::Append, &fresh, &before);
         !saved) {
         m_messages.inform(saved.changedOutside ? messages::ChangedOutside : messages::saveFailed(saved.error));
-        return {};
+        return Outcome::nothing();
     }
-    setMarks({});
-    if (readTable(user, true))
-        DrawTrendChart(style);
-    rememberChange(ChangeKind::Store, user, std::move(before));
-    return Outcome::emptyFields();
+    finishChange(ChangeKind::Store, user, std::move(before), style, true);
+    return Outcome::records(Outcome::Fields::Empty);
 }
 
 Outcome Diary::LoadRecord(int label)
@@ -237,7 +232,7 @@ Outcome Diary::LoadRecord(int label)
     const int k = m_menuOffset + label;
     m_selectedRecord = k;
     showSelection(k);
-    Outcome outcome{Outcome::Fields::Fill, textsAt(k), false, {}, false};
+    const Outcome outcome = Outcome::fill(textsAt(k));
     if (m_selectedDate.isEmpty())
         m_selectedRecord = -1;
     return outcome;
@@ -247,22 +242,20 @@ Outcome Diary::doubleClickRecord(int label, const QString &userText, ChartStyle 
 {
     if (userText.isEmpty()) {
         m_messages.inform(messages::NameEmpty);
-        return {};
+        return Outcome::nothing();
     }
     if (refuseUnsafeName(userText.trimmed()))
-        return {};
+        return Outcome::nothing();
     setCurrentUser(userText.trimmed());
     // Without a file there is nothing to read or show.
     if (!m_folder.RecordFileExists(m_currentUser))
-        return {};
-    setMarks({});
-    if (!readTable(m_currentUser, false))
-        return {};
+        return Outcome::nothing();
     const int p = m_menuOffset + label;
-    DrawTrendChart(style, p);
+    if (!showFile(m_currentUser, style, false, p))
+        return Outcome::nothing();
     m_selectedRecord = p;
     showSelection(p);
-    Outcome outcome{Outcome::Fields::Fill, textsAt(p), false, {}, false};
+    const Outcome outcome = Outcome::fill(textsAt(p));
     if (m_selectedDate.isEmpty())
         m_selectedRecord = -1;
     return outcome;
@@ -273,17 +266,17 @@ Outcome Diary::ModifyRecord(const QString &userText, const EntryTexts &texts, Ch
     const QString user = m_currentUser;
     if (userText.isEmpty() || user.isEmpty()) {
         m_messages.inform(messages::ChooseOrAddUser);
-        return {};
+        return Outcome::nothing();
     }
     if (!m_folder.RecordFileExists(user)) {
         m_messages.inform(messages::NothingToModify);
-        return {};
+        return Outcome::nothing();
     }
     if ((texts.sex != QStringLiteral("男") && texts.sex != QStringLiteral("女")) || m_selectedRecord <= -1)
-        return {};
+        return Outcome::nothing();
     // The table must hold this user's file, or the rewrite would replace it with someone else's entries.
     if (m_tableUser != user)
-        return {};
+        return Outcome::nothing();
 
     const int k = m_selectedRecord;
     std::optional<HealthRecord> previous;
@@ -299,24 +292,18 @@ Outcome Diary::ModifyRecord(const QString &userText, const EntryTexts &texts, Ch
             m_table[k] = *previous; // the table keeps mirroring the file
         if (!saved.changedOutside) {
             m_messages.inform(messages::saveFailed(saved.error));
-            return {};
+            return Outcome::nothing();
         }
         // Someone else's change is kept: show the file as it is now; the typed
         // values stay in the boxes, the stale selection goes.
         m_messages.inform(messages::ChangedOutside);
         m_selectedRecord = -1;
-        setMarks({});
-        if (readTable(user, false))
-            DrawTrendChart(style);
-        return {};
+        showFile(user, style, false);
+        return Outcome::nothing();
     }
     m_messages.inform(messages::Modified);
-    m_selectedRecord = -1;
-    setMarks({});
-    if (readTable(user, false))
-        DrawTrendChart(style);
-    rememberChange(ChangeKind::Modify, user, std::move(before));
-    return Outcome::emptyFields();
+    finishChange(ChangeKind::Modify, user, std::move(before), style, false);
+    return Outcome::records(Outcome::Fields::Empty);
 }
 
 Outcome Diary::ClearEntry()

@@ -10,7 +10,7 @@
 #include "model/score_breakdown.h"
 #include "records/data_folder.h"
 
-#include <QIODevice>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,18 +20,66 @@
 
 namespace velmora {
 
-// What a workflow asks of the window beyond what the diary shows (its chart,
-// column, marker and captions, which the window shows after every workflow).
+// What a workflow did and what it asks of the window beyond what the diary
+// shows (its chart, column, marker and captions, which the window shows after
+// every workflow). Made only through the named constructors below.
 struct Outcome
 {
     enum class Fields { Keep, Empty, Fill };
+    // The file a workflow wrote: a record file (a store, modify, past record,
+    // deletion, import or undo), the user list (with or without records), the
+    // answers of the ten-year risk.
+    enum class Change { None, Records, Users, Answers };
+
     Fields fields = Fields::Keep; // the thirteen entry controls
     EntryTexts texts;             // with Fill
-    bool userListChanged = false; // Combo2's list is to show userNames() again
+    Change changed = Change::None;
+    bool userListChanged = false;    // Combo2's list is to show userNames() again
     std::optional<QString> userText; // the new text of Combo2
     bool hideUserPanel = false;
 
-    static Outcome emptyFields() { return {Fields::Empty, {}, false, {}, false}; }
+    bool saved() const { return changed != Change::None; }
+
+    static Outcome nothing() { return {}; }
+    static Outcome emptyFields() { return with(Fields::Empty); }
+    static Outcome fill(const EntryTexts &texts)
+    {
+        Outcome outcome = with(Fields::Fill);
+        outcome.texts = texts;
+        return outcome;
+    }
+    static Outcome records(Fields fields = Fields::Keep) { return with(fields, Change::Records); }
+    static Outcome answers() { return with(Fields::Keep, Change::Answers); }
+    static Outcome userPanelDone()
+    {
+        Outcome outcome;
+        outcome.hideUserPanel = true;
+        return outcome;
+    }
+    static Outcome userAdded(const QString &name)
+    {
+        Outcome outcome = userPanelDone();
+        outcome.changed = Change::Users;
+        outcome.userListChanged = true;
+        outcome.userText = name;
+        return outcome;
+    }
+    static Outcome userDeleted()
+    {
+        Outcome outcome = with(Fields::Empty, Change::Users);
+        outcome.userListChanged = true;
+        outcome.userText = QString();
+        return outcome;
+    }
+
+private:
+    static Outcome with(Fields fields, Change changed = Change::None)
+    {
+        Outcome outcome;
+        outcome.fields = fields;
+        outcome.changed = changed;
+        return outcome;
+    }
 };
 
 // The diary of the people of one program folder, without any window: the
@@ -77,6 +125,9 @@ public:
 
     // "清选择或添加用户!" when no user is shown (a title strip, the user caption); true when said.
     bool remindToChooseUser();
+    // "清选择或添加用户!" when there is no current user, whose file a change
+    // would write; true when said. Asked before a dialog opens for a change.
+    bool refuseWithoutUser() const;
 
     // Users.
     Outcome pickUser(const QString &listedName);
@@ -141,9 +192,9 @@ private:
 public:
     // A measurement taken earlier ("补录历史记录…"): stored for the current
     // user as the store stores the boxes, with the chosen time as its RecordId,
-    // among the entries in time order. True when it was stored; the chart and
-    // column then show the file as after a store.
-    bool addPastRecord(const QDateTime &when, const EntryTexts &texts, ChartStyle style);
+    // among the entries in time order. When stored, the chart and column show
+    // the file as after a store.
+    Outcome addPastRecord(const QDateTime &when, const EntryTexts &texts, ChartStyle style);
     // "删除此条记录…" on record label `label`: asks, then rewrites the file
     // without that entry and redraws as the display does.
     Outcome deleteRecord(int label, ChartStyle style);
@@ -151,15 +202,17 @@ public:
     // user held before it, unless the file has changed since.
     Outcome undoLastChange(ChartStyle style);
     bool canUndo() const { return !m_undo.isEmpty(); }
-    // "导入记录表格…": reads a record table, shows what it would bring and
-    // asks; on Yes adds the new rows to the current user's file in one save.
-    // True when records were added.
-    bool importRecords(QIODevice &table, ChartStyle style);
+    // "导入记录表格…": the bytes of a record table the window read; shows
+    // what it would bring and asks; on Yes adds the new rows to the current
+    // user's file in one save.
+    Outcome importRecords(const QByteArray &table, ChartStyle style);
 
 private:
     std::optional<std::vector<HealthRecord>> readEntries(const QString &user, FileFingerprint *readAs);
     FileResult rewriteEntries(const QString &user, const FileFingerprint &readAs, std::vector<HealthRecord> entries,
                               QByteArray *before);
+    bool showFile(const QString &user, ChartStyle style, bool withDiagnosis,
+                  std::optional<int> highlight = std::nullopt);
     void finishChange(ChangeKind kind, const QString &user, QByteArray before, ChartStyle style, bool withDiagnosis);
     void rememberChange(ChangeKind kind, const QString &user, QByteArray before);
 
@@ -173,9 +226,9 @@ public:
     const CvdAnswers &cvdAnswers() const { return m_cvdAnswers; }
     // What the table's records suggest for the questions.
     CvdAnswers cvdHints() const;
-    // Keeps the answers of the table's user; false (a message has said why)
-    // when there is no table or the file cannot be written.
-    bool saveCvdAnswers(const CvdAnswers &answers);
+    // Keeps the answers of the table's user; saves nothing (a message has said
+    // why) when there is no table or the file cannot be written.
+    Outcome saveCvdAnswers(const CvdAnswers &answers);
     // The risk of table position `position` with the answers.
     CvdEstimate estimateRecord(int position) const;
 

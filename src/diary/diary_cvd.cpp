@@ -1,4 +1,4 @@
-#include "diary.h"
+#include "diary/diary.h"
 
 #include "diary/messages.h"
 
@@ -20,18 +20,18 @@ CvdAnswers Diary::cvdHints() const
     return velmora::cvdHints(records);
 }
 
-bool Diary::saveCvdAnswers(const CvdAnswers &answers)
+Outcome Diary::saveCvdAnswers(const CvdAnswers &answers)
 {
     if (m_tableUser.isEmpty()) {
         m_messages.inform(messages::ChooseOrAddUser);
-        return false;
+        return Outcome::nothing();
     }
     if (const FileResult saved = m_folder.saveCvdAnswers(m_tableUser, answers); !saved) {
         m_messages.inform(messages::saveFailed(saved.error));
-        return false;
+        return Outcome::nothing();
     }
     m_cvdAnswers = answers;
-    return true;
+    return Outcome::answers();
 }
 
 CvdEstimate Diary::estimateRecord(int position) const

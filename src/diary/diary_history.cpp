@@ -3,7 +3,7 @@
 // through DataFolder, which refuses when the file no longer holds what was
 // read, and leaves an undo step behind.
 
-#include "diary.h"
+#include "diary/diary.h"
 
 #include "diary/messages.h"
 #include "diary/record_import.h"
@@ -12,32 +12,30 @@
 
 namespace velmora {
 
-bool Diary::addPastRecord(const QDateTime &when, const EntryTexts &texts, ChartStyle style)
+Outcome Diary::addPastRecord(const QDateTime &when, const EntryTexts &texts, ChartStyle style)
 {
+    if (refuseWithoutUser())
+        return Outcome::nothing();
     const QString user = m_currentUser;
-    if (user.isEmpty()) {
-        m_messages.inform(messages::ChooseOrAddUser);
-        return false;
-    }
     const QString id = recordIdOf(when);
     if (const auto refused = recordTimeRefusal(id, m_clock())) {
         m_messages.inform(messages::pastTimeRefused(*refused));
-        return false;
+        return Outcome::nothing();
     }
     if (!entryPassesChecks(texts)) {
         m_messages.inform(messages::InvalidEntry);
-        return false;
+        return Outcome::nothing();
     }
     FileFingerprint readAs;
     auto entries = readEntries(user, &readAs);
     if (!entries)
-        return false;
+        return Outcome::nothing();
     insertInTimeOrder(*entries, storedRecord(texts, id));
     QByteArray before;
     if (!rewriteEntries(user, readAs, std::move(*entries), &before))
-        return false;
+        return Outcome::nothing();
     finishChange(ChangeKind::PastRecord, user, std::move(before), style, true);
-    return true;
+    return Outcome::records();
 }
 
 Outcome Diary::deleteRecord(int label, ChartStyle style)
@@ -45,26 +43,24 @@ Outcome Diary::deleteRecord(int label, ChartStyle style)
     const int k = m_menuOffset + label;
     // A label without an entry, or with an entry whose caption is empty, names nothing.
     if (k < 0 || k >= m_recordCount)
-        return {};
+        return Outcome::nothing();
     const QString id = m_table[k][RecordIdField].displayText();
     if (id.isEmpty())
-        return {};
+        return Outcome::nothing();
+    if (refuseWithoutUser())
+        return Outcome::nothing();
     const QString user = m_currentUser;
-    if (user.isEmpty()) {
-        m_messages.inform(messages::ChooseOrAddUser);
-        return {};
-    }
     if (!m_folder.RecordFileExists(user)) {
         m_messages.inform(messages::NothingToModify);
-        return {};
+        return Outcome::nothing();
     }
     // The column must show this user's file, or the entry would be taken from someone else's.
     if (m_tableUser != user) {
         m_messages.inform(messages::DeleteNeedsDisplay);
-        return {};
+        return Outcome::nothing();
     }
     if (!m_messages.ask(messages::confirmDeleteRecord(isRecordIdText(id) ? recordDateCaption(id) : id)))
-        return {};
+        return Outcome::nothing();
     std::vector<HealthRecord> entries = tableEntries(m_table, m_recordCount);
     entries.erase(entries.begin() + k);
     QByteArray before;
@@ -72,25 +68,23 @@ Outcome Diary::deleteRecord(int label, ChartStyle style)
         if (saved.changedOutside) {
             // Show the file as it is now; the stale column goes.
             m_selectedRecord = -1;
-            setMarks({});
-            if (readTable(user, false))
-                DrawTrendChart(style);
+            showFile(user, style, false);
         }
-        return {};
+        return Outcome::nothing();
     }
     finishChange(ChangeKind::DeleteRecord, user, std::move(before), style, false);
-    return Outcome::emptyFields();
+    return Outcome::records(Outcome::Fields::Empty);
 }
 
 Outcome Diary::undoLastChange(ChartStyle style)
 {
     if (m_undo.isEmpty()) {
         m_messages.inform(messages::NothingToUndo);
-        return {};
+        return Outcome::nothing();
     }
     const UndoStep step = m_undo.last();
     if (!m_messages.ask(messages::confirmUndo(step.user, changeKindName(step.kind))))
-        return {};
+        return Outcome::nothing();
     // A file removed since (its user deleted) is not brought back.
     const FileResult restored = m_folder.RecordFileExists(step.user)
                                     ? m_folder.restoreRecordFile(step.user, step.after, step.before)
@@ -98,59 +92,49 @@ Outcome Diary::undoLastChange(ChartStyle style)
     if (!restored) {
         if (!restored.changedOutside) {
             m_messages.inform(messages::saveFailed(restored.error));
-            return {};
+            return Outcome::nothing();
         }
         // Every older step of this user leads to a state the file has left as well.
         m_undo.forgetUser(step.user);
         m_messages.inform(messages::undoRefused(step.user));
-        return {};
+        return Outcome::nothing();
     }
     m_undo.dropLast();
     if (step.user == m_currentUser) {
         m_selectedRecord = -1;
-        setMarks({});
-        if (readTable(step.user, false))
-            DrawTrendChart(style);
+        showFile(step.user, style, false);
     }
-    return {};
+    return Outcome::records();
 }
 
-bool Diary::importRecords(QIODevice &table, ChartStyle style)
+Outcome Diary::importRecords(const QByteArray &table, ChartStyle style)
 {
+    if (refuseWithoutUser())
+        return Outcome::nothing();
     const QString user = m_currentUser;
-    if (user.isEmpty()) {
-        m_messages.inform(messages::ChooseOrAddUser);
-        return false;
-    }
-    QString error;
-    const std::optional<QByteArray> bytes = readWholeDevice(table, &error);
-    if (!bytes) {
-        m_messages.inform(messages::tableUnreadable(error));
-        return false;
-    }
     FileFingerprint readAs;
     auto entries = readEntries(user, &readAs);
     if (!entries)
-        return false;
-    ImportPlan plan = planImport(*bytes, *entries, m_clock());
+        return Outcome::nothing();
+    ImportPlan plan = planImport(table, *entries, m_clock());
     if (!plan.error.isEmpty()) {
         m_messages.inform(plan.error);
-        return false;
+        return Outcome::nothing();
     }
     if (plan.toAdd.empty()) {
         m_messages.inform(importSummary(plan));
-        return false;
+        return Outcome::nothing();
     }
     if (!m_messages.ask(importSummary(plan)))
-        return false;
+        return Outcome::nothing();
     const int added = int(plan.toAdd.size());
     insertInTimeOrder(*entries, std::move(plan.toAdd));
     QByteArray before;
     if (!rewriteEntries(user, readAs, std::move(*entries), &before))
-        return false;
+        return Outcome::nothing();
     finishChange(ChangeKind::Import, user, std::move(before), style, true);
     m_messages.inform(messages::imported(added));
-    return true;
+    return Outcome::records();
 }
 
 // As for a store: the entries come from a complete read, or nothing is
@@ -180,13 +164,26 @@ FileResult Diary::rewriteEntries(const QString &user, const FileFingerprint &rea
     return saved;
 }
 
+// The one way the diary shows a file again: the marks go, the file is read
+// (its fingerprint is then what any later change must find) and drawn.
+bool Diary::showFile(const QString &user, ChartStyle style, bool withDiagnosis, std::optional<int> highlight)
+{
+    setMarks({});
+    if (!readTable(user, withDiagnosis))
+        return false;
+    DrawTrendChart(style, highlight);
+    return true;
+}
+
+// After every change this diary made to a record file. A store only appends,
+// so its selection still names the same entry; any other change may move
+// entries, and the selection goes.
 void Diary::finishChange(ChangeKind kind, const QString &user, QByteArray before, ChartStyle style,
                          bool withDiagnosis)
 {
-    m_selectedRecord = -1;
-    setMarks({});
-    if (readTable(user, withDiagnosis))
-        DrawTrendChart(style);
+    if (kind != ChangeKind::Store)
+        m_selectedRecord = -1;
+    showFile(user, style, withDiagnosis);
     rememberChange(kind, user, std::move(before));
 }
 

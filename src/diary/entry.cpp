@@ -1,4 +1,4 @@
-#include "entry.h"
+#include "diary/entry.h"
 
 #include "records/record_columns.h"
 #include "records/record_id.h"

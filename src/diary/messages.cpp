@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "diary/messages.h"
 
 namespace velmora::messages {
 

@@ -17,6 +17,7 @@ inline const QString ConfirmDelete = QStringLiteral("您真的要删除该用户
 inline const QString UserDeleted = QStringLiteral("该用户已经成功删除！");
 inline const QString NothingToModify = QStringLiteral(" 未指定修改项，或无数据！ ");
 inline const QString Modified = QStringLiteral("修改完毕!");
+inline const QString NothingToAnalyse = QStringLiteral("没有可分析的记录，请先显示数据！");
 
 // Refusals and failures that keep the stored data safe.
 inline const QString UnsafeUserName =

@@ -1,4 +1,4 @@
-#include "record_import.h"
+#include "diary/record_import.h"
 
 #include "diary/entry.h"
 #include "diary/messages.h"

@@ -1,4 +1,4 @@
-#include "undo_history.h"
+#include "diary/undo_history.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "cvd_estimate.h"
+#include "model/cvd_estimate.h"
 
 #include "model/risk_model.h"
 

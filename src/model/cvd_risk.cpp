@@ -1,4 +1,4 @@
-#include "cvd_risk.h"
+#include "model/cvd_risk.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "risk_model.h"
+#include "model/risk_model.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "score_breakdown.h"
+#include "model/score_breakdown.h"
 
 #include <algorithm>
 

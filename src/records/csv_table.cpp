@@ -1,6 +1,6 @@
-#include "csv_table.h"
+#include "records/csv_table.h"
 
-#include "gbk.h"
+#include "records/gbk.h"
 
 #include <QStringDecoder>
 

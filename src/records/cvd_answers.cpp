@@ -1,7 +1,7 @@
-#include "cvd_answers.h"
+#include "records/cvd_answers.h"
 
-#include "gbk.h"
-#include "text_file.h"
+#include "records/gbk.h"
+#include "records/text_file.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
-#include "data_folder.h"
+#include "records/data_folder.h"
 
-#include "file_errors.h"
-#include "gbk.h"
-#include "user_name.h"
+#include "records/file_errors.h"
+#include "records/gbk.h"
+#include "records/user_name.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "cvd_answers.h"
-#include "record_file.h"
-#include "text_file.h"
-#include "user_list.h"
+#include "records/cvd_answers.h"
+#include "records/record_file.h"
+#include "records/text_file.h"
+#include "records/user_list.h"
 
 #include <QString>
 

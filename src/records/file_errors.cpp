@@ -1,4 +1,4 @@
-#include "file_errors.h"
+#include "records/file_errors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "gbk.h"
+#include "records/gbk.h"
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>

@@ -1,4 +1,4 @@
-#include "health_record.h"
+#include "records/health_record.h"
 
 namespace velmora {
 

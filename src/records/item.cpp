@@ -1,6 +1,6 @@
-#include "item.h"
+#include "records/item.h"
 
-#include "gbk.h"
+#include "records/gbk.h"
 
 #include <charconv>
 #include <cmath>

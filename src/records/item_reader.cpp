@@ -1,4 +1,4 @@
-#include "item_reader.h"
+#include "records/item_reader.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "program_folder.h"
+#include "records/program_folder.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "record_columns.h"
+#include "records/record_columns.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "health_record.h"
+#include "records/health_record.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "record_file.h"
+#include "records/record_file.h"
 
-#include "item_reader.h"
+#include "records/item_reader.h"
 
 #include <algorithm>
 

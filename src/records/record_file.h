@@ -1,7 +1,7 @@
 #pragma once
 
-#include "health_record.h"
-#include "text_file.h"
+#include "records/health_record.h"
+#include "records/text_file.h"
 
 #include <QByteArrayView>
 #include <QIODevice>

@@ -1,4 +1,4 @@
-#include "record_id.h"
+#include "records/record_id.h"
 
 #include <algorithm>
 

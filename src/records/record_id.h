@@ -1,6 +1,6 @@
 #pragma once
 
-#include "item.h"
+#include "records/item.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "text_file.h"
+#include "records/text_file.h"
 
-#include "file_errors.h"
+#include "records/file_errors.h"
 
 #include <QDir>
 #include <QFile>

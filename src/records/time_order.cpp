@@ -1,6 +1,6 @@
-#include "time_order.h"
+#include "records/time_order.h"
 
-#include "record_id.h"
+#include "records/record_id.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "user_list.h"
+#include "records/user_list.h"
 
-#include "item_reader.h"
-#include "record_file.h"
-#include "text_file.h"
+#include "records/item_reader.h"
+#include "records/record_file.h"
+#include "records/text_file.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
-#include "user_name.h"
+#include "records/user_name.h"
 
-#include "gbk.h"
-#include "user_list.h"
+#include "records/gbk.h"
+#include "records/user_list.h"
 
 #include <QStringList>
 

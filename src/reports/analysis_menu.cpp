@@ -1,11 +1,12 @@
-#include "analysis_menu.h"
+#include "reports/analysis_menu.h"
 
-#include "chart_tooltips.h"
-#include "context_menu.h"
 #include "diary/diary.h"
+#include "diary/messages.h"
 #include "diary/seams.h"
-#include "factor_window.h"
-#include "period_dialog.h"
+#include "reports/factor_window.h"
+#include "reports/period_dialog.h"
+#include "widgets/chart_tooltips.h"
+#include "widgets/context_menu.h"
 
 #include <QAction>
 #include <QDialog>

@@ -3,7 +3,7 @@
 // Reading the diary: the score of one record explained, and each factor over
 // a period, reached from the context menu of the chart and the record column.
 
-#include "factor_window.h"
+#include "reports/factor_window.h"
 
 #include <QDialog>
 #include <QObject>
@@ -20,10 +20,6 @@ class ContextMenu;
 class Diary;
 class MessageBoxes;
 class PeriodDialog;
-
-namespace messages {
-inline const QString NothingToAnalyse = QStringLiteral("没有可分析的记录，请先显示数据！");
-} // namespace messages
 
 class AnalysisMenu : public QObject
 {

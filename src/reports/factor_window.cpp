@@ -1,4 +1,4 @@
-#include "factor_window.h"
+#include "reports/factor_window.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/period.h"
-#include "reports/statistics_sheet.h"
-#include "time_chart.h"
+#include "analysis/statistics_sheet.h"
+#include "reports/time_chart.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "period_dialog.h"
+#include "reports/period_dialog.h"
 
 #include "diary/diary.h"
 

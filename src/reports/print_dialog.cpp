@@ -1,4 +1,4 @@
-#include "print_dialog.h"
+#include "reports/print_dialog.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

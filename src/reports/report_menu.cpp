@@ -1,15 +1,15 @@
-#include "report_menu.h"
+#include "reports/report_menu.h"
 
 #include "analysis/score_explanation.h"
 #include "chart/risk_lines.h"
-#include "context_menu.h"
 #include "diary/diary.h"
 #include "records/record_columns.h"
-#include "file_dialogs.h"
-#include "period_dialog.h"
-#include "print_dialog.h"
-#include "report_pdf.h"
-#include "time_chart.h"
+#include "reports/period_dialog.h"
+#include "reports/print_dialog.h"
+#include "reports/report_pdf.h"
+#include "reports/time_chart.h"
+#include "widgets/context_menu.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAction>
 #include <QApplication>

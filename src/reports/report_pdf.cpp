@@ -1,8 +1,8 @@
-#include "report_pdf.h"
+#include "reports/report_pdf.h"
 
 #include "model/cvd_estimate.h"
 #include "model/score_breakdown.h"
-#include "report_colours.h"
+#include "reports/report_colours.h"
 
 #include <QApplication>
 #include <QBuffer>

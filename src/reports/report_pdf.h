@@ -4,10 +4,10 @@
 // or saved as PDF. Everything here is built from the records as last read;
 // nothing the program keeps is changed.
 
+#include "analysis/record_sheet.h"
+#include "analysis/statistics_sheet.h"
 #include "records/text_file.h"
-#include "reports/record_sheet.h"
-#include "reports/statistics_sheet.h"
-#include "time_chart.h"
+#include "reports/time_chart.h"
 
 #include <QDate>
 #include <QImage>

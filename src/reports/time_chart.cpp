@@ -1,10 +1,10 @@
-#include "time_chart.h"
+#include "reports/time_chart.h"
 
+#include "analysis/statistics_sheet.h"
 #include "chart/risk_lines.h"
 #include "model/cvd_risk.h"
 #include "model/risk_model.h"
-#include "report_colours.h"
-#include "reports/statistics_sheet.h"
+#include "reports/report_colours.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "controls.h"
+#include "ui/controls.h"
 
-#include "twips.h"
+#include "widgets/twips.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>

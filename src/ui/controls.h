@@ -1,6 +1,6 @@
 #pragma once
 
-#include "key_filter.h"
+#include "ui/key_filter.h"
 
 #include <QComboBox>
 #include <QLabel>

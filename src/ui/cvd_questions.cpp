@@ -1,10 +1,10 @@
-#include "cvd_questions.h"
+#include "ui/cvd_questions.h"
 
-#include "context_menu.h"
 #include "diary/diary.h"
-#include "form1.h"
+#include "diary/messages.h"
 #include "model/cvd_estimate.h"
-#include "reports/analysis_menu.h"
+#include "ui/form1.h"
+#include "widgets/context_menu.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -133,10 +133,7 @@ void CvdQuestions::ask()
         m_dialog.ask(user, merged(given, diary.cvdHints()), !given.isComplete() && diary.recordCount() > 0);
     if (!answers)
         return;
-    m_window.changeDiary([&](Diary &changed, ChartStyle) {
-        changed.saveCvdAnswers(*answers);
-        return Outcome();
-    });
+    m_window.changeDiary([&](Diary &changed, ChartStyle) { return changed.saveCvdAnswers(*answers); });
 }
 
 void CvdQuestions::askIfUnanswered()

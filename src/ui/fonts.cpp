@@ -1,4 +1,4 @@
-#include "fonts.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "diary/diary.h"
-#include "program_state.h"
-#include "seams.h"
+#include "ui/message_boxes.h"
+#include "ui/program_state.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -63,7 +63,7 @@ public:
     // A change of the diary asked for from outside the window's own controls
     // (the history entries of the context menu): it runs with the chart style
     // the window shows, and the window then shows the diary and the outcome.
-    void changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change);
+    Outcome changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change);
 
 signals:
     void exitRequested();

@@ -1,9 +1,9 @@
 // The chart redraw, the column of entries, the marker and the window drag.
 
-#include "form1.h"
+#include "ui/form1.h"
 
-#include "controls.h"
-#include "twips.h"
+#include "ui/controls.h"
+#include "widgets/twips.h"
 
 #include <QComboBox>
 #include <QMouseEvent>

@@ -1,13 +1,13 @@
 // Everything the mouse does, the keyboard can do; every control has an
 // accessible name and description for screen readers.
 
-#include "form1.h"
+#include "ui/form1.h"
 
 #include "chart/record_menu.h"
-#include "controls.h"
 #include "records/record_id.h"
-#include "screen_reader.h"
-#include "trend_chart_view.h"
+#include "ui/controls.h"
+#include "ui/screen_reader.h"
+#include "ui/trend_chart_view.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,11 +1,11 @@
 // The statement panel and the on-screen keypad.
 
-#include "form1.h"
+#include "ui/form1.h"
 
-#include "controls.h"
-#include "form2.h"
-#include "messages.h"
-#include "pictures.h"
+#include "diary/messages.h"
+#include "ui/controls.h"
+#include "ui/form2.h"
+#include "ui/pictures.h"
 
 #include <QApplication>
 #include <QLineEdit>

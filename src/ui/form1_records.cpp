@@ -1,6 +1,6 @@
 // Showing, storing, loading, modifying and clearing records.
 
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QComboBox>
 
@@ -31,9 +31,11 @@ void Form1::ClearEntry()
     applyOutcome(m_diary.ClearEntry());
 }
 
-void Form1::changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change)
+Outcome Form1::changeDiary(const std::function<Outcome(Diary &, ChartStyle)> &change)
 {
-    applyOutcome(change(m_diary, chartStyle()));
+    const Outcome outcome = change(m_diary, chartStyle());
+    applyOutcome(outcome);
+    return outcome;
 }
 
 } // namespace velmora

@@ -1,6 +1,6 @@
 // Choosing, adding and deleting users.
 
-#include "form1.h"
+#include "ui/form1.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,9 +1,9 @@
-#include "form2.h"
+#include "ui/form2.h"
 
-#include "light_palette.h"
-#include "green_style.h"
-#include "program_state.h"
-#include "twips.h"
+#include "ui/green_style.h"
+#include "ui/light_palette.h"
+#include "ui/program_state.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

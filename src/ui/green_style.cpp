@@ -1,4 +1,4 @@
-#include "green_style.h"
+#include "ui/green_style.h"
 
 #include <QAbstractButton>
 #include <QPainter>

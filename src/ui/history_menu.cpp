@@ -1,14 +1,13 @@
-#include "history_menu.h"
+#include "ui/history_menu.h"
 
-#include "context_menu.h"
 #include "diary/messages.h"
-#include "file_dialogs.h"
-#include "form1.h"
-#include "past_record_dialog.h"
 #include "records/text_file.h"
+#include "ui/form1.h"
+#include "ui/past_record_dialog.h"
+#include "widgets/context_menu.h"
+#include "widgets/file_dialogs.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -39,25 +38,14 @@ HistoryMenu::HistoryMenu(Form1 &window, PastRecordDialog &pastRecords, FileDialo
         box->installEventFilter(this);
 }
 
-bool HistoryMenu::refuseWithoutUser()
-{
-    if (!m_window.diary().currentUser().isEmpty())
-        return false;
-    m_messages.inform(messages::ChooseOrAddUser);
-    return true;
-}
-
 void HistoryMenu::addPastRecord()
 {
-    if (refuseWithoutUser())
+    if (m_window.diary().refuseWithoutUser())
         return;
     m_pastRecords.ask(m_window.diary().now(), [this](const QDateTime &when, const EntryTexts &texts) {
-        bool stored = false;
-        m_window.changeDiary([&](Diary &diary, ChartStyle style) {
-            stored = diary.addPastRecord(when, texts, style);
-            return Outcome();
-        });
-        return stored;
+        return m_window
+            .changeDiary([&](Diary &diary, ChartStyle style) { return diary.addPastRecord(when, texts, style); })
+            .saved();
     });
 }
 
@@ -73,23 +61,18 @@ void HistoryMenu::undoLastChange()
 
 void HistoryMenu::importRecords()
 {
-    if (refuseWithoutUser())
+    if (m_window.diary().refuseWithoutUser())
         return;
     const QString path = m_dialogs.openFileName(QStringLiteral("导入记录表格"), QStringLiteral("CSV 表格 (*.csv)"));
     if (path.isEmpty())
         return;
     QString error;
-    std::optional<QByteArray> bytes = readWholeFile(path, &error);
-    if (!bytes) {
+    const std::optional<QByteArray> table = readWholeFile(path, &error);
+    if (!table) {
         m_messages.inform(messages::tableUnreadable(error));
         return;
     }
-    QBuffer table(&*bytes);
-    table.open(QIODevice::ReadOnly);
-    m_window.changeDiary([&table](Diary &diary, ChartStyle style) {
-        diary.importRecords(table, style);
-        return Outcome();
-    });
+    m_window.changeDiary([&](Diary &diary, ChartStyle style) { return diary.importRecords(*table, style); });
 }
 
 // Ctrl+Z in a text box of the window undoes the typing there while there is

@@ -36,9 +36,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Before a dialog opens: its answer could not be stored for nobody.
-    bool refuseWithoutUser();
-
     Form1 &m_window;
     PastRecordDialog &m_pastRecords;
     FileDialogs &m_dialogs;

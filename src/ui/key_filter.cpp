@@ -1,4 +1,4 @@
-#include "key_filter.h"
+#include "ui/key_filter.h"
 
 #include <QClipboard>
 #include <QComboBox>

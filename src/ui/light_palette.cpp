@@ -1,4 +1,4 @@
-#include "light_palette.h"
+#include "ui/light_palette.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "past_record_dialog.h"
+#include "ui/past_record_dialog.h"
 
-#include "controls.h"
-#include "key_filter.h"
 #include "records/record_columns.h"
-#include "screen_reader.h"
+#include "ui/controls.h"
+#include "ui/key_filter.h"
+#include "ui/screen_reader.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>

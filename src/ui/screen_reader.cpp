@@ -1,6 +1,6 @@
-#include "screen_reader.h"
+#include "ui/screen_reader.h"
 
-#include "controls.h"
+#include "ui/controls.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>

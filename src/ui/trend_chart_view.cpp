@@ -1,7 +1,7 @@
-#include "trend_chart_view.h"
+#include "ui/trend_chart_view.h"
 
-#include "pictures.h"
-#include "twips.h"
+#include "ui/pictures.h"
+#include "widgets/twips.h"
 
 #include <QPainter>
 #include <QPaintEvent>

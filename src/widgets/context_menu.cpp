@@ -1,4 +1,4 @@
-#include "context_menu.h"
+#include "widgets/context_menu.h"
 
 #include <QAction>
 #include <QApplication>

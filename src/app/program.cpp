@@ -1,8 +1,8 @@
-#include "program.h"
+#include "app/program.h"
 
-#include "fonts.h"
-#include "translations.h"
-#include "trend_chart_view.h"
+#include "ui/fonts.h"
+#include "ui/translations.h"
+#include "ui/trend_chart_view.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "seams.h"
+#include "ui/message_boxes.h"
 
 #include <QMessageBox>
 

@@ -4,16 +4,16 @@
 // it opens and the entries its context menu gains, built in the one order the
 // menu's entries follow (the reports, the reading of the diary, its history).
 
-#include "analysis_menu.h"
-#include "cvd_questions.h"
-#include "file_dialogs.h"
-#include "form1.h"
-#include "history_menu.h"
-#include "past_record_dialog.h"
-#include "period_dialog.h"
-#include "print_dialog.h"
-#include "report_menu.h"
-#include "seams.h"
+#include "reports/analysis_menu.h"
+#include "reports/period_dialog.h"
+#include "reports/print_dialog.h"
+#include "reports/report_menu.h"
+#include "ui/cvd_questions.h"
+#include "ui/form1.h"
+#include "ui/history_menu.h"
+#include "ui/message_boxes.h"
+#include "ui/past_record_dialog.h"
+#include "widgets/file_dialogs.h"
 
 namespace velmora {
 

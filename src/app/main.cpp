@@ -1,5 +1,5 @@
-#include "messages.h"
-#include "program.h"
+#include "app/program.h"
+#include "diary/messages.h"
 #include "records/program_folder.h"
 
 #include <QApplication>

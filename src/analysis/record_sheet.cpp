@@ -1,4 +1,4 @@
-#include "record_sheet.h"
+#include "analysis/record_sheet.h"
 
 #include "records/record_columns.h"
 #include "records/record_id.h"

@@ -1,9 +1,9 @@
-#include "chart_tooltips.h"
+#include "widgets/chart_tooltips.h"
 
 #include "analysis/score_explanation.h"
 #include "chart/chart_hits.h"
 #include "diary/diary.h"
-#include "twips.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QHelpEvent>

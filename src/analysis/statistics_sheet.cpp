@@ -1,4 +1,4 @@
-#include "statistics_sheet.h"
+#include "analysis/statistics_sheet.h"
 
 #include "model/risk_model.h"
 
