@@ -286,18 +286,18 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = QDir(dir.path()).filePath(QStringLiteral("yonghu.dat"));
-        const auto native = [](const QString &p) { return reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(p).utf16()); };
+        const auto native = [](const QString &p) { return QDir::toNativeSeparators(p).toStdWString(); };
         QVERIFY(test::writeBytes(path, "old"));
         const DWORD marks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        QVERIFY(SetFileAttributesW(native(path), marks));
+        QVERIFY(SetFileAttributesW(native(path).c_str(), marks));
         QVERIFY(fileExists(path));
         QVERIFY(saveFile(path, [](QIODevice &device) { return writeAll(device, "new"); }));
         QCOMPARE(test::readBytes(path), QByteArray("new"));
-        QCOMPARE(GetFileAttributesW(native(path)) & marks, marks);
-        QVERIFY(SetFileAttributesW(native(path), FILE_ATTRIBUTE_READONLY));
+        QCOMPARE(GetFileAttributesW(native(path).c_str()) & marks, marks);
+        QVERIFY(SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_READONLY));
         QVERIFY(fileExists(path));
         QCOMPARE(saveFile(path, [](QIODevice &device) { return writeAll(device, "x"); }).error, reasons::readOnlyFile(path));
-        SetFileAttributesW(native(path), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(native(path).c_str(), FILE_ATTRIBUTE_NORMAL);
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("a.dat")));
         QVERIFY(!fileExists(QDir(dir.path()).filePath(QStringLiteral("a.dat"))));
     }

@@ -136,12 +136,10 @@ void takeOverLooks(QFile &scratch, const QFileInfo &existing, NewFileAccess newF
     }
     scratch.setPermissions(existing.permissions());
 #ifdef Q_OS_WIN
-    const auto native = [](const QString &path) {
-        return reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16());
-    };
-    const DWORD old = GetFileAttributesW(native(existing.filePath()));
+    const auto native = [](const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); };
+    const DWORD old = GetFileAttributesW(native(existing.filePath()).c_str());
     if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-        SetFileAttributesW(native(scratch.fileName()), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+        SetFileAttributesW(native(scratch.fileName()).c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 #endif
 }
 
