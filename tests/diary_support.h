@@ -9,7 +9,10 @@
 #include "records/record_file.h"
 #include "test_support.h"
 
+#include <QDateTime>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <deque>
 
@@ -54,6 +57,26 @@ public:
             return std::nullopt;
         }
         return DataFolder::read(path, error);
+    }
+};
+
+// A temporary program folder whose saves can fail, scripted message boxes and
+// the clock's time, for a diary or a window made over them.
+struct Surroundings
+{
+    QTemporaryDir dir;
+    FaultyFolder folder{dir.path()};
+    ScriptedMessages messages;
+    QDateTime now{QDate(2010, 3, 1), QTime(9, 5, 3)};
+
+    QByteArray list() const { return readBytes(folder.userListPath()); }
+    QByteArray records(const QString &user = QStringLiteral("Ann")) const
+    {
+        return readBytes(folder.RecordFilePath(user));
+    }
+    void writeRecords(const QByteArray &bytes, const QString &user = QStringLiteral("Ann")) const
+    {
+        QVERIFY(writeBytes(folder.RecordFilePath(user), bytes));
     }
 };
 

@@ -9,13 +9,11 @@
 #include "widgets/file_dialogs.h"
 
 #include <QComboBox>
-#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <deque>
@@ -48,12 +46,8 @@ public:
     }
 };
 
-struct Window
+struct Window : Surroundings
 {
-    QTemporaryDir dir;
-    FaultyFolder folder{dir.path()};
-    ScriptedMessages messages;
-    QDateTime now{QDate(2010, 3, 1), QTime(9, 5, 3)};
     std::unique_ptr<Form1> form;
 
     explicit Window(const QByteArray &userList = QByteArray(), bool withList = true)
@@ -130,9 +124,6 @@ struct Window
         }
         combo("Combo12")->setEditText(heredity);
     }
-
-    QString recordPath(const QString &user) const { return folder.RecordFilePath(user); }
-    QByteArray recordBytes(const QString &user) const { return readBytes(recordPath(user)); }
 };
 
 } // namespace velmora::test

@@ -52,7 +52,7 @@ private slots:
     void theKeyboardReachesTheColumnTheMarkerAndTheKeypad()
     {
         Window w("Ann\r\n");
-        QVERIFY(writeBytes(w.recordPath(QStringLiteral("Ann")), womanEntries(40)));
+        w.writeRecords(womanEntries(40));
         QVERIFY(w.start());
         w.confirmUser(QStringLiteral("Ann"));
         w.click("Command1");

@@ -19,23 +19,9 @@ using Fields = Outcome::Fields;
 
 namespace {
 
-struct Fixture
+struct Fixture : Surroundings
 {
-    QTemporaryDir dir;
-    FaultyFolder folder{dir.path()};
-    ScriptedMessages messages;
-    QDateTime now{QDate(2010, 3, 1), QTime(9, 5, 3)};
     Diary diary{folder, messages, [this] { return now; }};
-
-    QByteArray list() const { return readBytes(folder.userListPath()); }
-    QByteArray records(const QString &user = QStringLiteral("Ann")) const
-    {
-        return readBytes(folder.RecordFilePath(user));
-    }
-    void writeRecords(const QByteArray &bytes, const QString &user = QStringLiteral("Ann")) const
-    {
-        QVERIFY(writeBytes(folder.RecordFilePath(user), bytes));
-    }
 };
 
 // A loaded diary whose user list holds `users`.

@@ -26,7 +26,7 @@ void hover(QWidget *widget, QPoint at = QPoint(5, 5))
 std::unique_ptr<Window> shown(const QByteArray &records)
 {
     auto w = std::make_unique<Window>("Ann\r\nBob\r\n");
-    writeBytes(w->recordPath(QStringLiteral("Ann")), records);
+    w->writeRecords(records);
     w->start();
     w->confirmUser(QStringLiteral("Ann"));
     w->click("Command1");

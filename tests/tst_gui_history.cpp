@@ -69,7 +69,7 @@ struct History
 
     History()
     {
-        writeBytes(w.recordPath(QStringLiteral("Ann")), twoEntries());
+        w.writeRecords(twoEntries());
         history = new HistoryMenu(*w.form, pastRecords, dialogs, w.messages);
         w.start();
         w.form->activateWindow();
@@ -79,7 +79,6 @@ struct History
         w.messages.shown.clear();
     }
 
-    QByteArray file() const { return w.recordBytes(QStringLiteral("Ann")); }
     QStringList column() const
     {
         QStringList captions;
@@ -126,7 +125,7 @@ private slots:
         QCOMPARE(h.pastRecords.latest, h.w.now);
         QCOMPARE(h.pastRecords.offered, 2);
         QCOMPARE(h.w.messages.shown, QStringList{QStringLiteral("记录时间不能晚于现在，请核对！")});
-        QCOMPARE(h.file(), womansRecordLines("20091231235959") + twoEntries());
+        QCOMPARE(h.w.records(), womansRecordLines("20091231235959") + twoEntries());
         QCOMPARE(h.column(), (QStringList{"20091231235959", "20100101000000", "20100102000000"}));
     }
 
@@ -235,17 +234,17 @@ private slots:
         QVERIFY(!h.pick(h.w.menuLabel(2), entry));      // ... that shows a record
         QVERIFY(h.pick(h.w.menuLabel(1), entry));
         QCOMPARE(h.w.messages.shown, QStringList{QStringLiteral("您真的要删除 2010年01月02日00时00分00秒 的记录吗？")});
-        QCOMPARE(h.file(), readBack("20100101000000"));
+        QCOMPARE(h.w.records(), readBack("20100101000000"));
         QCOMPARE(h.column(), (QStringList{"20100101000000", "", ""}));
         QLineEdit *box = h.w.text(3);
         box->setFocus();
         QTest::keyClicks(box, typed);
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-        QTEST(h.file(), "file");
+        QTEST(h.w.records(), "file");
         QCOMPARE(box->text(), QString());
         // Once the typing is undone, the next Ctrl+Z is the diary's.
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(h.file(), twoEntries());
+        QCOMPARE(h.w.records(), twoEntries());
         QCOMPARE(h.column(), (QStringList{"20100101000000", "20100102000000", ""}));
     }
 
@@ -268,7 +267,7 @@ private slots:
         QVERIFY(h.pick(h.w.child("Picture1"), h.history->importAction()));
         QCOMPARE(h.dialogs.captions + h.dialogs.filters, (QStringList{"导入记录表格", "CSV 表格 (*.csv)"}));
         QCOMPARE(h.w.messages.shown.size(), chosen ? 2 : 0); // the summary, then the count
-        QTEST(h.file(), "file");
+        QTEST(h.w.records(), "file");
     }
 };
 

@@ -24,7 +24,7 @@ class GuiRecordsTest : public QObject
     static std::unique_ptr<Window> withUser(const QByteArray &records)
     {
         auto w = std::make_unique<Window>("Ann\r\n");
-        writeBytes(w->recordPath(QStringLiteral("Ann")), records);
+        w->writeRecords(records);
         w->start();
         w->confirmUser(QStringLiteral("Ann"));
         w->messages.shown.clear();
@@ -75,7 +75,7 @@ private slots:
         w.click("Command2");
         QCOMPARE(w.messages.shown, QStringList{QStringLiteral("您真的要保存该项数据吗？")});
         const QByteArray stored = womansRecordLines("20100301090503");
-        QCOMPARE(w.recordBytes(QStringLiteral("Ann")), stored);
+        QCOMPARE(w.records(), stored);
         QCOMPARE(w.form->chartView()->marks()[0].y2, float(6000 - 1424));
         QCOMPARE(w.menuLabel(0)->text(), QStringLiteral("20100301090503"));
         QCOMPARE(boxTexts(w), QStringList(13, QString()));
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(w.messages.last(), QStringLiteral("修改完毕!"));
         const QByteArray modified = crlfLines({"20100301090503", g(u"女"), "30", "160", "60", "1.2", "120", "80",
                                                "5.1", "0", "0", "4.5", "70", g(u"无")});
-        QCOMPARE(w.recordBytes(QStringLiteral("Ann")), modified);
+        QCOMPARE(w.records(), modified);
         QCOMPARE(w.form->diary().selectedRecord(), -1);
         QCOMPARE(boxTexts(w), QStringList(13, QString()));
         QCOMPARE(w.caption("Label1"), QStringLiteral("2010年03月01日09时05分03秒"));

@@ -8,7 +8,6 @@
 #include "diary_support.h"
 #include "records/record_id.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velmora;
@@ -20,19 +19,16 @@ namespace {
 constexpr ChartStyle Bars = ChartStyle::Bars;
 
 // "Ann" and "Bob" listed; Ann confirmed, her records shown; Bob's file empty.
-struct History
+struct History : Surroundings
 {
-    QTemporaryDir dir;
-    FaultyFolder folder{dir.path()};
-    ScriptedMessages messages;
-    QDateTime now{QDate(2024, 5, 5), QTime(12, 0, 0)};
     Diary diary{folder, messages, [this] { return now; }};
 
-    explicit History(const QByteArray &records)
+    explicit History(const QByteArray &bytes)
     {
+        now = QDateTime(QDate(2024, 5, 5), QTime(12, 0, 0));
         QVERIFY(writeBytes(folder.userListPath(), "Ann\r\nBob\r\n"));
-        setFile(records);
-        setFile({}, QStringLiteral("Bob"));
+        writeRecords(bytes);
+        writeRecords({}, QStringLiteral("Bob"));
         QVERIFY(diary.load());
         show(QStringLiteral("Ann"));
     }
@@ -41,14 +37,6 @@ struct History
         diary.confirmUser(user);
         diary.display(user, Bars);
         messages.shown.clear();
-    }
-    QByteArray file(const QString &user = QStringLiteral("Ann")) const
-    {
-        return readBytes(folder.RecordFilePath(user));
-    }
-    void setFile(const QByteArray &bytes, const QString &user = QStringLiteral("Ann")) const
-    {
-        QVERIFY(writeBytes(folder.RecordFilePath(user), bytes));
     }
     bool import(const QByteArray &table) { return diary.importRecords(table, Bars).saved(); }
 };
@@ -133,7 +121,7 @@ private slots:
         const QString id = recordIdOf(when);
         std::vector<HealthRecord> expected = entriesOf(entriesAt(ids));
         expected.insert(expected.begin() + position, entriesOf(womansRecordLines(id.toLatin1())).front());
-        QCOMPARE(entriesOf(h.file()), expected);
+        QCOMPARE(entriesOf(h.records()), expected);
         QVERIFY(h.messages.shown.isEmpty());
         QCOMPARE(h.diary.recordColumn()[size_t(position)], id);
         QCOMPARE(h.diary.selectedRecord(), -1); // the entries behind it moved
@@ -162,7 +150,7 @@ private slots:
         QCOMPARE(h.diary.addPastRecord(when, womansTexts(age), Bars).saved(), message.isEmpty());
         QCOMPARE(h.messages.shown, message.isEmpty() ? QStringList() : QStringList{message});
         if (!message.isEmpty())
-            QCOMPARE(h.file(), entriesAt(ThreeYears));
+            QCOMPARE(h.records(), entriesAt(ThreeYears));
     }
 
     void pastMeasurementIsDrawnAsAfterAStore()
@@ -171,11 +159,11 @@ private slots:
         QVERIFY(h.diary.addPastRecord(QDateTime(QDate(2009, 1, 1), QTime(0, 0)), womansTexts(), Bars).saved());
         QCOMPARE(h.diary.chartMarks()[1].y2, float(6000 - 5100));
 
-        const QByteArray before = h.file();
+        const QByteArray before = h.records();
         h.folder.failRecordReads = true;
         QVERIFY(!h.diary.addPastRecord(QDateTime(QDate(2009, 2, 1), QTime(0, 0)), womansTexts(), Bars).saved());
         QVERIFY(h.messages.last().startsWith(QStringLiteral("数据文件读取失败，没有做任何修改！")));
-        QCOMPARE(h.file(), before);
+        QCOMPARE(h.records(), before);
     }
 
     // ---- One record deleted ------------------------------------------------
@@ -202,7 +190,7 @@ private slots:
         QCOMPARE(h.diary.deleteRecord(label, Bars).fields, Fields::Empty);
         QCOMPARE(h.messages.shown, QStringList{question});
         entries.removeAt(label);
-        QCOMPARE(h.file(), entries.join());
+        QCOMPARE(h.records(), entries.join());
         QCOMPARE(h.diary.recordCount(), 2);
     }
 
@@ -213,20 +201,20 @@ private slots:
         QCOMPARE(h.diary.deleteRecord(0, Bars).fields, Fields::Keep);
         QCOMPARE(h.diary.deleteRecord(3, Bars).fields, Fields::Keep); // a label without an entry
         QCOMPARE(h.messages.shown.size(), 1);
-        QCOMPARE(h.file(), entriesAt(ThreeYears));
+        QCOMPARE(h.records(), entriesAt(ThreeYears));
 
         // The column still shows Ann's records, but Bob is the current user.
         h.diary.pickUser(QStringLiteral("Bob"));
         h.diary.deleteRecord(0, Bars);
         QCOMPARE(h.messages.last(), QStringLiteral("列表中显示的不是当前用户的记录，请先按“显示”，再删除记录！"));
-        QCOMPARE(h.file(), entriesAt(ThreeYears));
+        QCOMPARE(h.records(), entriesAt(ThreeYears));
 
         // Records another program wrote after the display are kept.
         h.show(QStringLiteral("Ann"));
-        h.setFile(womanEntries(5));
+        h.writeRecords(womanEntries(5));
         h.diary.deleteRecord(0, Bars);
         QCOMPARE(h.messages.last(), messages::ChangedOutside);
-        QCOMPARE(h.file(), womanEntries(5));
+        QCOMPARE(h.records(), womanEntries(5));
         QCOMPARE(h.diary.recordCount(), 5);
     }
 
@@ -274,7 +262,7 @@ private slots:
         h.messages.shown.clear();
         h.diary.undoLastChange(Bars);
         QCOMPARE(h.messages.shown, QStringList{messages::confirmUndo(QStringLiteral("Ann"), name)});
-        QCOMPARE(h.file(), before);
+        QCOMPARE(h.records(), before);
         QCOMPARE(h.diary.recordCount(), 2);
         QCOMPARE(readBytes(h.folder.cvdAnswersPath(QStringLiteral("Ann"))), answers);
         QCOMPARE(h.diary.cvdAnswers(), (CvdAnswers{true, false, false}));
@@ -290,10 +278,10 @@ private slots:
         h.messages.answers = {false};
         h.diary.undoLastChange(Bars); // answered No: the step stays
         QCOMPARE(h.messages.last(), QStringLiteral("您真的要撤销用户“Ann”的上一次修改（存储数据）吗？"));
-        h.setFile(womanEntries(5));
+        h.writeRecords(womanEntries(5));
         h.diary.undoLastChange(Bars);
         QCOMPARE(h.messages.last(), QStringLiteral("用户“Ann”的数据文件在这次修改之后又被改动过，不能撤销！"));
-        QCOMPARE(h.file(), womanEntries(5));
+        QCOMPARE(h.records(), womanEntries(5));
         QVERIFY(!h.diary.canUndo()); // the older store cannot be undone either
 
         // A file that went with its user is not brought back.
@@ -309,20 +297,20 @@ private slots:
     {
         History h(entriesAt(ThreeYears));
         h.diary.StoreRecord(womansTexts(), Bars);
-        const QByteArray annsAfterOne = h.file();
+        const QByteArray annsAfterOne = h.records();
         h.now = h.now.addSecs(1);
         h.diary.StoreRecord(womansTexts(), Bars);
         h.show(QStringLiteral("Bob"));
         h.diary.StoreRecord(womansTexts(), Bars);
 
         h.diary.undoLastChange(Bars);
-        QCOMPARE(h.file(QStringLiteral("Bob")), QByteArray());
+        QCOMPARE(h.records(QStringLiteral("Bob")), QByteArray());
         QCOMPARE(h.diary.recordCount(), 0); // Bob is current: his chart shows the file
         h.diary.undoLastChange(Bars);
-        QCOMPARE(h.file(), annsAfterOne);
+        QCOMPARE(h.records(), annsAfterOne);
         QCOMPARE(h.diary.tableUser(), QStringLiteral("Bob")); // Ann's file changed, Bob's chart stays
         h.diary.undoLastChange(Bars);
-        QCOMPARE(h.file(), entriesAt(ThreeYears));
+        QCOMPARE(h.records(), entriesAt(ThreeYears));
         QVERIFY(!h.diary.canUndo());
     }
 
@@ -349,22 +337,22 @@ private slots:
         h.show(QStringLiteral("Bob"));
         h.messages.answers = {false};
         QVERIFY(!h.import(ThreeRecordsCsv));
-        QCOMPARE(h.file(QStringLiteral("Bob")), QByteArray());
+        QCOMPARE(h.records(QStringLiteral("Bob")), QByteArray());
 
         QVERIFY(h.import(ThreeRecordsCsv));
         const QString asked = "将导入 3 条新记录；\n0 条记录已经存在，将跳过；\n0 行不能导入。\n"
                               "要导入这 3 条新记录吗？";
         QCOMPARE(h.messages.shown, (QStringList{asked, asked, "已导入 3 条记录。"}));
-        QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(threeRecords()));
+        QCOMPARE(entriesOf(h.records(QStringLiteral("Bob"))), entriesOf(threeRecords()));
         QCOMPARE(h.diary.chartMarks()[2].y2, float(6000 - 5100)); // drawn as after a store
 
         // The same table again brings nothing.
-        const QByteArray bobs = h.file(QStringLiteral("Bob"));
+        const QByteArray bobs = h.records(QStringLiteral("Bob"));
         h.messages.shown.clear();
         QVERIFY(!h.import(ThreeRecordsCsv));
         QCOMPARE(h.messages.shown, QStringList{"将导入 0 条新记录；\n3 条记录已经存在，将跳过；\n0 行不能导入。\n"
                                                "没有可以导入的新记录，数据没有改动。"});
-        QCOMPARE(h.file(QStringLiteral("Bob")), bobs);
+        QCOMPARE(h.records(QStringLiteral("Bob")), bobs);
     }
 
     // The table saved again by a spreadsheet: GBK, semicolons, decimal commas,
@@ -388,11 +376,11 @@ private slots:
                                                           "要导入这 2 条新记录吗？"));
         const QByteArray added = crlfLines({"20080101120000", g(u"男"), " 50 ", " 170 ", " 70 ", " 1.5 ", " 130 ", " 85 ",
                                             " 5 ", " 0 ", " 3 ", " 5 ", " 80 ", g(u"无")});
-        QVERIFY(h.file().startsWith(added)); // the oldest, first, as a store writes it
+        QVERIFY(h.records().startsWith(added)); // the oldest, first, as a store writes it
         const QByteArray between = crlfLines({"20091201100000", g(u"女"), "40", "165", "55", "1", "110", "70", "5", "0",
                                               "0", "4", "72", g(u"无")});
         const qsizetype thirdOfAnn = threeRecords().indexOf("20100301090503");
-        QCOMPARE(entriesOf(h.file()),
+        QCOMPARE(entriesOf(h.records()),
                  entriesOf(added + threeRecords().left(thirdOfAnn) + between + threeRecords().mid(thirdOfAnn)));
     }
 
@@ -418,7 +406,7 @@ private slots:
         QVERIFY(h.import(importData(file)));
         QCOMPARE(h.messages.shown.first(), "将导入 3 条新记录；\n0 条记录已经存在，将跳过；\n0 行不能导入。\n"
                                            "要导入这 3 条新记录吗？");
-        QCOMPARE(entriesOf(h.file(QStringLiteral("Bob"))), entriesOf(recordsWithTexts()));
+        QCOMPARE(entriesOf(h.records(QStringLiteral("Bob"))), entriesOf(recordsWithTexts()));
     }
 
     // A number with more digits than the file keeps is stored as the file
@@ -429,7 +417,7 @@ private slots:
         const QByteArray table = RecordTableHeading
                                  + "2011-06-01 00:00:00,女,30,160,50,70,4.5,0.30000000000000004,120,80,5.1,0,0,无,\r\n";
         QVERIFY(h.import(table));
-        QVERIFY(h.file().contains("\r\n 0.3 \r\n"));
+        QVERIFY(h.records().contains("\r\n 0.3 \r\n"));
         h.messages.shown.clear();
         QVERIFY(!h.import(table));
         QCOMPARE(h.messages.shown.first(), "将导入 0 条新记录；\n1 条记录已经存在，将跳过；\n0 行不能导入。\n"
@@ -479,7 +467,7 @@ private slots:
         History h(threeRecords());
         QVERIFY(!h.import(table));
         QCOMPARE(h.messages.shown, QStringList{message});
-        QCOMPARE(h.file(), threeRecords());
+        QCOMPARE(h.records(), threeRecords());
         QVERIFY(!h.diary.canUndo());
     }
 };

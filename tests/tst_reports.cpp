@@ -154,7 +154,7 @@ struct Reports
     explicit Reports(const QByteArray &records, bool display = true)
         : w(std::make_unique<Window>("Ann\r\n"))
     {
-        writeBytes(w->recordPath(QStringLiteral("Ann")), records);
+        w->writeRecords(records);
         TrendChartView *chart = w->form->chartView();
         reports = new ReportMenu(
             w->form->contextMenu(), w->form->diary(),
@@ -566,7 +566,7 @@ private slots:
         QFETCH(bool, display);
         QFETCH(QString, message);
         Reports r(threeRecords(), display);
-        const QByteArray records = r.w->recordBytes(u"Ann"_s);
+        const QByteArray records = r.w->records();
         QString path;
         if (!target.isEmpty()) {
             path = QDir(target.startsWith(u"out/") ? r.out.path() : r.w->dir.path()).filePath(target.section(u'/', 1));
@@ -587,7 +587,7 @@ private slots:
             QVERIFY2(r.w->messages.last().startsWith(message), qPrintable(r.w->messages.last()));
         QCOMPARE(r.leftInOut(), before);
         QCOMPARE(QFileInfo(path).isDir(), target.endsWith(u'/'));
-        QCOMPARE(r.w->recordBytes(u"Ann"_s), records);
+        QCOMPARE(r.w->records(), records);
         QCOMPARE(readBytes(r.w->folder.userListPath()), QByteArray("Ann\r\n"));
         QVERIFY(!QFileInfo::exists(QDir(r.w->dir.path()).filePath(u"Other.DAT"_s)));
         QCOMPARE(r.dialogs.captions.isEmpty() && r.printing.pageCounts.isEmpty(), !display);
