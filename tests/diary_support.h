@@ -44,11 +44,10 @@ class FaultyFolder : public DataFolder
 public:
     using DataFolder::DataFolder;
     qint64 failAfterBytes = -1;
-    bool failReplace = false;
     bool failRecordReads = false;
     FileResult save(const QString &path, const ContentWriter &write) const override
     {
-        return saveFile(path, write, SaveFaults{failAfterBytes, failReplace, {}});
+        return saveFile(path, write, SaveFaults{failAfterBytes, false, {}});
     }
     std::optional<QByteArray> read(const QString &path, QString *error) const override
     {

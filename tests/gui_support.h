@@ -8,15 +8,20 @@
 #include "ui/trend_chart_view.h"
 #include "widgets/file_dialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace velmora::test {
@@ -45,6 +50,21 @@ public:
         return path;
     }
 };
+
+// Runs `act` on the modal dialog of type T that opens next, once it shows, and
+// closes the dialog afterwards if `act` left it open (a check failed).
+template <typename T>
+void onNextModal(std::function<void(T *)> act)
+{
+    QTimer::singleShot(0, [act] {
+        QPointer<T> dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        act(dialog);
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    });
+}
 
 struct Window : Surroundings
 {
@@ -112,17 +132,6 @@ struct Window : Surroundings
         type(users->lineEdit(), name);
         users->setEditText(name); // what the filter would not let a person type, for the refusal tests
         click("Command11");
-    }
-
-    // Fills the thirteen boxes as a person would: lists picked, numbers typed.
-    void fill(const QString &sex, const QList<QString> &numbers, const QString &heredity)
-    {
-        combo("Combo1")->setEditText(sex);
-        for (int n = 2; n <= 12; ++n) {
-            text(n)->clear();
-            QTest::keyClicks(text(n), numbers.value(n - 2));
-        }
-        combo("Combo12")->setEditText(heredity);
     }
 };
 

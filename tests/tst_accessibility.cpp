@@ -18,9 +18,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTreeView>
 
 using namespace velmora;
@@ -133,21 +131,16 @@ private slots:
         QFETCH(bool, yes);
         QStringList seen; // title, text, icon and the buttons' texts
         bool closedByKey = false;
-        QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+        onNextModal<QMessageBox>([&](QMessageBox *box) {
             seen << box->windowTitle() << box->text() << QString::number(box->icon());
             for (QAbstractButton *button : box->buttons())
                 seen << button->text();
             box->activateWindow(); // mnemonics answer in the active window
             if (!QTest::qWaitForWindowActive(box))
-                return box->done(QMessageBox::Cancel);
+                return;
             QTest::keyClick(box, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-            // The button answers with a short animated press.
+            // The button answers with a short animated press; a key that did nothing is closed after.
             closedByKey = QTest::qWaitFor([box] { return !box->isVisible(); }, 2000);
-            if (!closedByKey)
-                box->done(QMessageBox::Cancel); // a key that did nothing must not hang the test
         });
         QtMessageBoxes boxes;
         if (question) {
@@ -181,11 +174,7 @@ private slots:
         const QDateTime modified = QFileInfo(QDir(dir.path()).filePath(QStringLiteral("记录.csv"))).lastModified();
         QMap<QString, QStringList> rows; // name: size, type, date
         QStringList captions;            // of labels, buttons and headings
-        QTimer::singleShot(0, [&] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            const auto close = qScopeGuard([dialog] { dialog->reject(); });
+        onNextModal<QFileDialog>([&](QFileDialog *dialog) {
             dialog->setDirectory(dir.path());
             auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
             QVERIFY(view);

@@ -15,10 +15,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The pointer passing over a widget, no button held.
-void hover(QWidget *widget, QPoint at = QPoint(5, 5))
+// The pointer moving over a widget with these buttons held (none: passing over it).
+void hover(QWidget *widget, QPoint at = QPoint(5, 5), Qt::MouseButtons held = Qt::NoButton)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::NoButton, held,
                      Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &move);
 }
@@ -40,9 +40,7 @@ void dragMarker(Window &w, int dy)
     QWidget *marker = w.child("Picture2");
     const QPoint start(5, 5);
     QTest::mousePress(marker, Qt::LeftButton, {}, start);
-    QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(7, dy)), marker->mapToGlobal(QPointF(start + QPoint(7, dy))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(marker, &move);
+    hover(marker, start + QPoint(7, dy), Qt::LeftButton);
     QTest::mouseRelease(marker, Qt::LeftButton, {}, start + QPoint(7, dy));
 }
 
@@ -171,9 +169,7 @@ private slots:
         auto w = shown(QByteArray());
         const QPoint before = w->form->pos();
         QTest::mousePress(w->form.get(), Qt::LeftButton, {}, QPoint(400, 580));
-        QMouseEvent move(QEvent::MouseMove, QPointF(430, 560), w->form->mapToGlobal(QPointF(430, 560)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w->form.get(), &move);
+        hover(w->form.get(), QPoint(430, 560), Qt::LeftButton);
         QTest::mouseRelease(w->form.get(), Qt::LeftButton, {}, QPoint(430, 560));
         QCOMPARE(w->form->pos(), before + QPoint(30, -20));
         QTest::mouseMove(w->form.get(), QPoint(300, 580));
@@ -203,11 +199,8 @@ private slots:
         QWidget *target = pressed.isEmpty() ? w->form.get() : w->child(pressed);
         const QPoint before = w->form->pos();
         QTest::mousePress(target, Qt::MouseButton(button), {}, QPoint(5, 5));
-        for (const QPoint at : {QPoint(430, 560), QPoint(300, 500)}) {
-            QMouseEvent move(QEvent::MouseMove, QPointF(at), w->form->mapToGlobal(QPointF(at)), Qt::NoButton,
-                             Qt::MouseButtons(held), Qt::NoModifier);
-            QCoreApplication::sendEvent(w->form.get(), &move);
-        }
+        for (const QPoint at : {QPoint(430, 560), QPoint(300, 500)})
+            hover(w->form.get(), at, Qt::MouseButtons(held));
         QCOMPARE(w->form->pos(), before);
     }
 };

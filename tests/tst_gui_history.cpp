@@ -16,9 +16,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QMenu>
-#include <QPointer>
-#include <QScopeGuard>
-#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -137,13 +134,7 @@ private slots:
         std::vector<EntryTexts> offered;
         QDateTime range;
         installQtTranslation();
-        QTimer::singleShot(0, [&] {
-            QPointer<QDialog> form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            QVERIFY(form);
-            const auto closeOnFailure = qScopeGuard([&] {
-                if (form)
-                    form->reject();
-            });
+        onNextModal<QDialog>([&](QDialog *form) {
             range = form->findChild<QDateTimeEdit *>(QStringLiteral("PastRecordTime"))->maximumDateTime();
             auto *age = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(AgeField));
             auto *sugar = form->findChild<QLineEdit *>(QStringLiteral("PastRecordField%1").arg(BloodSugarField));
@@ -197,13 +188,7 @@ private slots:
         QFETCH(QString, box);
         QtPastRecordDialog dialog;
         int offers = 0;
-        QTimer::singleShot(0, [&] {
-            QPointer<QDialog> form = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-            QVERIFY(form);
-            const auto closeOnFailure = qScopeGuard([&] {
-                if (form)
-                    form->reject();
-            });
+        onNextModal<QDialog>([&](QDialog *form) {
             form->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(form));
             form->findChild<QWidget *>(box)->setFocus();

@@ -70,7 +70,10 @@ private slots:
         Window w;
         QVERIFY(w.start());
         w.confirmUser(QStringLiteral("Ann"));
-        w.fill(QStringLiteral("女"), womansNumbers(), QStringLiteral("无"));
+        w.combo("Combo1")->setEditText(QStringLiteral("女")); // lists picked, numbers typed
+        for (int n = 2; n <= 12; ++n)
+            QTest::keyClicks(w.text(n), womansNumbers()[n - 2]);
+        w.combo("Combo12")->setEditText(QStringLiteral("无"));
         w.messages.shown.clear();
         w.click("Command2");
         QCOMPARE(w.messages.shown, QStringList{QStringLiteral("您真的要保存该项数据吗？")});
@@ -119,6 +122,10 @@ private slots:
         QCOMPARE(sex->text(), QStringLiteral("男"));
         QTest::keyClick(sex, Qt::Key_Backspace);
         QCOMPARE(sex->text(), QString());
+
+        QLineEdit *name = emptyBox(*w, QStringLiteral("Combo2"));
+        QTest::keyClicks(name, QStringLiteral("Tom9 1-/"));
+        QCOMPARE(name->text(), QStringLiteral("Tom9"));
     }
 
     void pasteAndDropOfForbiddenTextAreRefused()

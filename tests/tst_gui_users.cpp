@@ -102,16 +102,6 @@ private slots:
         QCOMPARE(enabledEntryControls(w), 0);
     }
 
-    void typedNamesPassTheUserNameFilter()
-    {
-        Window w;
-        QVERIFY(w.start());
-        w.click("Command6");
-        QLineEdit *edit = w.combo("Combo2")->lineEdit();
-        QTest::keyClicks(edit, QStringLiteral("Tom9 1-/"));
-        QCOMPARE(edit->text(), QStringLiteral("Tom9"));
-    }
-
     void pickingWithTheKeyboardShowsTheName()
     {
         Window w(crlfLines({"Alice", "Bob"}));

@@ -22,6 +22,7 @@
 using namespace velmora;
 using velmora::test::crlfLines;
 using velmora::test::g;
+using velmora::test::womanEntries;
 
 namespace {
 
@@ -46,10 +47,12 @@ HealthRecord womansRecord(double recordId)
 
 const QByteArray WomansLines = test::womansRecordLines("20090620210129");
 
-// n entries, ages 20 + i.
-QByteArray entries(int count)
+// The bytes a save writes.
+QByteArray written(const RecordTable &table, int count, RewriteMode mode, const HealthRecord *appended = nullptr)
 {
-    return test::womanEntries(count);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    return writeRecords(buffer, table, count, mode, appended) ? buffer.data() : QByteArray("<failed>");
 }
 
 } // namespace
@@ -63,10 +66,7 @@ private slots:
     {
         RecordTable table;
         const HealthRecord record = womansRecord(20090620210129.0);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(writeRecords(buffer, table, 0, RewriteMode::Append, &record));
-        QCOMPARE(buffer.data(), WomansLines);
+        QCOMPARE(written(table, 0, RewriteMode::Append, &record), WomansLines);
     }
 
     void rewrittenRecordIdReadsBackAsTheSameDigits()
@@ -74,12 +74,10 @@ private slots:
         RecordTable table;
         QCOMPARE(readRecords(WomansLines, table), 1);
         QVERIFY(table[0][RecordIdField].isNumber());
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(writeRecords(buffer, table, 1, RewriteMode::Append));
-        QVERIFY(buffer.data().startsWith(" 20090620210129 \r\n"));
+        const QByteArray saved = written(table, 1, RewriteMode::Append);
+        QVERIFY(saved.startsWith(" 20090620210129 \r\n"));
         RecordTable again;
-        QCOMPARE(readRecords(buffer.data(), again), 1);
+        QCOMPARE(readRecords(saved, again), 1);
         QCOMPARE(again[0][RecordIdField].displayText(), QStringLiteral("20090620210129"));
         QCOMPARE(again[0], table[0]);
     }
@@ -99,15 +97,13 @@ private slots:
     void appendKeepsOldEntriesSkipsEmptyIdsAndAddsLast()
     {
         RecordTable table;
-        const QByteArray old = entries(3);
+        const QByteArray old = womanEntries(3);
         QCOMPARE(readRecords(old, table), 3);
         table[1][RecordIdField] = Item();
         const HealthRecord fresh = womansRecord(20200101000000.0);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(writeRecords(buffer, table, 3, RewriteMode::Append, &fresh));
+        const QByteArray saved = written(table, 3, RewriteMode::Append, &fresh);
         RecordTable back;
-        QCOMPARE(readRecords(buffer.data(), back), 3);
+        QCOMPARE(readRecords(saved, back), 3);
         QCOMPARE(back[0][AgeField].number(), 20.0);
         QCOMPARE(back[1][AgeField].number(), 22.0);
         QCOMPARE(back[2][RecordIdField].displayText(), QStringLiteral("20200101000000"));
@@ -118,13 +114,10 @@ private slots:
     void modifyWritesEveryEntryWhateverItsId()
     {
         RecordTable table;
-        QCOMPARE(readRecords(entries(2), table), 2);
+        QCOMPARE(readRecords(womanEntries(2), table), 2);
         table[0][RecordIdField] = Item();
         table[1][AgeField] = Item::fromText(QStringLiteral("45"));
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(writeRecords(buffer, table, 2, RewriteMode::Modify));
-        const QList<QByteArray> lines = buffer.data().split('\n');
+        const QList<QByteArray> lines = written(table, 2, RewriteMode::Modify).split('\n');
         QCOMPARE(lines.size(), 29);
         QCOMPARE(lines[0], QByteArray("\r"));
         QCOMPARE(lines[16], QByteArray("45\r"));
@@ -133,9 +126,9 @@ private slots:
     void readKeepsOlderValuesPastTheCount()
     {
         RecordTable table;
-        QCOMPARE(readRecords(entries(30), table), 30);
+        QCOMPARE(readRecords(womanEntries(30), table), 30);
         table.clearRecordIds();
-        QCOMPARE(readRecords(entries(5), table), 5);
+        QCOMPARE(readRecords(womanEntries(5), table), 5);
         QVERIFY(table[5][RecordIdField].isEmpty());
         QCOMPARE(table[5][AgeField].number(), 25.0);
     }
@@ -143,7 +136,7 @@ private slots:
     void cutOffLastEntryIsCountedWithEmptyItems()
     {
         RecordTable table;
-        QByteArray content = entries(2);
+        QByteArray content = womanEntries(2);
         content.chop(20);
         QCOMPARE(readRecords(content, table), 2);
         QVERIFY(table[1][HeredityField].isEmpty());
@@ -152,29 +145,24 @@ private slots:
     void filesBeyond1001EntriesAreReadWhole()
     {
         RecordTable table;
-        const QByteArray content = entries(1500);
+        const QByteArray content = womanEntries(1500);
         int hooked = 0;
         QCOMPARE(readRecords(content, table, [&](int, const HealthRecord &) { ++hooked; }), 1500);
         QCOMPARE(hooked, 1500);
         QVERIFY(table.size() >= 1500);
         QCOMPARE(table[1499][AgeField].number(), 119.0);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(writeRecords(buffer, table, 1500, RewriteMode::Append));
+        const QByteArray saved = written(table, 1500, RewriteMode::Append);
         RecordTable back;
-        QCOMPARE(readRecords(buffer.data(), back), 1500);
+        QCOMPARE(readRecords(saved, back), 1500);
         for (int i = 0; i < 1500; ++i)
             QCOMPARE(back[i], table[i]);
     }
 
     void lfOnlyFileReadsLikeCrLf()
     {
-        RecordTable crlf, lf;
-        QByteArray unix = WomansLines;
-        unix.replace("\r\n", "\n");
-        QCOMPARE(readRecords(unix, lf), 1);
-        QCOMPARE(readRecords(WomansLines, crlf), 1);
-        QCOMPARE(lf[0], crlf[0]);
+        const std::vector<HealthRecord> crlf = test::entriesOf(WomansLines);
+        QCOMPARE(test::entriesOf(QByteArray(WomansLines).replace("\r\n", "\n")), crlf);
+        QCOMPARE(crlf.size(), size_t(1));
     }
 
     void readFailureIsNotAShortFile()
@@ -192,7 +180,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = QDir(dir.path()).filePath(QStringLiteral("a.dat"));
-        const QByteArray old = entries(50);
+        const QByteArray old = womanEntries(50);
         QVERIFY(test::writeBytes(path, old));
         RecordTable table;
         QCOMPARE(readRecords(old, table), 50);
@@ -362,16 +350,16 @@ private slots:
         QTemporaryDir dir;
         DataFolder folder(dir.path());
         const QString path = folder.RecordFilePath(QStringLiteral("Ann"));
-        QVERIFY(test::writeBytes(path, entries(5)));
+        QVERIFY(test::writeBytes(path, womanEntries(5)));
         RecordTable table;
         const ReadResult read = folder.readRecordFile(QStringLiteral("Ann"), table);
-        QVERIFY(test::writeBytes(path, entries(7)));
+        QVERIFY(test::writeBytes(path, womanEntries(7)));
         const FileResult stale =
             folder.RewriteRecordFile(QStringLiteral("Ann"), read.fingerprint, table, read.count, RewriteMode::Modify);
         QVERIFY(!stale.ok);
         QVERIFY(stale.changedOutside);
-        QCOMPARE(test::readBytes(path), entries(7));
-        QVERIFY(test::writeBytes(path, entries(5)));
+        QCOMPARE(test::readBytes(path), womanEntries(7));
+        QVERIFY(test::writeBytes(path, womanEntries(5)));
         QVERIFY(folder.RewriteRecordFile(QStringLiteral("Ann"), read.fingerprint, table, read.count, RewriteMode::Modify));
     }
 

@@ -24,6 +24,7 @@
 // the list, and such a name never ends in ".dat") and the next start removes
 // them.
 
+#include "../test_support.h"
 #include "crash_common.h"
 #include "records/data_folder.h"
 #include "records/text_file.h"
@@ -54,19 +55,13 @@ int fail(const QString &reason)
     return 1;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 int init(const QString &path)
 {
     if (!QDir().mkpath(path))
         return fail(QStringLiteral("cannot create %1").arg(path));
     const DataFolder folder(path);
-    if (!writeFile(folder.userListPath(), userListBytes(baseUserNames()))
-        || !writeFile(folder.RecordFilePath(recordUser()), recordFileBytes(InitialEntries)))
+    if (!test::writeBytes(folder.userListPath(), userListBytes(baseUserNames()))
+        || !test::writeBytes(folder.RecordFilePath(recordUser()), recordFileBytes(InitialEntries)))
         return fail(QStringLiteral("cannot write the files of %1").arg(path));
     out(QStringLiteral("entries %1").arg(InitialEntries));
     return 0;
