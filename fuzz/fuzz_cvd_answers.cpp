@@ -5,8 +5,6 @@
 #include "fuzz_support.h"
 #include "records/cvd_answers.h"
 
-#include <QBuffer>
-
 using namespace velmora;
 using namespace velmora::fuzz;
 
@@ -14,12 +12,7 @@ namespace {
 
 QByteArray written(const CvdAnswers &answers)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    FUZZ_CHECK(writeCvdAnswers(buffer, answers), "writing to a buffer failed");
-    buffer.close();
-    return bytes;
+    return writtenBy([&](QIODevice &device) { return writeCvdAnswers(device, answers); });
 }
 
 } // namespace

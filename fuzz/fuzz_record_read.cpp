@@ -9,8 +9,6 @@
 #include "model/risk_model.h"
 #include "records/record_file.h"
 
-#include <QBuffer>
-
 using namespace velmora;
 using namespace velmora::fuzz;
 
@@ -20,12 +18,7 @@ volatile double sink;
 
 QByteArray rewrite(const RecordTable &table, int count, RewriteMode mode, const HealthRecord *appended = nullptr)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    FUZZ_CHECK(writeRecords(buffer, table, count, mode, appended), "writing to a buffer failed");
-    buffer.close();
-    return bytes;
+    return writtenBy([&](QIODevice &device) { return writeRecords(device, table, count, mode, appended); });
 }
 
 QByteArray number(qsizetype value)

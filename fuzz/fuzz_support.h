@@ -5,6 +5,7 @@
 
 #include "records/item.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -49,3 +50,17 @@ inline QByteArray describe(const Item &item)
         if (!(condition))                                                                              \
             ::velmora::fuzz::fail(#condition, (detail));                                               \
     } while (false)
+
+namespace velmora::fuzz {
+
+// The bytes a writer puts into a buffer; a writer that fails stops the run.
+template <typename Writer>
+QByteArray writtenBy(Writer write)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    FUZZ_CHECK(write(buffer), "writing to a buffer failed");
+    return buffer.data();
+}
+
+} // namespace velmora::fuzz

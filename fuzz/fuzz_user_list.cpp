@@ -6,7 +6,7 @@
 #include "fuzz_support.h"
 #include "records/user_list.h"
 
-#include <QBuffer>
+#include <algorithm>
 
 using namespace velmora;
 using namespace velmora::fuzz;
@@ -29,23 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const UserNames names = readUserNames(bytesOf(data, size));
 
-    QByteArray written;
-    QBuffer buffer(&written);
-    buffer.open(QIODevice::WriteOnly);
-    FUZZ_CHECK(writeUserNames(buffer, names), "writing to a buffer failed");
-    buffer.close();
-
+    const QByteArray written = writtenBy([&](QIODevice &device) { return writeUserNames(device, names); });
     FUZZ_CHECK(written.count('\n') == qsizetype(names.size()) && written.count('\r') == qsizetype(names.size()),
                "a name that is not one line");
     const UserNames back = readUserNames(written);
-    FUZZ_CHECK(back.size() == names.size(), "read " + QByteArray::number(qulonglong(names.size()))
-                                                + " names, read back " + QByteArray::number(qulonglong(back.size())));
-    bool carried = true;
-    for (const QByteArray &name : names)
-        carried = carried && survivesLineFormat(name);
-    if (carried) {
-        QByteArray detail = "read " + QByteArray::number(qulonglong(names.size())) + " names, read back "
-                            + QByteArray::number(qulonglong(back.size()));
+    QByteArray detail = "read " + QByteArray::number(qulonglong(names.size())) + " names, read back "
+                        + QByteArray::number(qulonglong(back.size()));
+    FUZZ_CHECK(back.size() == names.size(), detail);
+    if (std::all_of(names.begin(), names.end(), survivesLineFormat)) {
         for (size_t i = 0; i < names.size() && i < back.size(); ++i)
             if (names[i] != back[i]) {
                 detail += "\nname " + QByteArray::number(qulonglong(i)) + ": \"" + names[i].toPercentEncoding()

@@ -83,6 +83,16 @@ struct Window : Surroundings
         form->show();
         return loaded;
     }
+    // Starts with Ann's records: Ann confirmed, her records displayed when asked, nothing said yet.
+    void startWithAnn(const QByteArray &records, bool display = true)
+    {
+        writeRecords(records);
+        start();
+        confirmUser(QStringLiteral("Ann"));
+        if (display)
+            click("Command1");
+        messages.shown.clear();
+    }
 
     template <typename T = QWidget>
     T *child(const QString &name) const

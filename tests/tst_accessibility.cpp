@@ -50,10 +50,7 @@ private slots:
     void theKeyboardReachesTheColumnTheMarkerAndTheKeypad()
     {
         Window w("Ann\r\n");
-        w.writeRecords(womanEntries(40));
-        QVERIFY(w.start());
-        w.confirmUser(QStringLiteral("Ann"));
-        w.click("Command1");
+        w.startWithAnn(womanEntries(40));
         w.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
 

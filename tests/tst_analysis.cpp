@@ -76,14 +76,9 @@ private slots:
         QFETCH(Factor, factor);
         QFETCH(double, value);
         QFETCH(double, threshold);
-        const std::optional<double> v = factorValue(factor, record);
-        QCOMPARE(v.has_value(), !qIsNaN(value));
-        if (v)
-            QCOMPARE(*v, value);
-        const std::optional<double> t = factorThreshold(factor, record);
-        QCOMPARE(t.has_value(), !qIsNaN(threshold));
-        if (t)
-            QCOMPARE(*t, threshold);
+        const auto orNone = [](double x) { return qIsNaN(x) ? std::nullopt : std::optional<double>(x); };
+        QCOMPARE(factorValue(factor, record), orNone(value));
+        QCOMPARE(factorThreshold(factor, record), orNone(threshold));
     }
 
     // The values a record table marks: those above the model's thresholds.
@@ -130,10 +125,7 @@ private slots:
     {
         QFETCH(QString, id);
         QFETCH(QDateTime, when);
-        const std::optional<QDateTime> t = recordTime(id);
-        QCOMPARE(t.has_value(), when.isValid());
-        if (t)
-            QCOMPARE(*t, when);
+        QCOMPARE(recordTime(id), when.isValid() ? std::optional(when) : std::nullopt);
     }
 
     // A wall time skipped by a daylight-saving change keeps its date and digits.

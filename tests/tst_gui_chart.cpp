@@ -26,11 +26,7 @@ void hover(QWidget *widget, QPoint at = QPoint(5, 5), Qt::MouseButtons held = Qt
 std::unique_ptr<Window> shown(const QByteArray &records)
 {
     auto w = std::make_unique<Window>("Ann\r\nBob\r\n");
-    w->writeRecords(records);
-    w->start();
-    w->confirmUser(QStringLiteral("Ann"));
-    w->click("Command1");
-    w->messages.shown.clear();
+    w->startWithAnn(records);
     return w;
 }
 

@@ -103,9 +103,7 @@ private slots:
     void init()
     {
         w = std::make_unique<Window>("Ann\r\n");
-        w->start();
-        w->confirmUser(u"Ann"_s);
-        w->messages.shown.clear();
+        w->startWithAnn({}, false);
     }
     void cleanup() { w.reset(); }
 

@@ -24,10 +24,7 @@ class GuiRecordsTest : public QObject
     static std::unique_ptr<Window> withUser(const QByteArray &records)
     {
         auto w = std::make_unique<Window>("Ann\r\n");
-        w->writeRecords(records);
-        w->start();
-        w->confirmUser(QStringLiteral("Ann"));
-        w->messages.shown.clear();
+        w->startWithAnn(records, false);
         return w;
     }
 

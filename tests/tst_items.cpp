@@ -33,18 +33,11 @@ class ItemsTest : public QObject
 private slots:
     void readsKindsAndBlanks()
     {
-        const auto items = readAll(" 45 \r\n" + g(u"男") + "\r\n\r\n20090620210129\r\n  172.5  \r\n-3\r\n1.2.3\r\n");
-        QCOMPARE(items.size(), 7);
-        QVERIFY(items[0].isNumber());
-        QCOMPARE(items[0].number(), 45.0);
-        QVERIFY(items[1].isText());
-        QCOMPARE(items[1].displayText(), QStringLiteral("男"));
-        QVERIFY(items[2].isEmpty());
-        QVERIFY(items[3].isNumber());
-        QCOMPARE(items[4].number(), 172.5);
-        QCOMPARE(items[5].number(), -3.0);
-        QVERIFY(items[6].isText());
-        QCOMPARE(items[6].displayText(), QStringLiteral("1.2.3"));
+        QStringList kinds; // a number as its value, a text in quotes, an empty item as nothing
+        for (const Item &item : readAll(" 45 \r\n" + g(u"男") + "\r\n\r\n20090620210129\r\n  172.5  \r\n-3\r\n1.2.3\r\n"))
+            kinds << (item.isNumber() ? QString::number(item.number(), 'g', 15)
+                                      : item.isText() ? u'"' + item.displayText() + u'"' : QString());
+        QCOMPARE(kinds, (QStringList{"45", "\"男\"", "", "20090620210129", "172.5", "-3", "\"1.2.3\""}));
         QCOMPARE(readAll("1\n2\r3").size(), 3); // every kind of line end
     }
 

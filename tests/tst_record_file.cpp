@@ -374,18 +374,6 @@ private slots:
         QFile::setPermissions(folder.RecordFilePath(QStringLiteral(".hidden")), QFile::ReadOwner);
         QVERIFY(folder.RecordFileExists(QStringLiteral(".hidden")));
     }
-
-    void newRecordFileKeepsAnExistingOne()
-    {
-        QTemporaryDir dir;
-        DataFolder folder(dir.path());
-        const QString path = folder.RecordFilePath(QStringLiteral("王"));
-        QVERIFY(test::writeBytes(path, WomansLines));
-        QVERIFY(folder.createRecordFileIfMissing(QStringLiteral("王")));
-        QCOMPARE(test::readBytes(path), WomansLines);
-        QVERIFY(folder.createRecordFileIfMissing(QStringLiteral("李")));
-        QCOMPARE(test::readBytes(folder.RecordFilePath(QStringLiteral("李"))), QByteArray());
-    }
 };
 
 QTEST_APPLESS_MAIN(RecordFileTest)
