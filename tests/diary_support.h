@@ -114,16 +114,22 @@ inline QByteArray womansRecordLines(const QByteArray &recordId)
                       " 4.5 ", " 70 ", g(u"无")});
 }
 
+// Entries of the woman under these id lines, aged 20 + i to tell them apart.
+inline QByteArray entriesAt(const QStringList &ids)
+{
+    QByteArray out;
+    for (int i = 0; i < ids.size(); ++i)
+        out += womansRecordLines(ids[i].toLatin1()).replace(" 30 ", " " + QByteArray::number(20 + (i % 100)) + " ");
+    return out;
+}
+
 // n entries of the woman, ids 20100101000000 + i, ages 20 + i.
 inline QByteArray womanEntries(int n)
 {
-    QByteArray out;
-    for (int i = 0; i < n; ++i) {
-        QByteArray entry = womansRecordLines(QByteArray::number(20100101000000LL + i));
-        entry.replace(" 30 ", " " + QByteArray::number(20 + (i % 100)) + " ");
-        out += entry;
-    }
-    return out;
+    QStringList ids;
+    for (int i = 0; i < n; ++i)
+        ids << QString::number(20100101000000LL + i);
+    return entriesAt(ids);
 }
 
 // Three records in file order: a man with every factor, a woman without an

@@ -49,11 +49,6 @@ double bandPoint(const QString &band)
     return points[band];
 }
 
-cvd::Model modelOf(const QString &name)
-{
-    return name == u"lab" ? cvd::Model::Laboratory : cvd::Model::NonLaboratory;
-}
-
 cvd::Inputs inputsOf(const QHash<QString, QString> &row, double age, double systolic, double third)
 {
     cvd::Inputs in;
@@ -100,7 +95,8 @@ private slots:
             const double third = bandPoint(row[isLab ? u"tc_band"_s : u"bmi_band"_s]);
             const cvd::Inputs in =
                 inputsOf(row, bandPoint(row[u"age_band"_s]), bandPoint(row[u"sbp_band"_s]), third);
-            const int percent = cvd::wholePercent(cvd::tenYearRisk(modelOf(row[u"model"_s]), in).total);
+            const cvd::Model model = isLab ? cvd::Model::Laboratory : cvd::Model::NonLaboratory;
+            const int percent = cvd::wholePercent(cvd::tenYearRisk(model, in).total);
             if (percent == row[u"risk_percent"_s].toInt())
                 ++(isLab ? lab : nonlab);
             else
@@ -121,7 +117,7 @@ private slots:
             const bool isLab = row[u"model"_s] == u"lab";
             const cvd::Inputs in = inputsOf(row, row[u"age"_s].toDouble(), row[u"sbp_mmhg"_s].toDouble(),
                                             row[isLab ? u"tc_mmol_l"_s : u"bmi_kg_m2"_s].toDouble());
-            const cvd::Risk risk = cvd::tenYearRisk(modelOf(row[u"model"_s]), in);
+            const cvd::Risk risk = cvd::tenYearRisk(isLab ? cvd::Model::Laboratory : cvd::Model::NonLaboratory, in);
             for (auto [got, heading] : {std::pair{risk.coronary, u"chd_risk_percent"_s},
                                         std::pair{risk.stroke, u"stroke_risk_percent"_s},
                                         std::pair{risk.total, u"cvd_risk_percent"_s}})

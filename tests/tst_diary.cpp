@@ -36,10 +36,8 @@ std::unique_ptr<Fixture> started(const QByteArray &users = QByteArray())
 // A loaded diary with the confirmed user "Ann" and her record file.
 std::unique_ptr<Fixture> withAnn(const QByteArray &records)
 {
-    auto f = std::make_unique<Fixture>();
-    writeBytes(f->folder.userListPath(), "Ann\r\nBob\r\n");
+    auto f = started("Ann\r\nBob\r\n");
     f->writeRecords(records);
-    f->diary.load();
     f->diary.confirmUser(QStringLiteral("Ann"));
     f->messages.shown.clear();
     return f;

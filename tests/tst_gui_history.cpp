@@ -241,9 +241,8 @@ private slots:
         QFETCH(bool, chosen);
         History h;
         const QString table = h.w.dir.filePath(QStringLiteral("in.csv"));
-        writeBytes(table, "日期时间,性别,年龄(岁),身高(cm),体重(kg),腰围(cm),胆固醇(mmol/L),甘油三脂(mmol/L),"
-                          "血压/高(mmHg),血压/低(mmHg),血糖(mmol/L),吸烟(年),饮酒(年),遗传\r\n"
-                          "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无\r\n");
+        writeBytes(table, QByteArray(RecordTableHeading).replace(",风险评分", "") // a table without scores
+                              + "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,无\r\n");
         h.dialogs.paths = {chosen ? table : QString()};
         QVERIFY(h.pick(h.w.child("Picture1"), h.history->importAction()));
         QCOMPARE(h.dialogs.captions + h.dialogs.filters, (QStringList{"导入记录表格", "CSV 表格 (*.csv)"}));

@@ -50,14 +50,6 @@ class GuiRecordsTest : public QObject
         return edit;
     }
 
-    // Opens the box's context menu as a right click does.
-    static QMenu *contextMenu(QLineEdit *edit)
-    {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
-        QCoreApplication::sendEvent(edit, &event);
-        return edit->findChild<QMenu *>();
-    }
-
 private slots:
     void initTestCase() { QVERIFY(installQtTranslation()); }
     void cleanup() { setSelectionSource({}); }
@@ -217,7 +209,9 @@ private slots:
             QTest::mouseClick(edit, Qt::MiddleButton, {}, QPoint(5, 5));
         } else {
             QGuiApplication::clipboard()->setText(text);
-            QMenu *menu = contextMenu(edit);
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+            QCoreApplication::sendEvent(edit, &rightClick);
+            QMenu *menu = edit->findChild<QMenu *>();
             QVERIFY(menu);
             QStringList entries;
             for (QAction *action : menu->actions())

@@ -159,8 +159,7 @@ private slots:
     {
         QFETCH(QByteArray, name);
         Window w("Ann\r\n");
-        QVERIFY(w.start());
-        w.confirmUser(QStringLiteral("Ann"));
+        w.startWithAnn({}, false);
         w.click("Command6");
         QComboBox *combo = w.combo(name.constData());
         const QStringList songTi = QFont::substitutes(QStringLiteral("宋体"));
@@ -240,8 +239,7 @@ private slots:
         QApplication::setPalette(dark);
         const auto restore = qScopeGuard([&] { QApplication::setPalette(system); });
         Window w("Ann\r\n");
-        QVERIFY(w.start());
-        w.confirmUser(QStringLiteral("Ann"));
+        w.startWithAnn({}, false);
         const auto colour = [](QWidget *widget, QPalette::ColorRole role) { return widget->palette().color(role); };
         for (QWidget *label : {w.label(QStringLiteral("Label1")), w.label(QStringLiteral("Label5")), w.menuLabel(0)})
             QCOMPARE(colour(label, QPalette::WindowText), QColor(Qt::black));

@@ -48,20 +48,6 @@ EntryTexts womansTexts(const QString &age = QStringLiteral("30"))
     return woman(numbers);
 }
 
-// The woman's entry under this id line, aged 20 + i to tell entries apart.
-QByteArray entryAt(const QByteArray &id, int i)
-{
-    return womansRecordLines(id).replace(" 30 ", " " + QByteArray::number(20 + i) + " ");
-}
-
-QByteArray entriesAt(const QStringList &ids)
-{
-    QByteArray out;
-    for (int i = 0; i < ids.size(); ++i)
-        out += entryAt(ids[i].toLatin1(), i);
-    return out;
-}
-
 const QStringList ThreeYears{"20100101000000", "20110101000000", "20120101000000"};
 
 // Records holding what a person may write where a number belongs: texts,
@@ -183,8 +169,8 @@ private slots:
         QFETCH(QString, question);
         // Ids in the form a rewrite gives them, so every other entry keeps its bytes.
         QByteArrayList entries;
-        for (int i = 0; i < 3; ++i)
-            entries << entryAt(" " + ThreeYears[i].toLatin1() + " ", i);
+        for (const QString &id : ThreeYears)
+            entries << entriesAt({u' ' + id + u' '});
         History h(entries.join());
         h.diary.LoadRecord(label);
         QCOMPARE(h.diary.deleteRecord(label, Bars).fields, Fields::Empty);

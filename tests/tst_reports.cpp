@@ -164,6 +164,13 @@ struct Reports
     }
 
     QString target(const QString &name) const { return out.filePath(name); }
+    // Picks the export and answers its file dialog with `name` in the output folder: that file's path.
+    QString exportAs(QAction *action, const QString &name)
+    {
+        dialogs.paths = {target(name)};
+        action->trigger();
+        return target(name);
+    }
     QStringList leftInOut() const { return QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden); }
 };
 
@@ -219,20 +226,17 @@ private slots:
     void csvHoldsTheRecordsAsLastRead()
     {
         Reports r(threeRecords());
-        r.dialogs.paths = {r.target(QStringLiteral("ann.csv"))};
-        r.reports->recordTableAction()->trigger();
+        const QString csv = r.exportAs(r.reports->recordTableAction(), QStringLiteral("ann.csv"));
         QCOMPARE(r.dialogs.captions, QStringList{QStringLiteral("导出记录表格")});
         QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-记录-20100301.csv")});
         QVERIFY(r.w->messages.shown.isEmpty());
-        QCOMPARE(readBytes(r.target(QStringLiteral("ann.csv"))), ThreeRecordsCsv);
+        QCOMPARE(readBytes(csv), ThreeRecordsCsv);
         QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("ann.csv")});
 
         // Another user chosen but not yet displayed: the chart and the table are still Ann's.
         r.w->confirmUser(QStringLiteral("Bob"));
-        r.dialogs.paths = {r.target(QStringLiteral("t.csv"))};
-        r.reports->recordTableAction()->trigger();
+        QCOMPARE(readBytes(r.exportAs(r.reports->recordTableAction(), QStringLiteral("t.csv"))), ThreeRecordsCsv);
         QCOMPARE(r.dialogs.suggestions.last(), QStringLiteral("Ann-记录-20100301.csv"));
-        QCOMPARE(readBytes(r.target(QStringLiteral("t.csv"))), ThreeRecordsCsv);
     }
 
     void csvQuotesAndGuardsAgainstFormulas()
@@ -267,10 +271,8 @@ private slots:
     void pngIsTheChartAtTwiceItsSize()
     {
         Reports r(threeRecords());
-        r.dialogs.paths = {r.target(QStringLiteral("chart.png"))};
-        r.reports->chartImageAction()->trigger();
+        const QByteArray png = readBytes(r.exportAs(r.reports->chartImageAction(), QStringLiteral("chart.png")));
         QVERIFY(r.w->messages.shown.isEmpty());
-        const QByteArray png = readBytes(r.target(QStringLiteral("chart.png")));
         QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
         const QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
         QCOMPARE(r.w->child("Picture1")->size(), QSize(721, 401));
@@ -289,17 +291,16 @@ private slots:
     void pdfIsThreeA4PagesForAShortHistory()
     {
         Reports r(threeRecords());
-        r.dialogs.paths = {r.target(QStringLiteral("report.pdf"))};
-        r.reports->reportPdfAction()->trigger();
+        const QString pdfFile = r.exportAs(r.reports->reportPdfAction(), QStringLiteral("report.pdf"));
         QCOMPARE(r.dialogs.suggestions, QStringList{QStringLiteral("Ann-健康报告-20100301.pdf")});
         QVERIFY(r.w->messages.shown.isEmpty());
-        const QByteArray pdf = readBytes(r.target(QStringLiteral("report.pdf")));
+        const QByteArray pdf = readBytes(pdfFile);
         QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
         QCOMPARE(pdfPageCount(pdf), 3);
         QCOMPARE(reportPageCount(3), 3);
         QCOMPARE(r.leftInOut(), QStringList{QStringLiteral("report.pdf")});
 
-        const QString text = pdfText(r.target(QStringLiteral("report.pdf")));
+        const QString text = pdfText(pdfFile);
         if (text.isNull())
             QSKIP("pdftotext is not installed");
         for (const QString &expected : {QStringLiteral("风险评分"), QStringLiteral("血压/高"), QStringLiteral("Ann"),
@@ -408,16 +409,14 @@ private slots:
         window->close();
 
         // The table of the same period: its two records.
-        r.dialogs.paths = {r.target(QStringLiteral("period.csv"))};
-        r.reports->recordTableAction()->trigger();
+        const QString periodCsv = r.exportAs(r.reports->recordTableAction(), QStringLiteral("period.csv"));
         const QList<QByteArray> all = ThreeRecordsCsv.split('\n');
-        QCOMPARE(readBytes(r.target(QStringLiteral("period.csv"))), all[0] + '\n' + all[2] + '\n' + all[3] + '\n');
-        QFile::remove(r.target(QStringLiteral("period.csv")));
+        QCOMPARE(readBytes(periodCsv), all[0] + '\n' + all[2] + '\n' + all[3] + '\n');
+        QFile::remove(periodCsv);
 
         // A period without records exports nothing.
         r.periods.answer = Period{QDate(2011, 1, 1), QDate(2011, 2, 1)};
-        r.dialogs.paths = {r.target(QStringLiteral("empty.pdf"))};
-        r.reports->reportPdfAction()->trigger();
+        r.exportAs(r.reports->reportPdfAction(), QStringLiteral("empty.pdf"));
         QCOMPARE(r.w->messages.shown, QStringList{messages::NothingInPeriod});
         QVERIFY(r.leftInOut().isEmpty());
     }
@@ -427,10 +426,8 @@ private slots:
     void pdfOfThreeYearsHoldsFiguresBreakdownAndCharts()
     {
         Reports r(threeYears());
-        r.dialogs.paths = {r.target(QStringLiteral("years.pdf"))};
-        r.reports->reportPdfAction()->trigger();
+        const QString path = r.exportAs(r.reports->reportPdfAction(), QStringLiteral("years.pdf"));
         QVERIFY(r.w->messages.shown.isEmpty());
-        const QString path = r.target(QStringLiteral("years.pdf"));
         QCOMPARE(pdfPageCount(readBytes(path)), 3);
         const QString text = pdfText(path);
         if (text.isNull())
@@ -449,9 +446,7 @@ private slots:
             return;
         QVERIFY(red > 100); // weights, waists and pressures above their thresholds
         Reports calm(womanEntries(3)); // nothing above a threshold
-        calm.dialogs.paths = {calm.target(QStringLiteral("calm.pdf"))};
-        calm.reports->reportPdfAction()->trigger();
-        QCOMPARE(markedRedPixels(calm.target(QStringLiteral("calm.pdf")), 3), 0);
+        QCOMPARE(markedRedPixels(calm.exportAs(calm.reports->reportPdfAction(), QStringLiteral("calm.pdf")), 3), 0);
     }
 
     void tooltipNamesTheRecordUnderAMark()
@@ -642,9 +637,7 @@ private slots:
         QCOMPARE(risk.points[1].value, 16.0); // 60, smoking, 140 mmHg, BMI 25.95: 15.73%
         r.analysis->factorWindow()->close();
 
-        r.dialogs.paths = {r.target(u"risk.pdf"_s)};
-        r.reports->reportPdfAction()->trigger();
-        const QString pdf = pdfText(r.target(u"risk.pdf"_s)).remove(u' ').remove(u'\n');
+        const QString pdf = pdfText(r.exportAs(r.reports->reportPdfAction(), u"risk.pdf"_s)).remove(u' ').remove(u'\n');
         if (pdf.isNull())
             QSKIP("pdftotext is not installed");
         for (QString expected : {u"十年心血管病风险：16%（10%–<20%）"_s,
