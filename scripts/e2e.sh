@@ -26,33 +26,8 @@ done
 # shellcheck source=tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-e2e.XXXXXX")
-SHOTS="$work/screenshots"
-folder="$work/run/app" # the program's own folder: its data lands here
-mkdir -p "$SHOTS" "$folder" "$work/home" "$work/runtime"
-chmod 700 "$work/runtime"
-cp "$program" "$folder/velmora"
-
-cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  mountpoint -q "$work/full" 2>/dev/null && umount "$work/full"
-  rm -rf "${work:?}/run" "${work:?}/home" "${work:?}/runtime"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-# An X server on a free display number of its own choice.
-Xvfb -displayfd 3 -screen 0 1024x700x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-wait_until 10 test -s "$work/display" || { echo "e2e: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-
-(cd "$folder" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  exec ./velmora >"$work/velmora.log" 2>&1) &
-app=$!
+prepare_run e2e "$program"
+start_program "$folder" velmora.log
 
 user_list="$folder/yonghu.dat"
 records="$folder/Lee.dat"
@@ -266,9 +241,7 @@ if mount -t tmpfs -o "size=$(($(stat -c %s "$program") / 1024 + 512))k" tmpfs "$
   cp "$full/yonghu.dat" "$work/full-list.before"
   cp "$full/Lee.dat" "$work/full-records.before"
   dd if=/dev/zero of="$full/filler" bs=4096 2>/dev/null
-  (cd "$full" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-    exec ./velmora >"$work/velmora-full.log" 2>&1) &
-  app=$!
+  start_program "$full" velmora-full.log
   wait_until 15 has_main
   full_files() { (cd "$full" && ls -A | sort | tr '\n' ' '); }
   files_before=$(full_files)
@@ -314,9 +287,7 @@ past_entry() { # RecordId age
 crlf Lee >"$user_list"
 { past_entry 20100101080000 45; past_entry 20100105080000 46; } >"$records"
 cp "$records" "$work/history.before"
-(cd "$folder" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  exec ./velmora >"$work/velmora-history.log" 2>&1) &
-app=$!
+start_program "$folder" velmora-history.log
 wait_until 15 has_main
 past_dialog() { xdotool search --onlyvisible --name '^补录历史记录$' 2>/dev/null | head -n1; }
 has_past_dialog() { [ -n "$(past_dialog)" ]; }

@@ -24,27 +24,7 @@ done
 # shellcheck source=tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-e2e-cvd.XXXXXX")
-SHOTS="$work/screenshots"
-folder="$work/run/app" # the program's own folder: its data lands here
-mkdir -p "$SHOTS" "$folder" "$work/home" "$work/runtime"
-chmod 700 "$work/runtime"
-cp "$program" "$folder/velmora"
-
-cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "${work:?}/run" "${work:?}/home" "${work:?}/runtime"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-Xvfb -displayfd 3 -screen 0 1024x700x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-wait_until 10 test -s "$work/display" || { echo "e2e-cvd: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
+prepare_run e2e-cvd "$program"
 
 crlf() { printf '%s\r\n' "$@"; }
 gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
@@ -58,9 +38,7 @@ crlf Lee >"$user_list"
 { entry 20240105080000 55 150 5.6 6.2; entry 20250310080000 56 145 5.4 5.8; } >"$records"
 cp "$records" "$work/records.before"
 
-(cd "$folder" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
-  exec ./velmora >"$work/velmora.log" 2>&1) &
-app=$!
+start_program "$folder" velmora.log
 check "the main window opens" wait_until 15 has_main
 
 named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }

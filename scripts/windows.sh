@@ -101,10 +101,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x700x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+# shellcheck source=tests/e2e/lib.sh
+source "$root/tests/e2e/lib.sh"
+start_xvfb windows
 wineboot -i >/dev/null 2>&1 || true
 # Wine ships no Chinese faces: the Noto faces of this machine stand in for
 # those of a Chinese Windows (宋体 for the program, the dialog font for the

@@ -28,6 +28,49 @@ wait_until() {
   return 1
 }
 
+# start_xvfb NAME: an X server of 1024 x 700 on a display number of its own
+# choice, as DISPLAY (its process in xvfb); NAME names the run in a failure.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1024x700x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  wait_until 10 test -s "$work/display" || { echo "$1: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+  DISPLAY=":$(head -n1 "$work/display")"
+  export DISPLAY
+}
+
+# prepare_run NAME PROGRAM: the work folder of a run (work): screenshots in
+# SHOTS, the program copied into a folder of its own (folder), where its data
+# lands, an empty home and runtime folder, and an X server; on exit all of it
+# is stopped and removed but the screenshots and the logs.
+prepare_run() {
+  work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-$1.XXXXXX")
+  SHOTS="$work/screenshots"
+  folder="$work/run/app"
+  mkdir -p "$SHOTS" "$folder" "$work/home" "$work/runtime"
+  chmod 700 "$work/runtime"
+  cp "$2" "$folder/velmora"
+  trap end_run EXIT
+  trap 'exit 130' INT TERM
+  start_xvfb "$1"
+}
+
+end_run() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+  mountpoint -q "$work/full" 2>/dev/null && umount "$work/full"
+  rm -rf "${work:?}/run" "${work:?}/home" "${work:?}/runtime"
+}
+
+# start_program FOLDER LOG: the program in FOLDER started on the X server with
+# the run's home and runtime folder, its output in the work folder's LOG (its
+# process in app).
+start_program() {
+  (cd "$1" && HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    exec ./velmora >"$work/$2" 2>&1) &
+  app=$!
+}
+
 # The program's visible top-level windows, one "id WxH+X+Y" a line.
 visible_windows() {
   local id

@@ -29,12 +29,7 @@ cleanup() {
   rm -rf "${work:?}/portable"
 }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  Xvfb -displayfd 3 -screen 0 1024x700x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  wait_until 10 test -s "$work/display" || { echo "wine e2e: Xvfb did not start"; exit 1; }
-  export DISPLAY=":$(head -n1 "$work/display")"
-fi
+[ -n "${DISPLAY:-}" ] || start_xvfb "wine e2e"
 
 crlf() { printf '%s\r\n' "$@"; }
 # The entry boxes Text2 .. Text12, in the main window's pixels (twips / 15).
