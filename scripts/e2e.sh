@@ -384,8 +384,8 @@ check "... the imported record is still there" eq "$(grep -c $'\xce\xb4\xb2\xe2'
 click 740 570 # 退出
 wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
 # For the README: the menu on a record label (the right of the window), and the dialog.
-convert "$SHOTS/history-menu.png" -crop 464x300+560+33 +repage docs/screenshot-history-menu.png
-cp "$SHOTS/past-record.png" docs/screenshot-past-record.png
+docs_picture history-menu.png screenshot-history-menu.png 464x300+560+33
+docs_picture past-record.png screenshot-past-record.png
 
 # --- Through the accessibility bus -------------------------------------------------
 # What a screen reader (Orca) gets: the program on a private session bus with
@@ -404,8 +404,8 @@ else
 fi
 
 # Two of them for the README: the main window with a chart, and the open keypad.
-convert "$SHOTS/highlighted.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-chart.png
-convert "$SHOTS/keypad.png" -crop "$(screen_region 876x599+0+0)" +repage docs/e2e-keypad.png
+docs_picture highlighted.png e2e-chart.png "$(screen_region 876x599+0+0)"
+docs_picture keypad.png e2e-keypad.png "$(screen_region 876x599+0+0)"
 
 # The ten-year cardiovascular risk: a run of its own, on an X server of its own.
 check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_cvd.sh" "$build"

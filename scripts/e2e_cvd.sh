@@ -143,8 +143,8 @@ click 740 570 # 退出
 check "退出 ends the program" wait_until 5 bash -c "! kill -0 $app 2>/dev/null"
 
 # For the README: the tooltip over the window, and the questions.
-convert "$SHOTS/tooltip.png" -crop "$(screen_region 876x599+0+0)" +repage docs/cvd-risk-tooltip.png
-convert "$SHOTS/questions.png" -crop "$(screen_region 876x599+0+0)" +repage docs/cvd-risk-questions.png
+docs_picture tooltip.png cvd-risk-tooltip.png "$(screen_region 876x599+0+0)"
+docs_picture questions.png cvd-risk-questions.png "$(screen_region 876x599+0+0)"
 
 echo "e2e-cvd: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e-cvd: $passed passed, $failed failed"

@@ -71,6 +71,18 @@ start_program() {
   app=$!
 }
 
+# docs_picture SCREENSHOT NAME [CROP]: the screenshot (cropped to a region of
+# the screen when asked) as docs/NAME, when VELMORA_DOCS_PICTURES=1 asks for
+# the pictures again; a plain test run leaves the committed pictures alone.
+docs_picture() {
+  [ "${VELMORA_DOCS_PICTURES:-0}" = 1 ] || return 0
+  if [ -n "${3:-}" ]; then
+    convert "$SHOTS/$1" -crop "$3" +repage "docs/$2"
+  else
+    cp "$SHOTS/$1" "docs/$2"
+  fi
+}
+
 # The program's visible top-level windows, one "id WxH+X+Y" a line.
 visible_windows() {
   local id
