@@ -18,15 +18,10 @@ build=${1:-build}
 program="$build/src/app/velmora"
 started=$(date +%s)
 
-for tool in Xvfb xdotool xwininfo import convert compare xclip; do
-  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
-done
-[ -x "$program" ] || { echo "e2e: no program at $program (build first)"; exit 1; }
-
 # shellcheck source=tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 
-prepare_run e2e "$program"
+prepare_run e2e "$program" Xvfb xdotool xwininfo import convert compare xclip
 start_program "$folder" velmora.log
 
 user_list="$folder/yonghu.dat"

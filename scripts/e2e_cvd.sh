@@ -16,15 +16,10 @@ build=${1:-build}
 program="$build/src/app/velmora"
 started=$(date +%s)
 
-for tool in Xvfb xdotool xwininfo import convert xclip pdftotext; do
-  command -v "$tool" >/dev/null || { echo "e2e-cvd: $tool is missing"; exit 1; }
-done
-[ -x "$program" ] || { echo "e2e-cvd: no program at $program (build first)"; exit 1; }
-
 # shellcheck source=tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 
-prepare_run e2e-cvd "$program"
+prepare_run e2e-cvd "$program" Xvfb xdotool xwininfo import convert xclip pdftotext
 
 crlf() { printf '%s\r\n' "$@"; }
 gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }

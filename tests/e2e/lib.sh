@@ -38,11 +38,17 @@ start_xvfb() {
   export DISPLAY
 }
 
-# prepare_run NAME PROGRAM: the work folder of a run (work): screenshots in
+# prepare_run NAME PROGRAM TOOL...: stops at once when a tool or the built
+# program is missing; else the work folder of a run (work): screenshots in
 # SHOTS, the program copied into a folder of its own (folder), where its data
 # lands, an empty home and runtime folder, and an X server; on exit all of it
 # is stopped and removed but the screenshots and the logs.
 prepare_run() {
+  local tool
+  for tool in "${@:3}"; do
+    command -v "$tool" >/dev/null || { echo "$1: $tool is missing (scripts/setup.sh installs it)"; exit 1; }
+  done
+  [ -x "$2" ] || { echo "$1: no program at $2 (build first)"; exit 1; }
   work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-$1.XXXXXX")
   SHOTS="$work/screenshots"
   folder="$work/run/app"
