@@ -51,12 +51,27 @@ def walk(node, depth=0):
     if node is None or depth > 30:
         return
     yield node
-    for i in range(node.childCount):
+    try:
+        count = node.childCount
+    except Exception:  # gone while it was read
+        return
+    for i in range(count):
         try:
             child = node.getChildAtIndex(i)
         except Exception:
             continue
         yield from walk(child, depth + 1)
+
+
+def focusable_without_name(node):
+    """Describes node if it takes the focus but has no name; None otherwise,
+    and also when the object went away while it was read."""
+    try:
+        if node.getState().contains(pyatspi.STATE_FOCUSABLE) and not node.name.strip():
+            return f"{node.getRoleName()} in {node.parent.name if node.parent else '?'}"
+    except Exception:
+        pass
+    return None
 
 
 def program_app():
@@ -99,6 +114,14 @@ def record(record_id, age):
     return "".join(line + "\r\n" for line in lines).encode("latin-1")
 
 
+def bus_answers():
+    """True once the accessibility bus gives its address and its registry
+    answers: a program started before that would never register."""
+    asked = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus", "/org/a11y/bus",
+                            "org.a11y.Bus.GetAddress"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return asked.returncode == 0 and pyatspi.Registry.getDesktop(0).childCount >= 0
+
+
 def start(program, work):
     folder = os.path.join(work, "atspi")
     home = os.path.join(work, "atspi-home")
@@ -121,9 +144,9 @@ def main():
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     app_process = None
     try:
-        time.sleep(0.3)
+        check("the accessibility bus starts", wait_for(bus_answers, 20))
         app_process = start(program, work)
-        app = wait_for(lambda: program_app() if find(program_app(), "显示") else None, 20)
+        app = wait_for(lambda: program_app() if find(program_app(), "显示") else None, 40)
         check("the program is on the accessibility bus", app is not None)
         if app is None:
             return
@@ -161,9 +184,9 @@ def main():
                        if not CJK.search(n.name) or not CJK.search(n.description) or LATIN.search(n.name)]
             check("... and Chinese descriptions", not foreign, str(foreign))
             press(find(keypad, "返回"))
+            check("返回 closes the keypad", wait_for(lambda: find(app, "数字小键盘") is None, 5))
 
-        nameless = [f"{n.getRoleName()} in {n.parent.name if n.parent else '?'}" for n in walk(app)
-                    if n.getState().contains(pyatspi.STATE_FOCUSABLE) and not n.name.strip()]
+        nameless = [d for d in map(focusable_without_name, walk(app)) if d]
         check("nothing that takes the focus is nameless", not nameless, str(nameless))
         press(find(app, "退出"))
         app_process.wait(timeout=5)
