@@ -26,6 +26,10 @@
 
 namespace velmora::test {
 
+// How long a window or menu may take to show, close or become active. Under
+// Wine on a busy machine this takes more than QTest's default of 5 s.
+inline constexpr int WindowWait = 20000;
+
 // Answers the save and open dialogs with the given paths in order; an empty
 // one, or none left, cancels.
 class ScriptedFileDialogs : public FileDialogs

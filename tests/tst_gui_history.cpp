@@ -89,7 +89,7 @@ struct History
         QTest::mousePress(window, Qt::RightButton, {}, at);
         QTest::mouseRelease(window, Qt::RightButton, {}, at);
         QMenu *menu = w.form->contextMenu().menu();
-        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, WindowWait))
             return false;
         if (!entry->isVisible()) {
             menu->close();
@@ -97,7 +97,7 @@ struct History
         }
         menu->setActiveAction(entry);
         QTest::keyClick(menu, Qt::Key_Return);
-        return QTest::qWaitFor([menu] { return !menu->isVisible(); });
+        return QTest::qWaitFor([menu] { return !menu->isVisible(); }, WindowWait);
     }
 };
 

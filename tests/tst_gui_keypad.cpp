@@ -80,7 +80,7 @@ class GuiKeypadTest : public QObject
             keypad()->close();
         else
             QTest::mouseClick(keypadChild(u"Command1"_s), Qt::LeftButton);
-        return QTest::qWaitForWindowActive(w->form.get()) && QTest::qWaitFor([&] { return !keypad(); });
+        return QTest::qWaitForWindowActive(w->form.get(), WindowWait) && QTest::qWaitFor([&] { return !keypad(); }, WindowWait);
     }
 
     // The boxes Text2 .. Text12 as shown, each marked "?" while it asks for the keypad's text.
@@ -246,7 +246,7 @@ private slots:
         }
         QCOMPARE(w->form->state().KeypadBuffer, buffer);
         if (keys.endsWith(u'\x1b')) {
-            QVERIFY(QTest::qWaitForWindowActive(w->form.get()) && QTest::qWaitFor([&] { return !keypad(); }));
+            QVERIFY(QTest::qWaitForWindowActive(w->form.get(), WindowWait) && QTest::qWaitFor([&] { return !keypad(); }, WindowWait));
             QEvent activation(QEvent::WindowActivate); // a later activation hands nothing back either
             QApplication::sendEvent(w->form.get(), &activation);
         } else {

@@ -376,7 +376,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(r.w->form.get()));
         windowMouse(r.w->menuLabel(1), QPoint(5, 5), true);
         windowMouse(r.w->menuLabel(1), QPoint(5, 5), false);
-        QTRY_VERIFY(r.w->form->contextMenu().menu()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(r.w->form->contextMenu().menu()->isVisible(), WindowWait);
         r.analysis->breakdownAction()->trigger();
         r.w->form->contextMenu().menu()->close();
         QVERIFY(r.analysis->breakdownDialog());
@@ -682,7 +682,7 @@ private slots:
             windowMouse(control, at, true);
             QVERIFY2(!menu->isVisible(), qPrintable(name)); // it opens once the button is up
             windowMouse(control, at, false);
-            QTRY_VERIFY2(menu->isVisible(), qPrintable(name));
+            QTRY_VERIFY2_WITH_TIMEOUT(menu->isVisible(), qPrintable(name), WindowWait);
             menu->close();
             QTRY_VERIFY(!menu->isVisible());
         }
@@ -695,7 +695,7 @@ private slots:
         r.dialogs.paths = {r.target(QStringLiteral("menu.csv"))};
         windowMouse(r.w->child("Picture1"), QPoint(300, 100), true);
         windowMouse(r.w->child("Picture1"), QPoint(300, 100), false);
-        QTRY_VERIFY(menu->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), WindowWait);
         menu->setActiveAction(r.reports->recordTableAction());
         QTest::keyClick(menu, Qt::Key_Return);
         QTRY_COMPARE(readBytes(r.target(QStringLiteral("menu.csv"))), ThreeRecordsCsv);
@@ -718,7 +718,7 @@ private slots:
         QCOMPARE(r.dialogs.filters, (QStringList{QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("CSV 表格 (*.csv)"),
                                                  QStringLiteral("PDF 文件 (*.pdf)")}));
         QTest::keyClick(r.w->text(3), Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_VERIFY(r.analysis->factorWindow() && r.analysis->factorWindow()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(r.analysis->factorWindow() && r.analysis->factorWindow()->isVisible(), WindowWait);
         QCOMPARE(r.periods.captions,
                  (QStringList{QStringLiteral("导出图表图片：选择时段"), QStringLiteral("导出记录表格：选择时段"),
                               QStringLiteral("导出 PDF：选择时段"), QStringLiteral("打印：选择时段"),
