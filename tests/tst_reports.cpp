@@ -705,7 +705,7 @@ private slots:
     {
         Reports r(threeRecords());
         r.w->form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(r.w->form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(r.w->form.get(), WindowWait));
         r.w->text(3)->setFocus(); // typing in an entry box does not hide them
         r.dialogs.paths = {QString(), QString(), QString()};
         QTest::keyClick(r.w->text(3), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
