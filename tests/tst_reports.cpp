@@ -5,6 +5,7 @@
 #include "chart/chart_hits.h"
 #include "gui_support.h"
 #include "model/cvd_estimate.h"
+#include "records/csv_table.h"
 #include "reports/analysis_menu.h"
 #include "reports/factor_window.h"
 #include "reports/period_dialog.h"

@@ -1,5 +1,6 @@
 #include "analysis/record_sheet.h"
 
+#include "records/csv_table.h"
 #include "records/record_columns.h"
 #include "records/record_id.h"
 
@@ -60,16 +61,6 @@ RecordSheet recordSheet(const RecordHistory &history)
     return sheet;
 }
 
-QString csvField(const QString &text)
-{
-    const bool needsQuotes = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
-    if (!needsQuotes)
-        return text;
-    QString quoted = text;
-    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 QString guardedCellText(const SheetCell &cell)
 {
     if (cell.fromFileText && startsLikeFormula(cell.text))
@@ -79,20 +70,21 @@ QString guardedCellText(const SheetCell &cell)
 
 QByteArray recordsCsv(const RecordSheet &sheet)
 {
-    QString text;
-    QStringList fields;
+    std::vector<QStringList> rows;
+    rows.reserve(sheet.rows.size() + 1);
+    QStringList titles;
     for (qsizetype i = 0; i < sheet.titles.size(); ++i) {
         const QString unit = sheet.units.value(i);
-        fields << csvField(unit.isEmpty() ? sheet.titles[i] : sheet.titles[i] + u'(' + unit + u')');
+        titles << (unit.isEmpty() ? sheet.titles[i] : sheet.titles[i] + u'(' + unit + u')');
     }
-    text += fields.join(u',') + QStringLiteral("\r\n");
+    rows.push_back(titles);
     for (const std::vector<SheetCell> &row : sheet.rows) {
-        fields.clear();
+        QStringList fields;
         for (const SheetCell &cell : row)
-            fields << csvField(guardedCellText(cell));
-        text += fields.join(u',') + QStringLiteral("\r\n");
+            fields << guardedCellText(cell);
+        rows.push_back(fields);
     }
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    return csvBytes(rows);
 }
 
 } // namespace velmora

@@ -42,9 +42,6 @@ RecordSheet recordSheet(const RecordTable &table, int count, std::span<const dou
 // The records of a period, in time order, with the scores they were placed with.
 RecordSheet recordSheet(const RecordHistory &history);
 
-// One CSV field: quoted as RFC 4180 asks when it holds a comma, a quote, CR or LF.
-QString csvField(const QString &text);
-
 // A text item that a spreadsheet would take for a formula (it begins with
 // = + - @, a tab or CR) gets a leading apostrophe; every other cell stays.
 QString guardedCellText(const SheetCell &cell);

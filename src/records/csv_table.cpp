@@ -98,4 +98,28 @@ CsvTable parseCsv(QStringView text, QChar separator)
     return table;
 }
 
+QString csvField(const QString &text)
+{
+    const bool needsQuotes = text.contains(u',') || text.contains(u'"') || text.contains(u'\r') || text.contains(u'\n');
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QByteArray csvBytes(const std::vector<QStringList> &rows)
+{
+    QString text;
+    for (const QStringList &row : rows) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (i)
+                text += u',';
+            text += csvField(row[i]);
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
 } // namespace velmora

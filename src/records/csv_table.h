@@ -36,4 +36,12 @@ struct CsvTable
 // it stands.
 CsvTable parseCsv(QStringView text, QChar separator);
 
+// One CSV field: quoted as RFC 4180 asks when it holds a comma, a quote, CR or LF.
+QString csvField(const QString &text);
+
+// The rows as CSV for spreadsheets: UTF-8 with a byte-order mark (spreadsheets
+// then read the Chinese right in any language of the system), the fields
+// quoted where needed, a CR LF after every row.
+QByteArray csvBytes(const std::vector<QStringList> &rows);
+
 } // namespace velmora

@@ -40,6 +40,13 @@ bool removeFile(const QString &path)
     return QFile::remove(path);
 }
 
+FileResult changedSinceRead()
+{
+    FileResult changed = FileResult::failure(QStringLiteral("文件在读取之后被改动过"));
+    changed.changedOutside = true;
+    return changed;
+}
+
 } // namespace
 
 DataFolder::DataFolder(QString folder)
@@ -52,9 +59,29 @@ QString DataFolder::userListPath() const
     return QDir(m_folder).filePath(UserListFileName.toString());
 }
 
+QString userFileSuffix(UserFile file)
+{
+    switch (file) {
+    case UserFile::Records:
+        return QStringLiteral(".dat");
+    case UserFile::CvdAnswers:
+        return QStringLiteral(".cvd");
+    case UserFile::BloodPressure:
+        return QStringLiteral(".bp");
+    case UserFile::Medicines:
+        return QStringLiteral(".med");
+    }
+    return QString();
+}
+
 QString DataFolder::RecordFilePath(const QString &user) const
 {
-    return QDir(m_folder).filePath(user + QStringLiteral(".dat"));
+    return userFilePath(user, UserFile::Records);
+}
+
+QString DataFolder::userFilePath(const QString &user, UserFile file) const
+{
+    return QDir(m_folder).filePath(user + userFileSuffix(file));
 }
 
 FileResult DataFolder::refuseUnsafe(const QString &user) const
@@ -151,7 +178,8 @@ FileResult DataFolder::deleteUser(const QString &user) const
         for (const auto &[path, aside] : moved)
             moveFile(aside, path);
     };
-    for (const QString &path : {RecordFilePath(user), cvdAnswersPath(user)}) {
+    for (const UserFile file : AllUserFiles) {
+        const QString path = userFilePath(user, file);
         if (!fileExists(path))
             continue;
         const QString aside = asideName(path);
@@ -172,7 +200,7 @@ FileResult DataFolder::deleteUser(const QString &user) const
 
 QString DataFolder::cvdAnswersPath(const QString &user) const
 {
-    return QDir(m_folder).filePath(user + QStringLiteral(".cvd"));
+    return userFilePath(user, UserFile::CvdAnswers);
 }
 
 std::optional<CvdAnswers> DataFolder::loadCvdAnswers(const QString &user, QString *error) const
@@ -213,35 +241,85 @@ FileResult DataFolder::RewriteRecordFile(const QString &user, const FileFingerpr
                                          int count, RewriteMode mode, const HealthRecord *appended,
                                          QByteArray *replaced) const
 {
-    return rewriteIfUnchanged(
-        user, readAs, [&](QIODevice &device) { return writeRecords(device, table, count, mode, appended); }, replaced);
+    FormerContent former;
+    const FileResult saved = rewriteUserFile(
+        user, UserFile::Records, readAs,
+        [&](QIODevice &device) { return writeRecords(device, table, count, mode, appended); }, &former);
+    if (saved && replaced)
+        *replaced = former.value_or(QByteArray());
+    return saved;
+}
+
+std::optional<QByteArray> DataFolder::currentContent(const QString &path, QString *error, bool *absent) const
+{
+    if (absent) {
+        *absent = !fileExists(path);
+        if (*absent)
+            return QByteArray();
+    }
+    return read(path, error);
+}
+
+std::optional<QByteArray> DataFolder::readUserFile(const QString &user, UserFile file, QString *error,
+                                                   bool *absent) const
+{
+    if (FileResult refused = refuseUnsafe(user); !refused) {
+        *error = refused.error;
+        return std::nullopt;
+    }
+    bool missing = false;
+    auto content = currentContent(userFilePath(user, file), error, &missing);
+    if (absent)
+        *absent = missing;
+    return content;
+}
+
+FileResult DataFolder::rewriteUserFile(const QString &user, UserFile file, const FileFingerprint &readAs,
+                                       const ContentWriter &write, FormerContent *replaced) const
+{
+    if (FileResult refused = refuseUnsafe(user); !refused)
+        return refused;
+    const QString path = userFilePath(user, file);
+    // A record file is always there: one that is missing cannot be read.
+    bool absent = false;
+    QString error;
+    auto now = currentContent(path, &error, file == UserFile::Records ? nullptr : &absent);
+    if (!now)
+        return FileResult::failure(error);
+    const FileFingerprint found = absent ? FileFingerprint{} : FileFingerprint::of(*now);
+    if (found != readAs)
+        return changedSinceRead();
+    FileResult saved = save(path, write);
+    if (saved && replaced)
+        *replaced = absent ? FormerContent() : FormerContent(std::move(*now));
+    return saved;
 }
 
 FileResult DataFolder::restoreRecordFile(const QString &user, const FileFingerprint &readAs,
                                          const QByteArray &content) const
 {
-    return rewriteIfUnchanged(user, readAs, [&](QIODevice &device) { return writeAll(device, content); }, nullptr);
+    return restoreUserFile(user, UserFile::Records, readAs, content);
 }
 
-FileResult DataFolder::rewriteIfUnchanged(const QString &user, const FileFingerprint &readAs,
-                                          const ContentWriter &write, QByteArray *replaced) const
+FileResult DataFolder::restoreUserFile(const QString &user, UserFile file, const FileFingerprint &readAs,
+                                       const FormerContent &content) const
 {
+    if (content)
+        return rewriteUserFile(user, file, readAs, [&](QIODevice &device) { return writeAll(device, *content); });
+    // There was no file before: it goes again, if it still holds what the change left.
     if (FileResult refused = refuseUnsafe(user); !refused)
         return refused;
-    const QString path = RecordFilePath(user);
+    const QString path = userFilePath(user, file);
     QString error;
-    auto now = read(path, &error);
+    bool absent = false;
+    const auto now = currentContent(path, &error, &absent);
     if (!now)
         return FileResult::failure(error);
-    if (FileFingerprint::of(*now) != readAs) {
-        FileResult changed = FileResult::failure(QStringLiteral("文件在读取之后被改动过"));
-        changed.changedOutside = true;
-        return changed;
-    }
-    FileResult saved = save(path, write);
-    if (saved && replaced)
-        *replaced = std::move(*now);
-    return saved;
+    if ((absent ? FileFingerprint{} : FileFingerprint::of(*now)) != readAs)
+        return changedSinceRead();
+    if (!absent && !removeFile(path))
+        return FileResult::failure(removeFailureReason(path));
+    return {};
 }
 
 std::optional<QByteArray> DataFolder::read(const QString &path, QString *error) const

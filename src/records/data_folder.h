@@ -7,9 +7,23 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 
 namespace velmora {
+
+// The files each user has beside the user list, named after the user: the
+// records ("<name>.dat"), the answers of the ten-year risk (".cvd"), the home
+// blood pressure readings (".bp") and the medicines (".med"). Only the record
+// file ends in ".dat"; every other ending has a dot among its last six
+// characters, so none of them is ever taken for a temporary save.
+enum class UserFile { Records, CvdAnswers, BloodPressure, Medicines };
+inline constexpr std::array<UserFile, 4> AllUserFiles = {UserFile::Records, UserFile::CvdAnswers,
+                                                         UserFile::BloodPressure, UserFile::Medicines};
+QString userFileSuffix(UserFile file); // ".dat", ".cvd", ".bp", ".med"
+
+// What a rewrite replaced: the bytes the file held, or nothing when there was no file.
+using FormerContent = std::optional<QByteArray>;
 
 // The program folder with the user list and one record file per user. Every
 // file the program writes goes through save() and every file it reads through
@@ -27,6 +41,7 @@ public:
     const QString &folder() const { return m_folder; }
     QString userListPath() const;
     QString RecordFilePath(const QString &user) const;
+    QString userFilePath(const QString &user, UserFile file) const;
     // False for a name that is not safe as a file name.
     bool RecordFileExists(const QString &user) const;
 
@@ -47,9 +62,9 @@ public:
     // file keeps its records, and a file made here goes again when the list
     // cannot be rewritten.
     FileResult addUser(const QString &user) const;
-    // Unlists the user and removes the record file and the answers file, or
-    // changes nothing: a file that cannot be removed leaves the list and the
-    // other file as they were.
+    // Unlists the user and removes every file of the user, or changes
+    // nothing: a file that cannot be removed leaves the list and the other
+    // files as they were.
     FileResult deleteUser(const QString &user) const;
 
     // The user's answers for the ten-year risk (cvd_answers.h), in
@@ -71,6 +86,21 @@ public:
     // Puts earlier bytes back into the record file, on the same condition.
     FileResult restoreRecordFile(const QString &user, const FileFingerprint &readAs, const QByteArray &content) const;
 
+    // One of the user's files other than the records, whole. A file that is
+    // not there reads as empty content with `absent` set; its fingerprint is
+    // FileFingerprint{} (what a rewrite then expects).
+    std::optional<QByteArray> readUserFile(const QString &user, UserFile file, QString *error,
+                                           bool *absent = nullptr) const;
+    // Rewrites one of the user's files, but only while it still holds the
+    // bytes it held when read (or, read as absent, while there is still no
+    // file); `replaced` receives what the rewrite replaced.
+    FileResult rewriteUserFile(const QString &user, UserFile file, const FileFingerprint &readAs,
+                               const ContentWriter &write, FormerContent *replaced = nullptr) const;
+    // Puts earlier content back into one of the user's files, on the same
+    // condition; nothing as the content removes the file.
+    FileResult restoreUserFile(const QString &user, UserFile file, const FileFingerprint &readAs,
+                               const FormerContent &content) const;
+
     // Atomic rewrite of one file of the folder.
     virtual FileResult save(const QString &path, const ContentWriter &write) const;
     // The whole content of one file of the folder, or nothing when it cannot be read.
@@ -80,8 +110,8 @@ public:
 
 private:
     FileResult refuseUnsafe(const QString &user) const;
-    FileResult rewriteIfUnchanged(const QString &user, const FileFingerprint &readAs, const ContentWriter &write,
-                                  QByteArray *replaced) const;
+    // The content of the file now, read as readUserFile() reads it.
+    std::optional<QByteArray> currentContent(const QString &path, QString *error, bool *absent) const;
 
     QString m_folder;
 };
