@@ -59,7 +59,23 @@ write_answers() {
   printf '' >"$dir/empty"
 }
 
+# Home blood pressure readings: as written, by hand, broken.
+write_readings() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  local header=$'\xCA\xB1\xBC\xE4\t\xCA\xD5\xCB\xF5\xD1\xB9\t\xCA\xE6\xD5\xC5\xD1\xB9\t\xC2\xF6\xB2\xAB\t\xC0\xB4\xD4\xB4\t\xB1\xB8\xD7\xA2'
+  local manual=$'\xCA\xD6\xB6\xAF'
+  lines $'\r\n' "$header" $'20241121073000\t138\t88\t72\t'"$manual"$'\t' \
+    $'20241121210500\t132\t84\t\tOMRON HEM-7136\t'"$zhang" >"$dir/readings_crlf"
+  lines $'\n' $'20241121073000\t138\t88\t\t'"$manual"$'\t' '' $'20241120073000\t098\t68\t\tx\t' \
+    $'20241122073000\t138\t88\t72\tx\ty\tz' >"$dir/no_header_out_of_order"
+  lines $'\r\n' "$header" $'20240230073000\t138\t88\t\tx\t' $'20241121073000\t120\t120\t\t\xff\t' \
+    $'20241121073000\t130\t80\t0\tx\ta\rb' '2024112107' >"$dir/broken_lines"
+  printf '' >"$dir/empty"
+}
+
 rm -rf corpus
+write_readings fuzz_bp_file
 write_answers fuzz_cvd_answers
 write_records fuzz_item_reader
 write_users fuzz_item_reader

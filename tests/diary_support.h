@@ -45,6 +45,7 @@ public:
     using DataFolder::DataFolder;
     qint64 failAfterBytes = -1;
     bool failRecordReads = false;
+    QString failMoveOf; // a file name ending: such files cannot be moved (another program holds them)
     FileResult save(const QString &path, const ContentWriter &write) const override
     {
         return saveFile(path, write, SaveFaults{failAfterBytes, false, {}});
@@ -56,6 +57,12 @@ public:
             return std::nullopt;
         }
         return DataFolder::read(path, error);
+    }
+    bool moveFile(const QString &from, const QString &to) const override
+    {
+        if (!failMoveOf.isEmpty() && from.endsWith(failMoveOf))
+            return false;
+        return DataFolder::moveFile(from, to);
     }
 };
 
@@ -76,6 +83,14 @@ struct Surroundings
     void writeRecords(const QByteArray &bytes, const QString &user = QStringLiteral("Ann")) const
     {
         QVERIFY(writeBytes(folder.RecordFilePath(user), bytes));
+    }
+    QByteArray userFile(UserFile file, const QString &user = QStringLiteral("Ann")) const
+    {
+        return readBytes(folder.userFilePath(user, file));
+    }
+    void writeUserFile(UserFile file, const QByteArray &bytes, const QString &user = QStringLiteral("Ann")) const
+    {
+        QVERIFY(writeBytes(folder.userFilePath(user, file), bytes));
     }
 };
 

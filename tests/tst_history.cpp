@@ -244,6 +244,8 @@ private slots:
         case ChangeKind::Import:
             h.import(RecordTableHeading + GoodRow);
             break;
+        default:
+            QFAIL("not a change of the record file");
         }
         h.messages.shown.clear();
         h.diary.undoLastChange(Bars);

@@ -8,6 +8,7 @@
 #include "model/cvd_estimate.h"
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
+#include "readings/bp_file.h"
 #include "records/data_folder.h"
 
 #include <QByteArray>
@@ -28,8 +29,8 @@ struct Outcome
     enum class Fields { Keep, Empty, Fill };
     // The file a workflow wrote: a record file (a store, modify, past record,
     // deletion, import or undo), the user list (with or without records), the
-    // answers of the ten-year risk.
-    enum class Change { None, Records, Users, Answers };
+    // answers of the ten-year risk, the home blood pressure readings.
+    enum class Change { None, Records, Users, Answers, Readings };
 
     Fields fields = Fields::Keep; // the thirteen entry controls
     EntryTexts texts;             // with Fill
@@ -50,6 +51,7 @@ struct Outcome
     }
     static Outcome records(Fields fields = Fields::Keep) { return with(fields, Change::Records); }
     static Outcome answers() { return with(Fields::Keep, Change::Answers); }
+    static Outcome readings() { return with(Fields::Keep, Change::Readings); }
     static Outcome userPanelDone()
     {
         Outcome outcome;
@@ -236,6 +238,38 @@ private:
     void loadCvdAnswers();
 
     CvdAnswers m_cvdAnswers;
+
+    // ---- Home blood pressure readings (diary_bp.cpp), in "<name>.bp" beside
+    // the record file; no record is touched by them.
+public:
+    // A reading as the dialog's boxes hold it.
+    struct TypedReading
+    {
+        QDateTime when;
+        QString systolic, diastolic, pulse, note;
+    };
+    // "记录血压…": checks the boxes and stores the reading for the current
+    // user, among the readings in time order, in one save.
+    Outcome recordBloodPressure(const TypedReading &typed);
+    // The current user's readings as the file holds them now (read again only
+    // when the file has changed); none without a current user or when the
+    // file cannot be read (a message has said why). Lines the file holds that
+    // cannot be read are counted in a message, once for each count.
+    const BpFile *homeReadings(const QString &user) const;
+
+private:
+    // Stores the readings' new content and leaves an undo step.
+    bool saveReadings(ChangeKind kind, const QString &user, const FileFingerprint &readAs, BpFile file);
+
+    struct ReadingsCache
+    {
+        QString user;
+        FileFingerprint fingerprint;
+        bool loaded = false;
+        BpFile file;
+        qsizetype toldUnreadable = 0; // the count of unreadable lines a message has named
+    };
+    mutable ReadingsCache m_readings;
 };
 
 } // namespace velmora

@@ -85,9 +85,9 @@ Outcome Diary::undoLastChange(ChartStyle style)
     const UndoStep step = m_undo.last();
     if (!m_messages.ask(messages::confirmUndo(step.user, changeKindName(step.kind))))
         return Outcome::nothing();
-    // A file removed since (its user deleted) is not brought back.
+    // The files of a user deleted since are not brought back.
     const FileResult restored = m_folder.RecordFileExists(step.user)
-                                    ? m_folder.restoreRecordFile(step.user, step.after, step.before)
+                                    ? m_folder.restoreUserFile(step.user, step.file, step.after, step.before)
                                     : FileResult{false, {}, true};
     if (!restored) {
         if (!restored.changedOutside) {
@@ -95,11 +95,13 @@ Outcome Diary::undoLastChange(ChartStyle style)
             return Outcome::nothing();
         }
         // Every older step of this user leads to a state the file has left as well.
-        m_undo.forgetUser(step.user);
+        m_undo.forgetFile(step.user, step.file);
         m_messages.inform(messages::undoRefused(step.user));
         return Outcome::nothing();
     }
     m_undo.dropLast();
+    if (step.file != UserFile::Records)
+        return Outcome::readings();
     if (step.user == m_currentUser) {
         m_selectedRecord = -1;
         showFile(step.user, style, false);
@@ -192,7 +194,7 @@ void Diary::finishChange(ChangeKind kind, const QString &user, QByteArray before
 void Diary::rememberChange(ChangeKind kind, const QString &user, QByteArray before)
 {
     if (m_tableUser == user)
-        m_undo.push({kind, user, std::move(before), m_tableFingerprint});
+        m_undo.push({kind, user, std::move(before), m_tableFingerprint, UserFile::Records});
 }
 
 } // namespace velmora

@@ -78,4 +78,24 @@ QString badRecordTime(int row, const QString &text)
     return QStringLiteral("记录表格第 %1 行的日期时间“%2”不是有效的日期时间，没有导入任何记录！").arg(row).arg(text);
 }
 
+QString missingValue(const QString &box)
+{
+    return QStringLiteral("请输入%1！").arg(box);
+}
+
+QString notWholeNumber(const QString &box)
+{
+    return QStringLiteral("%1应为整数，请核对！").arg(box);
+}
+
+QString sameReadingAgain(const QString &when, const QString &values)
+{
+    return QStringLiteral("%1 已有一条相同的读数（%2），还要再存一条吗？").arg(when, values);
+}
+
+QString unreadableLines(const QString &fileName, qsizetype count)
+{
+    return QStringLiteral("文件“%1”中有 %2 行无法读取，这些行已原样保留，没有计入。").arg(fileName).arg(count);
+}
+
 } // namespace velmora::messages

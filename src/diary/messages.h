@@ -50,4 +50,10 @@ QString unclosedQuote(int row);
 QString wrongRowWidth(int row, int fields, int columns);
 QString badRecordTime(int row, const QString &text);
 
+// Home blood pressure readings.
+QString missingValue(const QString &box);   // "请输入收缩压！"
+QString notWholeNumber(const QString &box); // "收缩压应为整数，请核对！"
+QString sameReadingAgain(const QString &when, const QString &values);
+QString unreadableLines(const QString &fileName, qsizetype count);
+
 } // namespace velmora::messages

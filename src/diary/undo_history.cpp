@@ -17,35 +17,39 @@ QString changeKindName(ChangeKind kind)
         return QStringLiteral("删除记录");
     case ChangeKind::Import:
         return QStringLiteral("导入记录");
+    case ChangeKind::BloodPressure:
+        return QStringLiteral("记录血压");
+    case ChangeKind::ReadingsImport:
+        return QStringLiteral("导入血压读数");
     }
     return QString();
 }
 
 void UndoHistory::push(UndoStep step)
 {
-    m_bytes += step.before.size();
+    m_bytes += step.size();
     m_steps.push_back(std::move(step));
     const auto tooMuch = [this] {
-        return int(m_steps.size()) > MaxSteps || m_bytes - m_steps.back().before.size() > MaxBytes;
+        return int(m_steps.size()) > MaxSteps || m_bytes - m_steps.back().size() > MaxBytes;
     };
     while (m_steps.size() > 1 && tooMuch()) {
-        m_bytes -= m_steps.front().before.size();
+        m_bytes -= m_steps.front().size();
         m_steps.pop_front();
     }
 }
 
 void UndoHistory::dropLast()
 {
-    m_bytes -= m_steps.back().before.size();
+    m_bytes -= m_steps.back().size();
     m_steps.pop_back();
 }
 
-void UndoHistory::forgetUser(const QString &user)
+void UndoHistory::forgetFile(const QString &user, UserFile file)
 {
-    std::erase_if(m_steps, [&user](const UndoStep &step) { return step.user == user; });
+    std::erase_if(m_steps, [&](const UndoStep &step) { return step.user == user && step.file == file; });
     m_bytes = 0;
     for (const UndoStep &step : m_steps)
-        m_bytes += step.before.size();
+        m_bytes += step.size();
 }
 
 } // namespace velmora

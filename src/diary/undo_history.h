@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/data_folder.h"
 #include "records/text_file.h"
 
 #include <QByteArray>
@@ -10,20 +11,23 @@
 namespace velmora {
 
 // The changes of a run that can be taken back.
-enum class ChangeKind { Store, Modify, PastRecord, DeleteRecord, Import };
+enum class ChangeKind { Store, Modify, PastRecord, DeleteRecord, Import, BloodPressure, ReadingsImport };
 
 // What the change is called in the undo question ("存储数据", "导入记录", ...).
 QString changeKindName(ChangeKind kind);
 
-// One change of one user's record file: what the file held before, and the
-// fingerprint of what the change left, so that an undo never writes over
-// anything that came later.
+// One change of one of a user's files: what the file held before (nothing
+// when there was no file), and the fingerprint of what the change left, so
+// that an undo never writes over anything that came later.
 struct UndoStep
 {
     ChangeKind kind;
     QString user;
-    QByteArray before;
+    FormerContent before;
     FileFingerprint after;
+    UserFile file = UserFile::Records;
+
+    qsizetype size() const { return before ? before->size() : 0; }
 };
 
 // The last changes, newest last, in memory only. It keeps at most MaxSteps
@@ -40,8 +44,8 @@ public:
     int size() const { return int(m_steps.size()); }
     const UndoStep &last() const { return m_steps.back(); }
     void dropLast();
-    // Drops every step of one user (the file no longer follows from them).
-    void forgetUser(const QString &user);
+    // Drops every step of one file of a user (the file no longer follows from them).
+    void forgetFile(const QString &user, UserFile file);
 
 private:
     std::deque<UndoStep> m_steps;
