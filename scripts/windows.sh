@@ -23,7 +23,7 @@ qt=$cache/qt6.4.2-mingw64/install
 toolchain=$root/cmake/mingw-w64-x86_64.cmake
 build=$root/build-windows
 host_tools=$root/build
-export WINEPREFIX=$cache/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+export WINEPREFIX=${WINEPREFIX:-$cache/wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
 log() { echo "windows: $*"; }
 sudo_cmd=()
