@@ -43,6 +43,18 @@ bool TimeWindow::contains(const QTime &time) const
     return m >= minutes(from) && m <= minutes(to);
 }
 
+std::optional<QString> windowsRefusal(const MonitoringWindows &windows)
+{
+    constexpr int Day = 24 * 60;
+    // The minutes of the morning, walked from its start to its end (across midnight when it runs so).
+    const int from = TimeWindow::minutes(windows.morning.from);
+    const int length = (TimeWindow::minutes(windows.morning.to) - from + Day) % Day;
+    for (int m = 0; m <= length; ++m)
+        if (windows.evening.contains(QTime((from + m) % Day / 60, (from + m) % 60)))
+            return QStringLiteral("早晨和晚间的时段不能重叠，请修改！");
+    return std::nullopt;
+}
+
 Session sessionOf(const QTime &time, const MonitoringWindows &windows)
 {
     if (windows.morning.contains(time))

@@ -13,6 +13,7 @@
 #include <QTime>
 
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -41,6 +42,10 @@ struct MonitoringWindows
 
     bool operator==(const MonitoringWindows &) const = default;
 };
+
+// Why the two windows cannot be used: they share a minute. Nothing when they
+// are apart.
+std::optional<QString> windowsRefusal(const MonitoringWindows &windows);
 
 enum class Session { Morning, Evening, Other };
 
