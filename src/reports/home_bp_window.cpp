@@ -99,6 +99,11 @@ HomeBpWindow::HomeBpWindow(QWidget *parent) : QDialog(parent)
 
     auto *print = newButton(QStringLiteral("打印…"), QStringLiteral("HomeBpPrint"), this);
     auto *pdf = newButton(QStringLiteral("导出 PDF…"), QStringLiteral("HomeBpPdf"), this);
+    // The shortcuts of the main report's entries.
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    pdf->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    print->setToolTip(QStringLiteral("把这一周排成一页 A4，在打印机上打印出来（Ctrl+P）"));
+    pdf->setToolTip(QStringLiteral("把同一页存为 PDF 文件（Ctrl+Shift+P）"));
     auto *close = newButton(QStringLiteral("关闭"), QStringLiteral("HomeBpClose"), this);
     connect(print, &QPushButton::clicked, this, &HomeBpWindow::printRequested);
     connect(pdf, &QPushButton::clicked, this, &HomeBpWindow::pdfRequested);
