@@ -9,6 +9,9 @@
 #include "records/record_file.h"
 #include "ui/form1.h"
 
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFile>
@@ -91,5 +94,17 @@ struct BenchWindow
         form->findChild<QComboBox *>(QStringLiteral("Combo12"))->setEditText(QStringLiteral("无"));
     }
 };
+
+// The benchmarks' main(): offscreen unless a platform is named.
+inline int runOffscreen(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 } // namespace velmora::bench

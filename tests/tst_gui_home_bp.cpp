@@ -19,7 +19,6 @@
 #include "ui/translations.h"
 #include "widgets/context_menu.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
@@ -175,14 +174,7 @@ private slots:
             QVERIFY(box("BpSystolic")->hasFocus());
             latest = form->findChild<QDateTimeEdit *>(u"BpTime"_s)->dateTime();
             QCOMPARE(form->findChild<QDateTimeEdit *>(u"BpTime"_s)->maximumDateTime(), latest);
-            QStringList nameless;
-            std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
-                if (node->state().focusable && node->text(QAccessible::Name).isEmpty())
-                    nameless << node->object()->metaObject()->className();
-                for (int i = 0; i < node->childCount(); ++i)
-                    visit(node->child(i));
-            };
-            visit(QAccessible::queryAccessibleInterface(form));
+            const QStringList nameless = namelessControls(form);
             QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(u' ')));
             QDialogButtonBox *buttons = form->findChild<QDialogButtonBox *>();
             QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), u"确定"_s);

@@ -61,22 +61,21 @@ HomeBpWindow::HomeBpWindow(QWidget *parent) : QDialog(parent)
 
     auto *choices = new QGridLayout;
     const auto caption = [this](const QString &text) { return new QLabel(text, this); };
+    const auto span = [&](QTimeEdit *from, QTimeEdit *to) {
+        auto *row = new QHBoxLayout;
+        row->addWidget(from);
+        row->addWidget(caption(QStringLiteral("至")));
+        row->addWidget(to);
+        return row;
+    };
     choices->addWidget(caption(QStringLiteral("第一天")), 0, 0);
     choices->addWidget(m_firstDay, 0, 1);
     choices->addWidget(caption(QStringLiteral("开头不计入平均")), 0, 2);
     choices->addWidget(m_leftOut, 0, 3);
     choices->addWidget(caption(QStringLiteral("早晨")), 1, 0);
-    auto *morning = new QHBoxLayout;
-    morning->addWidget(m_morningFrom);
-    morning->addWidget(caption(QStringLiteral("至")));
-    morning->addWidget(m_morningTo);
-    choices->addLayout(morning, 1, 1);
+    choices->addLayout(span(m_morningFrom, m_morningTo), 1, 1);
     choices->addWidget(caption(QStringLiteral("晚间")), 1, 2);
-    auto *evening = new QHBoxLayout;
-    evening->addWidget(m_eveningFrom);
-    evening->addWidget(caption(QStringLiteral("至")));
-    evening->addWidget(m_eveningTo);
-    choices->addLayout(evening, 1, 3);
+    choices->addLayout(span(m_eveningFrom, m_eveningTo), 1, 3);
     choices->setColumnStretch(4, 1);
 
     m_refusal = newText(QStringLiteral("HomeBpRefusal"), this);

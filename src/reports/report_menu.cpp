@@ -143,7 +143,7 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
     report.axis = timeAxisOf(scope.records, scope.period, readings);
     if (!readings.empty()) {
         report.homeReadingCount = int(readings.size());
-        report.homeWeek = homeWeekSheet(homeWeek(readings, WeekChoice{defaultFirstDay(readings)}));
+        report.homeWeek = homeWeekSheet(homeWeek(readings, WeekChoice{defaultFirstDay(readings), 1, {}}));
     }
     if (!scope.records.records.empty()) {
         const DatedRecord &latest = scope.records.records.back();
