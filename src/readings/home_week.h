@@ -50,6 +50,7 @@ std::optional<QString> windowsRefusal(const MonitoringWindows &windows);
 enum class Session { Morning, Evening, Other };
 
 Session sessionOf(const QTime &time, const MonitoringWindows &windows);
+Session sessionOf(ClockStamp stamp, const MonitoringWindows &windows);
 // The day a reading counts for: its date, or the day before when it lies in
 // the after-midnight part of a window.
 QDate monitoringDay(ClockStamp stamp, const MonitoringWindows &windows);

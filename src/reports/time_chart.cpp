@@ -550,7 +550,7 @@ void addHomeReadings(TimeChart &chart, Factor factor, std::span<const BpReading>
     for (const HomeSeriesLook &look : HomeSeriesLooks)
         chart.series.push_back({QString::fromUtf16(look.name), look.colour, look.shape, {}});
     for (const BpReading &r : readings) {
-        const size_t k = size_t(sessionColumn(sessionOf(stampTime(r.stamp), windows)));
+        const size_t k = size_t(sessionColumn(sessionOf(r.stamp, windows)));
         chart.series[first + k].values.push_back({stampDateTime(r.stamp), double(systolic ? r.systolic : r.diastolic)});
     }
     const int reference = systolic ? HomeReferenceSystolic : HomeReferenceDiastolic;
