@@ -14,6 +14,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -120,6 +121,12 @@ void LineFile<Entry>::insert(std::vector<Entry> added)
         while (gap < qsizetype(entries.size()) && entries[size_t(gap)].stamp <= entry.stamp)
             ++gap;
         gaps.push_back(gap);
+    }
+    // The usual case: every new entry is the latest. They go after the old
+    // ones, which stay where they are, as do the kept lines (before the new).
+    if (!gaps.empty() && gaps.front() == qsizetype(entries.size())) {
+        entries.insert(entries.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+        return;
     }
     for (KeptLine &line : kept)
         line.before += std::lower_bound(gaps.begin(), gaps.end(), line.before) - gaps.begin();
