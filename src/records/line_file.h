@@ -76,6 +76,10 @@ template <typename Entry, typename Parse>
 LineFile<Entry> readLineFile(QByteArrayView content, QByteArrayView header, Parse parse)
 {
     LineFile<Entry> file;
+    // One array for the entries, not a growing one: a file may hold a great
+    // many. Room for a line in every 16 bytes at most (a reading's line is
+    // longer), so that a file of empty lines reserves no more than that.
+    file.entries.reserve(size_t(std::min(content.count('\n') + 1, content.size() / 16)));
     forEachLine(content, header, [&](QByteArrayView line) {
         if (std::optional<Entry> entry = parse(line))
             file.entries.push_back(std::move(*entry));
