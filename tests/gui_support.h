@@ -77,7 +77,8 @@ inline QStringList namelessControls(QWidget *window)
 {
     QStringList nameless;
     std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
-        if (node->state().focusable && node->text(QAccessible::Name).isEmpty())
+        // Controls, not the cells of a table (which have no object of their own).
+        if (node->object() && node->state().focusable && node->text(QAccessible::Name).isEmpty())
             nameless << node->object()->metaObject()->className();
         for (int i = 0; i < node->childCount(); ++i)
             visit(node->child(i));

@@ -245,6 +245,9 @@ private slots:
                                           u"总平均 134/84 mmHg（25 次）\n脉搏 70 次/分（12 次）"_s);
         QCOMPARE(h.window()->verdictText(), u"低于家庭血压参考值 135/85 mmHg"_s);
         QCOMPARE(h.window()->findChild<QLabel *>(u"HomeBpAbout"_s)->text(), homeWeekAbout(h.window()->choice()));
+        QStringList nameless = namelessControls(h.window());
+        nameless.removeAll(u"QLabel"_s); // the refusal and the shortfall, which say nothing here
+        QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(u' ')));
 
         // No day left out.
         h.control<QComboBox>("HomeBpDaysLeftOut")->setCurrentIndex(0);

@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -54,6 +55,7 @@ HomeBpWindow::HomeBpWindow(QWidget *parent) : QDialog(parent)
     m_leftOut->setObjectName(QStringLiteral("HomeBpDaysLeftOut"));
     m_leftOut->addItems({QStringLiteral("0 天"), QStringLiteral("1 天"), QStringLiteral("2 天")});
     m_leftOut->setAccessibleName(QStringLiteral("开头不计入平均的天数"));
+    m_leftOut->view()->setAccessibleName(m_leftOut->accessibleName()); // its list, for screen readers
     m_morningFrom = timeEdit(QStringLiteral("HomeBpMorningFrom"), QStringLiteral("早晨时段开始"));
     m_morningTo = timeEdit(QStringLiteral("HomeBpMorningTo"), QStringLiteral("早晨时段结束"));
     m_eveningFrom = timeEdit(QStringLiteral("HomeBpEveningFrom"), QStringLiteral("晚间时段开始"));
