@@ -292,9 +292,10 @@ click 548 570 # 显示
 xdotool mousemove $((WX + 808)) $((WY + 48)) click 3 # Label4(1)
 sleep 0.3
 shot history-menu
-# The history entries end the menu: Up from the top wraps to the last, and
-# four steps up is "补录历史记录…".
-xdotool key Up Up Up Up Return
+# Counted from the top, as entries are added at the end: on a record label
+# "补录历史记录…" is the eighth (after the reports, 评分构成…, 因素趋势… and
+# 心血管病风险问题…).
+xdotool key Down Down Down Down Down Down Down Down Return
 check "\"补录历史记录…\" opens its dialog" wait_until 5 has_past_dialog
 wait_until 3 has_focus "$(past_dialog)"
 # The time starts at now: the year down to 2009, then out of its six sections.
@@ -336,7 +337,7 @@ check "after a right-click on a record label and Esc the window stays where it w
   eq "$(main_geometry)" "$MAIN_SIZE+67+33"
 xdotool mousemove $((WX + 808)) $((WY + 32)) click 3
 sleep 0.3
-xdotool key Up Up Up Up Return
+xdotool key Down Down Down Down Down Down Down Down Return
 check "... \"补录历史记录…\" opens its dialog" wait_until 5 has_past_dialog
 xdotool key Escape
 check "... Esc closes it" wait_until 5 no_past_dialog
@@ -353,7 +354,7 @@ import_dialog() { xdotool search --onlyvisible --name '^导入记录表格$' 2>/
 has_import_dialog() { [ -n "$(import_dialog)" ]; }
 xdotool mousemove $((WX + 400)) $((WY + 200)) click 3 # the chart
 sleep 0.3
-xdotool key Up Return # the last entry: 导入记录表格…
+xdotool key Down Down Down Down Down Down Down Down Down Return # on the chart the ninth: 导入记录表格…
 check "\"导入记录表格…\" opens its dialog" wait_until 5 has_import_dialog
 wait_until 3 has_focus "$(import_dialog)"
 sleep 0.3
@@ -404,6 +405,8 @@ docs_picture keypad.png e2e-keypad.png "$(screen_region 876x599+0+0)"
 
 # The ten-year cardiovascular risk: a run of its own, on an X server of its own.
 check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_cvd.sh" "$build"
+# Home blood pressure: the same.
+check "the home blood pressure run (scripts/e2e_home_bp.sh) passes" "$root/scripts/e2e_home_bp.sh" "$build"
 
 echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e: $passed passed, $failed failed"

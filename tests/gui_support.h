@@ -8,6 +8,7 @@
 #include "ui/trend_chart_view.h"
 #include "widgets/file_dialogs.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -68,6 +69,22 @@ void onNextModal(std::function<void(T *)> act)
         if (dialog && dialog->isVisible())
             dialog->reject();
     });
+}
+
+// The class names of the controls in `window` that take the focus but have
+// no name for a screen reader (the text boxes inside drop-downs too).
+inline QStringList namelessControls(QWidget *window)
+{
+    QStringList nameless;
+    std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
+        // Controls, not the cells of a table (which have no object of their own).
+        if (node->object() && node->state().focusable && node->text(QAccessible::Name).isEmpty())
+            nameless << node->object()->metaObject()->className();
+        for (int i = 0; i < node->childCount(); ++i)
+            visit(node->child(i));
+    };
+    visit(QAccessible::queryAccessibleInterface(window));
+    return nameless;
 }
 
 struct Window : Surroundings

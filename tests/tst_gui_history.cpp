@@ -9,7 +9,6 @@
 #include "widgets/context_menu.h"
 #include "widgets/file_dialogs.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -148,14 +147,7 @@ private slots:
             QCOMPARE(ok->text(), QStringLiteral("确定"));
             // A screen reader finds everything that takes the focus named,
             // the text boxes inside the drop-downs too.
-            QStringList nameless;
-            std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *node) {
-                if (node->state().focusable && node->text(QAccessible::Name).isEmpty())
-                    nameless << node->object()->metaObject()->className();
-                for (int i = 0; i < node->childCount(); ++i)
-                    visit(node->child(i));
-            };
-            visit(QAccessible::queryAccessibleInterface(form));
+            const QStringList nameless = namelessControls(form);
             QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(u' ')));
             ok->click(); // refused: stays
             QVERIFY(form->isVisible());

@@ -4,6 +4,7 @@
 #include "readings/bp_csv.h"
 #include "readings/bp_file.h"
 #include "readings/home_week.h"
+#include "readings/home_week_sheet.h"
 #include "records/csv_table.h"
 #include "test_support.h"
 
@@ -195,6 +196,34 @@ private slots:
         QCOMPARE(sessionOf(QTime(0, 30), windows), Session::Other);
     }
 
+    void windowsThatShareAMinuteAreRefused_data()
+    {
+        QTest::addColumn<QTime>("morningFrom");
+        QTest::addColumn<QTime>("morningTo");
+        QTest::addColumn<QTime>("eveningFrom");
+        QTest::addColumn<QTime>("eveningTo");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("the guideline's") << QTime(4, 0) << QTime(11, 59) << QTime(18, 0) << QTime(1, 59) << false;
+        QTest::newRow("a morning to 18:00") << QTime(4, 0) << QTime(18, 0) << QTime(18, 0) << QTime(1, 59) << true;
+        QTest::newRow("an evening to 04:00") << QTime(4, 0) << QTime(11, 59) << QTime(18, 0) << QTime(4, 0) << true;
+        QTest::newRow("side by side") << QTime(2, 0) << QTime(17, 59) << QTime(18, 0) << QTime(1, 59) << false;
+        QTest::newRow("a morning over midnight") << QTime(23, 0) << QTime(5, 0) << QTime(18, 0) << QTime(22, 59) << false;
+        QTest::newRow("... into the evening") << QTime(23, 0) << QTime(5, 0) << QTime(18, 0) << QTime(1, 0) << true;
+        QTest::newRow("an evening inside the morning") << QTime(4, 0) << QTime(11, 59) << QTime(6, 0) << QTime(7, 0) << true;
+    }
+
+    void windowsThatShareAMinuteAreRefused()
+    {
+        QFETCH(QTime, morningFrom);
+        QFETCH(QTime, morningTo);
+        QFETCH(QTime, eveningFrom);
+        QFETCH(QTime, eveningTo);
+        QFETCH(bool, refused);
+        const MonitoringWindows windows{{morningFrom, morningTo}, {eveningFrom, eveningTo}};
+        QCOMPARE(windowsRefusal(windows).value_or(QString()),
+                 refused ? QStringLiteral("早晨和晚间的时段不能重叠，请修改！") : QString());
+    }
+
     void theFirstDayIsLeftOutAndTheRestAveraged()
     {
         const QDate first(2024, 11, 15);
@@ -300,6 +329,46 @@ private slots:
         QCOMPARE(pulseAverageText(week.overall), QStringLiteral("脉搏 71 次/分（2 次）")); // 70.5 rounds up
         QCOMPARE(averageText(week.overall), QStringLiteral("130/80 mmHg（3 次）"));
         QCOMPARE(homeWeekVerdict(homeWeek({}, {QDate(2024, 5, 1), 1, {}})), QString());
+    }
+
+    // The week as the window and the page show it.
+    void theWeekAsTexts()
+    {
+        std::vector<BpReading> readings = fullWeek(QDate(2024, 12, 28), 131, 82);
+        readings.push_back(reading(at(2025, 1, 4, 0, 40), 126, 79)); // the last evening, after midnight
+        readings.push_back(reading(at(2024, 12, 29, 15, 0), 150, 95, 80));
+        const HomeWeekSheet sheet = homeWeekSheet(homeWeek(readings, {QDate(2024, 12, 28), 1, {}}));
+        QCOMPARE(sheet.week, QStringLiteral("2024年12月28日至2025年01月03日"));
+        QCOMPARE(QStringList(sheet.titles.begin(), sheet.titles.end()),
+                 (QStringList{"日期", "早晨 04:00–11:59", "晚间 18:00–01:59", "其他时间"}));
+        QCOMPARE(sheet.days[0].date, QStringLiteral("12月28日 周六"));
+        QVERIFY(!sheet.days[0].counted && sheet.days[1].counted);
+        QCOMPARE(sheet.days[1].readings[0], (QStringList{"07:00 131/82", "07:02 131/82"}));
+        QCOMPARE(sheet.days[1].readings[2], QStringList{"15:00 150/95"});
+        QCOMPARE(sheet.days[6].date, QStringLiteral("01月03日 周五"));
+        QCOMPARE(sheet.days[6].readings[1], (QStringList{"21:00 131/82", "21:02 131/82", "次日 00:40 126/79"}));
+        QCOMPARE(sheet.means, (QStringList{"早晨平均 131/82 mmHg（12 次）", "晚间平均 131/82 mmHg（13 次）",
+                                           "总平均 131/82 mmHg（25 次）"})); // no pulse counted: no line
+        QCOMPARE(sheet.verdict, QStringLiteral("低于家庭血压参考值 135/85 mmHg"));
+        QVERIFY(!sheet.above && sheet.shortfall.isEmpty());
+    }
+
+    void readingsWithinDays()
+    {
+        const std::vector<BpReading> readings{reading(at(2024, 2, 29, 23, 59, 59), 130, 80),
+                                              reading(at(2024, 3, 1, 0, 0), 131, 80),
+                                              reading(at(2024, 3, 31, 23, 59, 59), 132, 80),
+                                              reading(at(2024, 4, 1, 0, 0), 133, 80)};
+        const auto systolics = [](const std::vector<BpReading> &within) {
+            QList<int> values;
+            for (const BpReading &r : within)
+                values << r.systolic;
+            return values;
+        };
+        QCOMPARE(systolics(readingsWithin(readings, QDate(2024, 3, 1), QDate(2024, 3, 31))), (QList<int>{131, 132}));
+        QCOMPARE(systolics(readingsWithin(readings, {}, QDate(2024, 3, 1))), (QList<int>{130, 131}));
+        QCOMPARE(systolics(readingsWithin(readings, QDate(2024, 3, 31), {})), (QList<int>{132, 133}));
+        QCOMPARE(readingsWithin(readings, {}, {}).size(), size_t(4));
     }
 
     void theTableForSpreadsheets()

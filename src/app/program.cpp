@@ -30,7 +30,11 @@ Program::Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock)
       m_cvdDialog(&m_form1),
       m_cvdQuestions(m_form1, m_cvdDialog, messages),
       m_pastRecordDialog(&m_form1),
-      m_history(m_form1, m_pastRecordDialog, m_fileDialogs, messages)
+      m_history(m_form1, m_pastRecordDialog, m_fileDialogs, messages),
+      m_bpReadingDialog(&m_form1),
+      m_homeBp(
+          m_form1.contextMenu(), m_form1.diary(), [this] { recordBloodPressure(m_form1, m_bpReadingDialog); },
+          m_fileDialogs, m_printDialog, messages, m_form1)
 {
     messages.setParent(&m_form1);
     m_analysis.setBeforeEstimate([this] { m_cvdQuestions.askIfUnanswered(); });

@@ -2,12 +2,15 @@
 
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
-// menu's entries follow (the reports, the reading of the diary, its history).
+// menu's entries follow (the reports, the reading of the diary, its history,
+// home blood pressure).
 
 #include "reports/analysis_menu.h"
+#include "reports/home_bp_menu.h"
 #include "reports/period_dialog.h"
 #include "reports/print_dialog.h"
 #include "reports/report_menu.h"
+#include "ui/bp_reading_dialog.h"
 #include "ui/cvd_questions.h"
 #include "ui/form1.h"
 #include "ui/history_menu.h"
@@ -40,6 +43,8 @@ private:
     CvdQuestions m_cvdQuestions;
     QtPastRecordDialog m_pastRecordDialog;
     HistoryMenu m_history;
+    QtBpReadingDialog m_bpReadingDialog;
+    HomeBpMenu m_homeBp;
 };
 
 } // namespace velmora

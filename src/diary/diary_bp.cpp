@@ -87,7 +87,10 @@ Outcome Diary::recordBloodPressure(const TypedReading &typed)
         && !m_messages.ask(messages::sameReadingAgain(stampDateTime(reading->stamp).toString(QStringLiteral("yyyy年MM月dd日 HH:mm")),
                                                       bpText(reading->systolic, reading->diastolic))))
         return Outcome::nothing();
-    BpFile changed = *current;
+    // The readings leave the cache rather than being copied (a phone's import
+    // makes files of many): it is read again unless the save succeeds.
+    BpFile changed = std::move(m_readings.file);
+    m_readings.loaded = false;
     changed.insert({*reading});
     if (!saveReadings(ChangeKind::BloodPressure, user, m_readings.fingerprint, std::move(changed)))
         return Outcome::nothing();

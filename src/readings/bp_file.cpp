@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -36,7 +38,8 @@ std::optional<QString> fieldText(QByteArrayView bytes)
     return text;
 }
 
-// The sources of a file are few and repeat on every line: each is decoded once.
+// The sources of a file are few and repeat on every line: each is decoded
+// once, and the last one is compared before any lookup.
 class TextCache
 {
 public:
@@ -44,17 +47,29 @@ public:
     {
         if (bytes.isEmpty())
             return QString();
-        const auto known = m_texts.constFind(bytes.toByteArray());
-        if (known != m_texts.cend())
-            return *known;
-        std::optional<QString> decoded = fieldText(bytes);
-        if (decoded && m_texts.size() < 256)
-            m_texts.insert(bytes.toByteArray(), *decoded);
-        return decoded;
+        if (m_hasLast && bytes == m_lastBytes)
+            return m_lastText;
+        const QByteArray key = bytes.toByteArray();
+        auto known = m_texts.constFind(key);
+        if (known == m_texts.cend()) {
+            const std::optional<QString> decoded = fieldText(bytes);
+            if (!decoded)
+                return std::nullopt;
+            if (m_texts.size() >= 256)
+                m_texts.clear();
+            known = m_texts.insert(key, *decoded);
+        }
+        m_hasLast = true;
+        m_lastBytes = key;
+        m_lastText = *known;
+        return m_lastText;
     }
 
 private:
     QHash<QByteArray, QString> m_texts;
+    bool m_hasLast = false;
+    QByteArray m_lastBytes;
+    QString m_lastText;
 };
 
 std::optional<BpReading> parseLine(QByteArrayView line, TextCache &sources)
@@ -75,37 +90,92 @@ std::optional<BpReading> parseLine(QByteArrayView line, TextCache &sources)
     return BpReading{*stamp, *systolic, *diastolic, *pulse, *source, *note};
 }
 
-bool appendReading(QByteArray &out, const BpReading &reading, QHash<QString, QByteArray> &encoded)
+// A text a field can hold: no tab, no line break.
+bool fitsAField(const QString &text)
 {
-    const auto gbkOf = [&](const QString &text) -> std::optional<QByteArray> {
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c == u'\t' || c == u'\r' || c == u'\n'; });
+}
+
+// Appends the field of a text in GBK; false when it cannot be a field. The
+// sources repeat on every line: the last one is kept encoded, as are a few
+// others.
+class FieldWriter
+{
+public:
+    bool append(QByteArray &out, const QString &text)
+    {
         if (text.isEmpty())
-            return QByteArray();
-        const auto known = encoded.constFind(text);
-        if (known != encoded.cend())
-            return *known;
-        std::optional<QByteArray> bytes = encodeGbk(text);
-        if (bytes && encoded.size() < 256)
-            encoded.insert(text, *bytes);
-        return bytes;
-    };
+            return true;
+        if (m_hasLast && text == m_last) {
+            out.append(m_lastBytes);
+            return true;
+        }
+        auto known = m_encoded.constFind(text);
+        if (known == m_encoded.cend()) {
+            std::optional<QByteArray> bytes = fitsAField(text) ? encodeGbk(text) : std::nullopt;
+            if (!bytes)
+                return false;
+            if (m_encoded.size() >= 256)
+                m_encoded.clear();
+            known = m_encoded.insert(text, *bytes);
+        }
+        m_last = text;
+        m_lastBytes = *known;
+        m_hasLast = true;
+        out.append(m_lastBytes);
+        return true;
+    }
+
+private:
+    QHash<QString, QByteArray> m_encoded;
+    bool m_hasLast = false;
+    QString m_last;
+    QByteArray m_lastBytes;
+};
+
+// Writes a whole number from 0 as the file writes it (no leading zero) before `end`; gives its first character.
+char *numberBefore(char *end, int value)
+{
+    do {
+        *--end = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    return end;
+}
+
+// The stamp and the three values, with the tabs after them.
+void appendTimeAndValues(QByteArray &out, const BpReading &reading)
+{
+    appendStampDigits(out, reading.stamp);
+    char values[16];
+    char *end = values + sizeof values;
+    *--end = '\t';
+    if (reading.pulse)
+        end = numberBefore(end, reading.pulse);
+    *--end = '\t';
+    end = numberBefore(end, reading.diastolic);
+    *--end = '\t';
+    end = numberBefore(end, reading.systolic);
+    *--end = '\t';
+    out.append(end, values + sizeof values - end);
+}
+
+bool appendReading(QByteArray &out, const BpReading &reading, FieldWriter &fields)
+{
     if (bpValueRefusal(reading.systolic, reading.diastolic, reading.pulse))
         return false;
-    const auto clean = [](const QString &text) {
-        return !text.contains(u'\t') && !text.contains(u'\r') && !text.contains(u'\n');
-    };
-    if (!clean(reading.source) || !clean(reading.note))
+    appendTimeAndValues(out, reading);
+    if (!fields.append(out, reading.source))
         return false;
-    const auto source = gbkOf(reading.source);
-    const auto note = reading.note.isEmpty() ? std::optional<QByteArray>(QByteArray()) : encodeGbk(reading.note);
-    if (!source || !note)
+    out.append('\t');
+    if (reading.note.isEmpty())
+        return true;
+    if (!fitsAField(reading.note))
         return false;
-    appendStampDigits(out, reading.stamp);
-    out.append('\t').append(QByteArray::number(reading.systolic));
-    out.append('\t').append(QByteArray::number(reading.diastolic)).append('\t');
-    if (reading.pulse)
-        out.append(QByteArray::number(reading.pulse));
-    out.append('\t').append(*source).append('\t').append(*note);
-    return true;
+    const std::optional<QByteArray> note = encodeGbk(reading.note);
+    if (note)
+        out.append(*note);
+    return note.has_value();
 }
 
 } // namespace
@@ -124,9 +194,9 @@ BpFile readBpFile(QByteArrayView content)
 
 std::optional<QByteArray> bpFileContent(const BpFile &file)
 {
-    QHash<QString, QByteArray> encoded;
+    FieldWriter fields;
     return lineFileContent(bpFileHeader(), file, [&](QByteArray &out, const BpReading &reading) {
-        return appendReading(out, reading, encoded);
+        return appendReading(out, reading, fields);
     });
 }
 

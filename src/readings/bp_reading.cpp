@@ -2,6 +2,8 @@
 
 #include "records/gbk.h"
 
+#include <limits>
+
 namespace velmora {
 
 namespace {
@@ -44,6 +46,17 @@ std::optional<QString> bpReadingRefusal(const BpReading &reading)
     if (auto refused = unkeptText(QStringLiteral("备注"), reading.note))
         return refused;
     return unkeptText(QStringLiteral("来源"), reading.source);
+}
+
+std::vector<BpReading> readingsWithin(std::span<const BpReading> readings, const QDate &from, const QDate &to)
+{
+    const ClockStamp first = from.isNull() ? 0 : clockStampOf(from, QTime(0, 0));
+    const ClockStamp last = to.isNull() ? std::numeric_limits<ClockStamp>::max() : clockStampOf(to, QTime(23, 59, 59));
+    std::vector<BpReading> within;
+    for (const BpReading &r : readings)
+        if (r.stamp >= first && r.stamp <= last)
+            within.push_back(r);
+    return within;
 }
 
 QString bpText(int systolic, int diastolic)

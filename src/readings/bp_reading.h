@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace velmora {
 
@@ -37,6 +39,10 @@ inline constexpr int PulseMin = 20, PulseMax = 250;
 std::optional<QString> bpReadingRefusal(const BpReading &reading);
 // The same for the three values alone.
 std::optional<QString> bpValueRefusal(int systolic, int diastolic, int pulse);
+
+// The readings taken on the days from `from` to `to`, both included (a null
+// date leaves its side open), in their order.
+std::vector<BpReading> readingsWithin(std::span<const BpReading> readings, const QDate &from, const QDate &to);
 
 // "135/85": a systolic and a diastolic value.
 QString bpText(int systolic, int diastolic);

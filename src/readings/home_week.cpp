@@ -6,10 +6,56 @@ namespace velmora {
 
 namespace {
 
-int minutesOf(const QTime &time)
+// The minute of the day a stamp names, counted from midnight.
+int minuteOf(ClockStamp stamp)
 {
-    return TimeWindow::minutes(time);
+    return int(stamp / 10000 % 100) * 60 + int(stamp / 100 % 100);
 }
+
+// A window as minutes of the day: a reading's place is decided without
+// QTime, which a file of many readings would ask a great many times.
+struct Span
+{
+    int from, to;
+
+    explicit Span(const TimeWindow &window)
+        : from(TimeWindow::minutes(window.from)), to(TimeWindow::minutes(window.to))
+    {
+    }
+    bool crossesMidnight() const { return to < from; }
+    bool contains(int minute) const
+    {
+        return crossesMidnight() ? minute >= from || minute <= to : minute >= from && minute <= to;
+    }
+    bool afterMidnight(int minute) const { return crossesMidnight() && minute <= to; }
+};
+
+struct Spans
+{
+    Span morning, evening;
+
+    explicit Spans(const MonitoringWindows &windows) : morning(windows.morning), evening(windows.evening) {}
+    Session session(int minute) const
+    {
+        if (morning.contains(minute))
+            return Session::Morning;
+        if (evening.contains(minute))
+            return Session::Evening;
+        return Session::Other;
+    }
+    // In the part of a window after midnight: the reading counts for the day before.
+    bool countsForDayBefore(int minute) const
+    {
+        const Session s = session(minute);
+        return (s == Session::Morning && morning.afterMidnight(minute))
+               || (s == Session::Evening && evening.afterMidnight(minute));
+    }
+    QDate dayOf(ClockStamp stamp) const
+    {
+        const QDate date = stampDate(stamp);
+        return countsForDayBefore(minuteOf(stamp)) ? date.addDays(-1) : date;
+    }
+};
 
 // The sums of a mean; rounded half up at the end, in whole numbers.
 struct Sums
@@ -37,43 +83,49 @@ struct Sums
 
 bool TimeWindow::contains(const QTime &time) const
 {
-    const int m = minutesOf(time);
-    if (crossesMidnight())
-        return m >= minutes(from) || m <= minutes(to);
-    return m >= minutes(from) && m <= minutes(to);
+    return Span(*this).contains(minutes(time));
+}
+
+std::optional<QString> windowsRefusal(const MonitoringWindows &windows)
+{
+    constexpr int Day = 24 * 60;
+    // The minutes of the morning, walked from its start to its end (across midnight when it runs so).
+    const Span morning(windows.morning), evening(windows.evening);
+    const int length = (morning.to - morning.from + Day) % Day;
+    for (int m = 0; m <= length; ++m)
+        if (evening.contains((morning.from + m) % Day))
+            return QStringLiteral("早晨和晚间的时段不能重叠，请修改！");
+    return std::nullopt;
 }
 
 Session sessionOf(const QTime &time, const MonitoringWindows &windows)
 {
-    if (windows.morning.contains(time))
-        return Session::Morning;
-    if (windows.evening.contains(time))
-        return Session::Evening;
-    return Session::Other;
+    return Spans(windows).session(TimeWindow::minutes(time));
+}
+
+Session sessionOf(ClockStamp stamp, const MonitoringWindows &windows)
+{
+    return Spans(windows).session(minuteOf(stamp));
 }
 
 QDate monitoringDay(ClockStamp stamp, const MonitoringWindows &windows)
 {
-    const QTime time = stampTime(stamp);
-    const QDate date = stampDate(stamp);
-    const auto afterMidnight = [&](const TimeWindow &window) {
-        return window.crossesMidnight() && window.contains(time) && minutesOf(time) <= TimeWindow::minutes(window.to);
-    };
-    const Session session = sessionOf(time, windows);
-    if ((session == Session::Morning && afterMidnight(windows.morning))
-        || (session == Session::Evening && afterMidnight(windows.evening)))
-        return date.addDays(-1);
-    return date;
+    return Spans(windows).dayOf(stamp);
 }
 
 QDate defaultFirstDay(std::span<const BpReading> readings, const MonitoringWindows &windows)
 {
-    QDate latest;
+    // The latest date of a reading that counts for its own day, and of one
+    // that counts for the day before, as numbers (YYYYMMDD): one date each to make.
+    const Spans spans(windows);
+    ClockStamp latestOwn = -1, latestBefore = -1;
     for (const BpReading &r : readings) {
-        const QDate day = monitoringDay(r.stamp, windows);
-        if (!latest.isValid() || day > latest)
-            latest = day;
+        ClockStamp &latest = spans.countsForDayBefore(minuteOf(r.stamp)) ? latestBefore : latestOwn;
+        latest = std::max(latest, r.stamp / 1000000);
     }
+    QDate latest = latestOwn < 0 ? QDate() : stampDate(latestOwn * 1000000);
+    if (latestBefore >= 0)
+        latest = std::max(latest, stampDate(latestBefore * 1000000).addDays(-1));
     return latest.isValid() ? latest.addDays(-6) : QDate();
 }
 
@@ -94,13 +146,14 @@ HomeWeek homeWeek(std::span<const BpReading> readings, const WeekChoice &choice)
             inWeek.push_back(&r);
     std::stable_sort(inWeek.begin(), inWeek.end(),
                      [](const BpReading *a, const BpReading *b) { return a->stamp < b->stamp; });
+    const Spans spans(choice.windows);
     Sums morning, evening, overall;
     for (const BpReading *r : inWeek) {
-        const qint64 d = choice.first.daysTo(monitoringDay(r->stamp, choice.windows));
+        const qint64 d = choice.first.daysTo(spans.dayOf(r->stamp));
         if (d < 0 || d > 6)
             continue;
         MonitoringDay &day = week.days[size_t(d)];
-        const Session session = sessionOf(stampTime(r->stamp), choice.windows);
+        const Session session = spans.session(minuteOf(r->stamp));
         day.readings.push_back({r, session});
         if (!day.counted || session == Session::Other)
             continue;

@@ -13,6 +13,7 @@
 #include <QTime>
 
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -42,9 +43,14 @@ struct MonitoringWindows
     bool operator==(const MonitoringWindows &) const = default;
 };
 
+// Why the two windows cannot be used: they share a minute. Nothing when they
+// are apart.
+std::optional<QString> windowsRefusal(const MonitoringWindows &windows);
+
 enum class Session { Morning, Evening, Other };
 
 Session sessionOf(const QTime &time, const MonitoringWindows &windows);
+Session sessionOf(ClockStamp stamp, const MonitoringWindows &windows);
 // The day a reading counts for: its date, or the day before when it lies in
 // the after-midnight part of a window.
 QDate monitoringDay(ClockStamp stamp, const MonitoringWindows &windows);

@@ -14,9 +14,11 @@ std::optional<ClockStamp> clockStampOf(QByteArrayView digits)
             return std::nullopt;
         stamp = stamp * 10 + (c - '0');
     }
-    const QDate date = stampDate(stamp);
+    // Checked on the digits: a file of many dated lines makes no date for each.
+    const ClockStamp day = stamp / 1000000;
+    const int year = int(day / 10000), month = int(day / 100 % 100), dayOfMonth = int(day % 100);
     const int hour = int(stamp / 10000 % 100), minute = int(stamp / 100 % 100), second = int(stamp % 100);
-    if (!date.isValid() || date.year() < 1000 || hour > 23 || minute > 59 || second > 59)
+    if (year < 1000 || !QDate::isValid(year, month, dayOfMonth) || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
     return stamp;
 }

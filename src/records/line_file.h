@@ -14,6 +14,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -75,6 +76,10 @@ template <typename Entry, typename Parse>
 LineFile<Entry> readLineFile(QByteArrayView content, QByteArrayView header, Parse parse)
 {
     LineFile<Entry> file;
+    // One array for the entries, not a growing one: a file may hold a great
+    // many. Room for a line in every 16 bytes at most (a reading's line is
+    // longer), so that a file of empty lines reserves no more than that.
+    file.entries.reserve(size_t(std::min(content.count('\n') + 1, content.size() / 16)));
     forEachLine(content, header, [&](QByteArrayView line) {
         if (std::optional<Entry> entry = parse(line))
             file.entries.push_back(std::move(*entry));
@@ -120,6 +125,12 @@ void LineFile<Entry>::insert(std::vector<Entry> added)
         while (gap < qsizetype(entries.size()) && entries[size_t(gap)].stamp <= entry.stamp)
             ++gap;
         gaps.push_back(gap);
+    }
+    // The usual case: every new entry is the latest. They go after the old
+    // ones, which stay where they are, as do the kept lines (before the new).
+    if (!gaps.empty() && gaps.front() == qsizetype(entries.size())) {
+        entries.insert(entries.end(), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+        return;
     }
     for (KeptLine &line : kept)
         line.before += std::lower_bound(gaps.begin(), gaps.end(), line.before) - gaps.begin();

@@ -106,7 +106,9 @@ void AnalysisMenu::choosePeriodFor(FactorWindow &window)
     const std::optional<Period> period = askPeriod(m_periods, QStringLiteral("因素趋势：选择时段"), m_diary, history);
     if (!period)
         return;
-    window.showPeriod(m_diary.tableUser(), history, *period, m_diary.cvdAnswers());
+    const BpFile *readings = m_diary.homeReadings(m_diary.tableUser());
+    window.showPeriod(m_diary.tableUser(), history, *period, m_diary.cvdAnswers(),
+                      readings ? std::span<const BpReading>(readings->entries) : std::span<const BpReading>());
     window.show();
     window.raise();
 }

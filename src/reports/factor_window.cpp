@@ -87,12 +87,16 @@ FactorWindow::FactorWindow(QWidget *parent) : QDialog(parent)
 }
 
 void FactorWindow::showPeriod(const QString &userName, const RecordHistory &history, const Period &period,
-                              const CvdAnswers &answers)
+                              const CvdAnswers &answers, std::span<const BpReading> homeReadings)
 {
     const RecordHistory within = inPeriod(history, period);
+    const std::vector<BpReading> readings = readingsWithin(homeReadings, period.from, period.to);
     const PeriodStatistics statistics = periodStatistics(within);
     setWindowTitle(QStringLiteral("因素趋势 - %1").arg(userName));
-    m_summary->setText(QStringLiteral("%1　时段：%2\n%3").arg(userName, periodText(period), recordCountText(statistics)));
+    QString summary = QStringLiteral("%1　时段：%2\n%3").arg(userName, periodText(period), recordCountText(statistics));
+    if (!readings.empty())
+        summary += QStringLiteral("\n家庭血压读数 %1 次").arg(readings.size());
+    m_summary->setText(summary);
     const StatisticsSheet sheet = statisticsSheet(statistics);
     m_figures->clear();
     m_figures->setColumnCount(int(sheet.titles.size()));
@@ -102,9 +106,9 @@ void FactorWindow::showPeriod(const QString &userName, const RecordHistory &hist
         for (int c = 0; c < int(sheet.titles.size()); ++c)
             m_figures->setItem(r, c, new QTableWidgetItem(sheet.rows[size_t(r)].value(c)));
     m_figures->hideColumn(1); // the units stand in the charts' titles
-    std::vector<TimeChart> charts = periodCharts(within);
+    std::vector<TimeChart> charts = periodCharts(within, readings);
     charts.push_back(cvdRiskTimeChart(within, answers));
-    m_charts->setCharts(std::move(charts), timeAxisOf(within, period));
+    m_charts->setCharts(std::move(charts), timeAxisOf(within, period, readings));
 }
 
 QString FactorWindow::summaryText() const

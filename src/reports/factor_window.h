@@ -37,9 +37,11 @@ class FactorWindow : public QDialog
 public:
     explicit FactorWindow(QWidget *parent = nullptr);
     // Shows the records of `history` that lie in `period` (the history of all
-    // records as last read), with the ten-year risk of the person's answers last.
+    // records as last read), with the ten-year risk of the person's answers
+    // last, and the person's home blood pressure readings of the period beside
+    // the check-ups' pressures.
     void showPeriod(const QString &userName, const RecordHistory &history, const Period &period,
-                    const CvdAnswers &answers = {});
+                    const CvdAnswers &answers = {}, std::span<const BpReading> homeReadings = {});
 
     const FactorChartsView &chartsView() const { return *m_charts; }
     QString summaryText() const;

@@ -8,7 +8,8 @@ namespace velmora {
 bool QtPrintDialog::choosePrinter(QPrinter &printer, int pageCount)
 {
     QPrintDialog dialog(&printer, m_parent);
-    dialog.setWindowTitle(QStringLiteral("打印健康记录报告"));
+    // "打印健康记录报告": the document's name without the person and the date.
+    dialog.setWindowTitle(QStringLiteral("打印") + printer.docName().section(u' ', 0, 0));
     dialog.setMinMax(1, pageCount);
     return dialog.exec() == QDialog::Accepted;
 }

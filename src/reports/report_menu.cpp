@@ -12,39 +12,15 @@
 #include "widgets/file_dialogs.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
 
 namespace velmora {
 
-QString messages::exportFailed(const QString &reason)
-{
-    return QStringLiteral("导出失败，文件没有写入！\n（%1）").arg(reason);
-}
-
-namespace {
-
-// An export is made to be handed on: a new file gets the permissions any new file gets.
-constexpr NewFileAccess ExportAccess = NewFileAccess::AsAnyNewFile;
-
-// Shows the wait cursor while an export is being made.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-} // namespace
-
 ReportMenu::ReportMenu(ContextMenu &menu, const Diary &diary, ChartPicture chart, FileDialogs &dialogs,
                        PrintDialog &printing, PeriodDialog &periods, MessageBoxes &messages)
-    : QObject(&menu), m_diary(diary), m_chart(std::move(chart)), m_dialogs(dialogs), m_printing(printing),
-      m_periods(periods), m_messages(messages)
+    : QObject(&menu), m_diary(diary), m_chart(std::move(chart)), m_periods(periods), m_messages(messages),
+      m_exports(diary.folder(), dialogs, printing, messages)
 {
     setObjectName(QStringLiteral("ReportMenu"));
     m_chartImage = menu.addAction(QStringLiteral("导出图表图片…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
@@ -103,43 +79,11 @@ QImage ReportMenu::chartOf(const Scope &scope) const
     return m_chart(2.0, trendChartMarks(scores, int(scores.size()), bars ? ChartStyle::Bars : ChartStyle::Curve));
 }
 
-QString ReportMenu::suggestedName(const QString &what, const QString &suffix) const
-{
-    return QStringLiteral("%1-%2-%3.%4")
-        .arg(m_diary.tableUser(), what, m_diary.now().toString(QStringLiteral("yyyyMMdd")), suffix);
-}
-
-bool ReportMenu::isDataFile(const QString &path) const
-{
-    const QFileInfo target(path);
-    if (target.suffix().compare(QStringLiteral("dat"), Qt::CaseInsensitive) != 0)
-        return false;
-    const QString folder = QFileInfo(m_diary.folder().folder()).canonicalFilePath();
-    const QString targetFolder = QFileInfo(target.absolutePath()).canonicalFilePath();
-    return !folder.isEmpty() && folder == targetFolder;
-}
-
-bool ReportMenu::refuseDataFile(const QString &path)
-{
-    if (!isDataFile(path))
-        return false;
-    m_messages.inform(messages::NotOverDataFile);
-    return true;
-}
-
 QString ReportMenu::chooseTarget(const QString &caption, const QString &what, const QString &suffix,
                                  const QString &filter)
 {
-    const QString path = m_dialogs.saveFileName(caption, suggestedName(what, suffix), filter);
-    if (path.isEmpty() || refuseDataFile(path))
-        return QString();
-    return path;
-}
-
-void ReportMenu::tellIfFailed(const FileResult &saved)
-{
-    if (!saved)
-        m_messages.inform(messages::exportFailed(saved.error));
+    return m_exports.chooseTarget(caption, exportFileName(m_diary.tableUser(), what, m_diary.now().date(), suffix),
+                                  filter);
 }
 
 void ReportMenu::exportChartImage()
@@ -153,16 +97,15 @@ void ReportMenu::exportChartImage()
                                       QStringLiteral("PNG 图片 (*.png)"));
     if (path.isEmpty())
         return;
-    FileResult saved;
+    QByteArray png;
     {
         BusyCursor busy;
-        const QByteArray png = pngBytes(chartOf(*scope));
-        if (png.isEmpty())
-            saved = FileResult::failure(QStringLiteral("the picture could not be made"));
-        else
-            saved = saveFile(path, [&](QIODevice &device) { return writeAll(device, png); }, {}, ExportAccess);
+        png = pngBytes(chartOf(*scope));
     }
-    tellIfFailed(saved);
+    if (png.isEmpty())
+        m_exports.tellIfFailed(FileResult::failure(QStringLiteral("the picture could not be made")));
+    else
+        m_exports.save(path, png);
 }
 
 void ReportMenu::exportRecordTable()
@@ -180,8 +123,7 @@ void ReportMenu::exportRecordTable()
     const RecordSheet sheet = scope->period.isAll()
                                   ? recordSheet(m_diary.recordTable(), m_diary.recordCount(), m_diary.scoreColumn())
                                   : recordSheet(scope->records);
-    const QByteArray csv = recordsCsv(sheet);
-    tellIfFailed(saveFile(path, [&](QIODevice &device) { return writeAll(device, csv); }, {}, ExportAccess));
+    m_exports.save(path, recordsCsv(sheet));
 }
 
 DoctorReport ReportMenu::currentReport(const Scope &scope) const
@@ -194,8 +136,15 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
     const PeriodStatistics statistics = periodStatistics(scope.records);
     report.recordSummary = recordCountText(statistics);
     report.figures = statisticsSheet(statistics);
-    report.charts = periodCharts(scope.records);
-    report.axis = timeAxisOf(scope.records, scope.period);
+    const BpFile *home = m_diary.homeReadings(m_diary.tableUser());
+    const std::vector<BpReading> readings =
+        home ? readingsWithin(home->entries, scope.period.from, scope.period.to) : std::vector<BpReading>();
+    report.charts = periodCharts(scope.records, readings);
+    report.axis = timeAxisOf(scope.records, scope.period, readings);
+    if (!readings.empty()) {
+        report.homeReadingCount = int(readings.size());
+        report.homeWeek = homeWeekSheet(homeWeek(readings, WeekChoice{defaultFirstDay(readings), 1, {}}));
+    }
     if (!scope.records.records.empty()) {
         const DatedRecord &latest = scope.records.records.back();
         report.latestExplanation = scoreExplanation(*latest.record, m_diary.explainRecord(latest.position));
@@ -247,24 +196,8 @@ void ReportMenu::print()
     const DoctorReport report = currentReport(*scope);
     QPrinter printer(QPrinter::HighResolution);
     prepareReportPrinter(printer, report);
-    if (!m_printing.choosePrinter(printer, reportPageCount(int(report.sheet.rows.size()))))
-        return;
-    // Printing into a file is an export like the others: through the one save routine.
-    const bool intoFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
-    if (intoFile && refuseDataFile(printer.outputFileName()))
-        return;
-    bool printed = true;
-    FileResult saved;
-    {
-        BusyCursor busy;
-        if (intoFile)
-            saved = writeReportPdf(printer.outputFileName(), report, printer);
-        else
-            printed = printReport(printer, report);
-    }
-    tellIfFailed(saved);
-    if (!printed)
-        m_messages.inform(messages::PrintFailed);
+    m_exports.print(printer, reportPageCount(int(report.sheet.rows.size())),
+                    [&](QPrinter &chosen) { return printReport(chosen, report); });
 }
 
 void ReportMenu::exportReportPdf()
@@ -283,7 +216,7 @@ void ReportMenu::exportReportPdf()
         BusyCursor busy;
         saved = writeReportPdf(path, currentReport(*scope));
     }
-    tellIfFailed(saved);
+    m_exports.tellIfFailed(saved);
 }
 
 } // namespace velmora

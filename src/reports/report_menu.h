@@ -5,7 +5,7 @@
 
 #include "analysis/period.h"
 #include "chart/trend_chart.h"
-#include "records/text_file.h"
+#include "reports/export_files.h"
 
 #include <QObject>
 #include <QString>
@@ -31,10 +31,6 @@ struct RecordSheet;
 
 namespace messages {
 inline const QString NothingToExport = QStringLiteral("没有可导出的记录，请先显示数据！");
-inline const QString NotOverDataFile =
-    QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
-QString exportFailed(const QString &reason);
-inline const QString PrintFailed = QStringLiteral("打印没有完成，请检查打印机后再试！");
 inline const QString NothingInPeriod = QStringLiteral("所选时段内没有记录，请另选时段！");
 } // namespace messages
 
@@ -69,21 +65,16 @@ private:
     bool haveRecords();
     std::optional<Scope> chooseScope(const QString &caption);
     QImage chartOf(const Scope &scope) const;
-    QString suggestedName(const QString &what, const QString &suffix) const;
     QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
-    bool isDataFile(const QString &path) const;
-    bool refuseDataFile(const QString &path);
     DoctorReport currentReport(const Scope &scope) const;
     // Marks the values above the model's thresholds and adds the risk band of each row.
     void markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const;
-    void tellIfFailed(const FileResult &saved);
 
     const Diary &m_diary;
     ChartPicture m_chart;
-    FileDialogs &m_dialogs;
-    PrintDialog &m_printing;
     PeriodDialog &m_periods;
     MessageBoxes &m_messages;
+    Exports m_exports;
     QAction *m_chartImage = nullptr;
     QAction *m_recordTable = nullptr;
     QAction *m_print = nullptr;

@@ -2,18 +2,17 @@
 
 #include "model/cvd_estimate.h"
 #include "model/score_breakdown.h"
+#include "reports/export_files.h"
+#include "reports/page_canvas.h"
 #include "reports/report_colours.h"
 
-#include <QApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QRawFont>
-#include <QTemporaryDir>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -39,11 +38,8 @@ QByteArray pngBytes(const QImage &image)
 
 namespace {
 
-namespace page {
-constexpr double MarginLeft = 16, MarginTop = 14, MarginRight = 16, MarginBottom = 12;
-constexpr double Width = 210 - MarginLeft - MarginRight; // 178
-constexpr double Height = 297 - MarginTop - MarginBottom; // 271
-constexpr double FooterTop = Height - 15;
+namespace layout {
+using namespace ::velmora::page; // the margins and sizes every page shares
 constexpr double TableBottom = FooterTop - 3;
 constexpr double ChartTop = 36;
 constexpr double ChartWidth = 150;
@@ -62,37 +58,24 @@ int rowsPerTablePage()
 {
     return int(std::floor((TableBottom - TableTop - HeaderRowHeight) / RowHeight + 1e-9));
 }
-} // namespace page
+} // namespace layout
 
 using colours::Accent;
 using colours::Brand;
+using colours::HeaderFill;
 using colours::Ink;
 using colours::MarkedInk;
 using colours::Muted;
-const QColor HeaderFill(232, 245, 233);
-const QColor StripeFill(246, 251, 246);
-const QColor RuleColour(200, 224, 200);
+using colours::StripeFill;
+const QColor &RuleColour = colours::Rule;
 const QColor ScoreInk(150, 20, 20);
 
-QString dateCaption(const QDate &date)
-{
-    return date.toString(QStringLiteral("yyyy年MM月dd日"));
-}
-
-class ReportPainter
+class ReportPainter : PageCanvas
 {
 public:
     ReportPainter(QPrinter &printer, QPainter &painter, const DoctorReport &report)
-        : m_printer(printer), m_painter(painter), m_report(report),
-          m_perMm(printer.resolution() / 25.4)
+        : PageCanvas(printer, painter), m_report(report)
     {
-        // WenQuanYi Micro Hei first: each of its glyphs stands for one character,
-        // so the PDF's text reads back as printed. Noto CJK gives the glyphs of
-        // 血, 风, 日 ... to the Kangxi radicals too, and the PDF then reads
-        // "⾎压/⾼". Then the Chinese faces of Windows and macOS, Noto CJK, and
-        // the application font.
-        m_families = {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
-                      QStringLiteral("PingFang SC"), QStringLiteral("Noto Sans CJK SC"), QApplication::font().family()};
         layOutColumns();
     }
 
@@ -127,8 +110,8 @@ private:
         const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), count) : count;
         std::vector<Page> chosen;
         for (int number = 1; number <= count; ++number) {
-            const int next = std::max(0, number - page::OverviewPages - 1) * page::rowsPerTablePage();
-            const int end = number > page::OverviewPages ? std::min(rows, next + page::rowsPerTablePage()) : next;
+            const int next = std::max(0, number - layout::OverviewPages - 1) * layout::rowsPerTablePage();
+            const int end = number > layout::OverviewPages ? std::min(rows, next + layout::rowsPerTablePage()) : next;
             if (number >= from && number <= to)
                 chosen.push_back({number, next, end});
         }
@@ -155,93 +138,25 @@ private:
             if (p.number == 2) {
                 paintFactorCharts();
             } else {
-                heading(page::ContinuationTop, QStringLiteral("各次记录"),
+                heading(layout::ContinuationTop, QStringLiteral("各次记录"),
                         QStringLiteral("红色粗体：高于风险评分模型的阈值；评分为显示图表时的风险评分"));
-                paintTable(page::TableTop, p.firstRow, p.endRow);
+                paintTable(layout::TableTop, p.firstRow, p.endRow);
             }
         }
-        paintFooter(p.number, reportPageCount(int(m_report.sheet.rows.size())));
-    }
-
-    // The layout is made for A4; smaller paper gets it shrunk to its printable area.
-    void fitToPaper()
-    {
-        const QRectF area = m_printer.pageRect(QPrinter::DevicePixel);
-        const double fit = std::min({1.0, area.width() / px(page::Width), area.height() / px(page::Height)});
-        if (fit < 1.0)
-            m_painter.scale(fit, fit);
-    }
-
-    QRectF mm(double x, double y, double w, double h) const
-    {
-        return QRectF(x * m_perMm, y * m_perMm, w * m_perMm, h * m_perMm);
-    }
-    double px(double millimetres) const { return millimetres * m_perMm; }
-
-    QFont font(double points, bool bold = false) const
-    {
-        QFont f;
-        f.setFamilies(m_families);
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        return f;
-    }
-    // Width in millimetres of a text in a font.
-    double textWidth(const QFont &f, const QString &text) const
-    {
-        return QFontMetricsF(f, &m_printer).horizontalAdvance(text) / m_perMm;
-    }
-
-    void text(const QRectF &rect, const QFont &f, const QColor &colour, int flags, const QString &s)
-    {
-        m_painter.setFont(f);
-        m_painter.setPen(colour);
-        m_painter.drawText(rect, flags, s);
-    }
-
-    void rule(double y, double thickness, const QColor &colour)
-    {
-        m_painter.fillRect(mm(0, y, page::Width, thickness), colour);
-    }
-
-    void heading(double top, const QString &title, const QString &note)
-    {
-        const QFont titleFont = font(11, true);
-        text(mm(0, top, page::Width, 6), titleFont, Brand, Qt::AlignLeft | Qt::AlignVCenter, title);
-        const double after = textWidth(titleFont, title) + 3;
-        text(mm(after, top, page::Width - after, 6), font(7.5), Muted, Qt::AlignLeft | Qt::AlignVCenter, note);
+        footer(p.number, reportPageCount(int(m_report.sheet.rows.size())));
     }
 
     void paintTitleBlock()
     {
-        const QFont small = font(8.5);
-        const QFont brand = font(8.5, true);
-        text(mm(0, 0, 60, 5), brand, Accent, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Velmora"));
-        const double after = textWidth(brand, QStringLiteral("Velmora")) + 1.5;
-        text(mm(after, 0, 80, 5), small, Muted, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("· 心脑血管健康日记"));
-        text(mm(0, 0, page::Width, 5), small, Muted, Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("报告日期：%1").arg(dateCaption(m_report.date)));
-
-        text(mm(0, 7, page::Width, 11), font(19, true), Brand, Qt::AlignLeft | Qt::AlignVCenter,
-             QStringLiteral("健康记录报告"));
-
-        const QFont label = font(10);
-        const QFont value = font(10, true);
-        const QString nameLabel = QStringLiteral("姓名：");
-        text(mm(0, 19.5, 40, 6), label, Muted, Qt::AlignLeft | Qt::AlignVCenter, nameLabel);
-        const double nameLeft = textWidth(label, nameLabel);
-        text(mm(nameLeft, 19.5, 90, 6), value, Ink, Qt::AlignLeft | Qt::AlignVCenter, m_report.userName);
-
-        text(mm(0, 19.5, page::Width, 6), label, Ink, Qt::AlignRight | Qt::AlignVCenter,
-             QStringLiteral("时段：%1　%2").arg(m_report.period, m_report.recordSummary));
-        rule(27.5, 0.6, Accent);
+        titleBlock(QStringLiteral("健康记录报告"), m_report.date, m_report.userName,
+                   QStringLiteral("时段：%1　%2").arg(m_report.period, m_report.recordSummary));
     }
 
     void paintChart()
     {
         heading(29.5, QStringLiteral("风险评分趋势"),
                 QStringLiteral("所选时段每条记录一个红色标记，从左到右按记录顺序；标记越高，评分越高"));
-        const QRectF target = mm(0, page::ChartTop, page::ChartWidth, page::ChartHeight);
+        const QRectF target = mm(0, layout::ChartTop, layout::ChartWidth, layout::ChartHeight);
         m_painter.save();
         m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
         m_painter.drawImage(target, m_report.chart.convertToFormat(QImage::Format_RGB32));
@@ -257,18 +172,18 @@ private:
     // The period's figures: one row per charted factor and one for the score.
     void paintFigures()
     {
-        heading(page::FiguresCaptionTop, QStringLiteral("时段统计"),
+        heading(layout::FiguresCaptionTop, QStringLiteral("时段统计"),
                 QStringLiteral("%1；文字和空项不计入").arg(m_report.period));
         const StatisticsSheet &sheet = m_report.figures;
         const int columns = int(sheet.titles.size());
         if (columns < 3)
             return;
-        std::vector<double> widths(size_t(columns), (page::Width - 40) / (columns - 2));
+        std::vector<double> widths(size_t(columns), (layout::Width - 40) / (columns - 2));
         widths[0] = 24;
         widths[1] = 16;
-        const double top = page::FiguresTop;
-        const double h = page::FiguresRowHeight;
-        m_painter.fillRect(mm(0, top, page::Width, h), HeaderFill);
+        const double top = layout::FiguresTop;
+        const double h = layout::FiguresRowHeight;
+        m_painter.fillRect(mm(0, top, layout::Width, h), HeaderFill);
         const QFont title = font(7, true), cell = font(7.5), first = font(7.5, true);
         double x = 0;
         for (int c = 0; c < columns; ++c) {
@@ -278,7 +193,7 @@ private:
         double y = top + h;
         for (size_t r = 0; r < sheet.rows.size(); ++r, y += h) {
             if (r % 2 == 1)
-                m_painter.fillRect(mm(0, y, page::Width, h), StripeFill);
+                m_painter.fillRect(mm(0, y, layout::Width, h), StripeFill);
             x = 0;
             for (int c = 0; c < columns; ++c) {
                 text(mm(x + 0.8, y, widths[size_t(c)] - 1.6, h), c == 0 ? first : cell, c == 0 ? Brand : Ink,
@@ -291,7 +206,7 @@ private:
 
     double breakdownTop() const
     {
-        return page::FiguresTop + page::FiguresRowHeight * double(m_report.figures.rows.size() + 1) + 4;
+        return layout::FiguresTop + layout::FiguresRowHeight * double(m_report.figures.rows.size() + 1) + 4;
     }
 
     // The latest record's score explained: the score first, then its terms in
@@ -306,21 +221,21 @@ private:
                 m_report.latestWhen.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss")));
         const int opening = int(lines.size()) - TermCount; // the score, and what replaced or blocked the sum
         double y = top + 7;
-        for (int k = 0; k < opening; ++k, y += page::BreakdownLineHeight)
-            text(mm(0, y, page::Width, page::BreakdownLineHeight), font(8, k == 0), k == 0 ? ScoreInk : Ink,
+        for (int k = 0; k < opening; ++k, y += layout::BreakdownLineHeight)
+            text(mm(0, y, layout::Width, layout::BreakdownLineHeight), font(8, k == 0), k == 0 ? ScoreInk : Ink,
                  Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
         const int perColumn = (TermCount + 1) / 2;
         const QFont termFont = font(7.5);
         for (int k = 0; k < TermCount; ++k) {
-            const double left = k < perColumn ? 0 : page::Width / 2;
-            const double rowTop = y + page::BreakdownLineHeight * (k % perColumn);
+            const double left = k < perColumn ? 0 : layout::Width / 2;
+            const double rowTop = y + layout::BreakdownLineHeight * (k % perColumn);
             const QString line = lines[opening + k];
             const QString shown = QFontMetricsF(termFont, &m_printer)
-                                      .elidedText(line, Qt::ElideRight, px(page::Width / 2 - 2));
-            text(mm(left, rowTop, page::Width / 2 - 2, page::BreakdownLineHeight), termFont, Ink,
+                                      .elidedText(line, Qt::ElideRight, px(layout::Width / 2 - 2));
+            text(mm(left, rowTop, layout::Width / 2 - 2, layout::BreakdownLineHeight), termFont, Ink,
                  Qt::AlignLeft | Qt::AlignVCenter, shown);
         }
-        return y + page::BreakdownLineHeight * perColumn;
+        return y + layout::BreakdownLineHeight * perColumn;
     }
 
     // The latest record's ten-year cardiovascular risk, in its band's colour,
@@ -333,31 +248,34 @@ private:
         const double y = top + 2;
         const QColor colour = m_report.latestCvdColour.isEmpty() ? Ink : QColor(m_report.latestCvdColour);
         if (!m_report.latestCvdColour.isEmpty())
-            m_painter.fillRect(mm(0, y + 0.6, 1.2, page::BreakdownLineHeight - 1.2), colour);
-        text(mm(2.5, y, page::Width - 2.5, page::BreakdownLineHeight), font(8.5, true), colour,
+            m_painter.fillRect(mm(0, y + 0.6, 1.2, layout::BreakdownLineHeight - 1.2), colour);
+        text(mm(2.5, y, layout::Width - 2.5, layout::BreakdownLineHeight), font(8.5, true), colour,
              Qt::AlignLeft | Qt::AlignVCenter, lines[0]);
-        double below = y + page::BreakdownLineHeight;
-        for (qsizetype k = 1; k < lines.size(); ++k, below += page::BreakdownLineHeight)
-            text(mm(2.5, below, page::Width - 2.5, page::BreakdownLineHeight), font(7.5), Ink,
+        double below = y + layout::BreakdownLineHeight;
+        for (qsizetype k = 1; k < lines.size(); ++k, below += layout::BreakdownLineHeight)
+            text(mm(2.5, below, layout::Width - 2.5, layout::BreakdownLineHeight), font(7.5), Ink,
                  Qt::AlignLeft | Qt::AlignVCenter, lines[k]);
-        text(mm(2.5, below, page::Width - 2.5, page::FooterTop - below), font(7), Muted,
+        text(mm(2.5, below, layout::Width - 2.5, layout::FooterTop - below), font(7), Muted,
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, cvdAboutText());
     }
 
     // The score and each factor over time, three charts a row, against the period's dates.
     void paintFactorCharts()
     {
-        heading(page::ContinuationTop, QStringLiteral("各项因素随时间的变化"),
+        heading(layout::ContinuationTop, QStringLiteral("各项因素随时间的变化"),
                 QStringLiteral("红色实心点：高于风险评分模型的阈值；橙色虚线：阈值；文字和空项为空缺，不画作 0"));
-        text(mm(0, page::ContinuationTop + 6, page::Width, 4), font(6.5), Muted, Qt::AlignLeft | Qt::AlignVCenter,
-             QString::fromUtf16(ReferenceLinesNote) + QStringLiteral("（体重指数图中的虚点线）"));
+        text(mm(0, layout::ContinuationTop + 6, layout::Width, 4), font(6.5), Muted, Qt::AlignLeft | Qt::AlignVCenter,
+             QString::fromUtf16(ReferenceLinesNote) + QStringLiteral("（体重指数图中的虚点线）")
+                 + (m_report.homeReadingCount > 0 ? QStringLiteral("；家庭参考 135/85 mmHg：指南的家庭血压参考值")
+                                                  : QString()));
         const int columns = 3;
         const int rows = (int(m_report.charts.size()) + columns - 1) / columns;
+        const double bottom = m_report.homeReadingCount > 0 ? paintHomeBloodPressure() : layout::TableBottom;
         if (rows == 0)
             return;
-        const double top = page::ContinuationTop + 12;
-        const double w = page::Width / columns;
-        const double h = std::min(75.0, (page::TableBottom - top) / rows);
+        const double top = layout::ContinuationTop + 12;
+        const double w = layout::Width / columns;
+        const double h = std::min(75.0, (bottom - top) / rows);
         const ChartLook look{font(7), m_perMm};
         for (size_t k = 0; k < m_report.charts.size(); ++k) {
             const QRectF area = mm(w * double(k % columns), top + h * double(k / columns), w, h);
@@ -366,26 +284,42 @@ private:
         }
     }
 
+    // The period's home blood pressure readings below the factor charts: how
+    // many, then the latest monitoring week's means and what they are. Gives
+    // its top, the bottom of the charts' room.
+    double paintHomeBloodPressure()
+    {
+        const HomeWeekSheet &week = m_report.homeWeek;
+        constexpr double Line = layout::BreakdownLineHeight;
+        const QFont plain = font(7.5), small = font(7);
+        const double aboutHeight = 2 * Line;
+        const double top = layout::TableBottom - 7 - 2 * Line - Line - aboutHeight;
+        heading(top, QStringLiteral("家庭血压"),
+                QStringLiteral("时段内 %1 次读数；最近一个监测周：%2").arg(m_report.homeReadingCount).arg(week.week));
+        double y = top + 7;
+        for (qsizetype k = 0; k < week.means.size(); ++k)
+            text(mm(k % 2 ? layout::Width / 2 : 0, y + Line * double(k / 2), layout::Width / 2, Line), plain, Ink,
+                 Qt::AlignLeft | Qt::AlignVCenter, week.means[k]);
+        y += 2 * Line;
+        const QFont verdict = font(8, true);
+        text(mm(0, y, layout::Width, Line), verdict, week.above ? MarkedInk : Brand, Qt::AlignLeft | Qt::AlignVCenter,
+             week.verdict);
+        const double after = textWidth(verdict, week.verdict) + 3;
+        text(mm(after, y, layout::Width - after, Line), plain, Muted, Qt::AlignLeft | Qt::AlignVCenter, week.shortfall);
+        y += Line;
+        text(mm(0, y, layout::Width, aboutHeight), small, Muted, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+             week.about);
+        return top - 2;
+    }
+
     void paintContinuationHeader()
     {
         const QFont small = font(8.5);
-        text(mm(0, 0, page::Width, 6), font(10, true), Brand, Qt::AlignLeft | Qt::AlignVCenter,
+        text(mm(0, 0, layout::Width, 6), font(10, true), Brand, Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("健康记录报告（续）"));
-        text(mm(0, 0, page::Width, 6), small, Muted, Qt::AlignRight | Qt::AlignVCenter,
+        text(mm(0, 0, layout::Width, 6), small, Muted, Qt::AlignRight | Qt::AlignVCenter,
              QStringLiteral("%1 · 报告日期：%2").arg(m_report.userName, dateCaption(m_report.date)));
         rule(8, 0.4, Accent);
-    }
-
-    void paintFooter(int number, int pages)
-    {
-        rule(page::FooterTop, 0.25, RuleColour);
-        const QString disclaimer = QStringLiteral(
-            "声明：本报告中的数据与图表不能作为临床诊断的依据，仅供自我提醒与警示之用；"
-            "任何结果都不能证明您患有或未患有心脑血管疾病。如有疑问，请及时就医。");
-        text(mm(0, page::FooterTop + 1.5, page::Width - 28, 10), font(7.5), Muted,
-             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, disclaimer);
-        text(mm(page::Width - 26, page::FooterTop + 1.5, 26, 5), font(7.5), Muted, Qt::AlignRight | Qt::AlignTop,
-             QStringLiteral("第 %1 / %2 页").arg(number).arg(pages));
     }
 
     // Column widths from the widest text in each column, in the largest font
@@ -408,11 +342,11 @@ private:
                 const double cap = c == 0 ? 34.0 : 22.0; // longer texts are elided
                 m_widths[size_t(c)] = std::min(w, cap) + 2.4;
             }
-            if (std::accumulate(m_widths.begin(), m_widths.end(), 0.0) <= page::Width)
+            if (std::accumulate(m_widths.begin(), m_widths.end(), 0.0) <= layout::Width)
                 break;
         }
         const double total = std::accumulate(m_widths.begin(), m_widths.end(), 0.0);
-        const double scale = page::Width / total; // spreads the room left, or squeezes the last resort
+        const double scale = layout::Width / total; // spreads the room left, or squeezes the last resort
         for (double &w : m_widths)
             w *= scale;
     }
@@ -487,7 +421,7 @@ private:
         }
         const double x = alignLeft ? left : left + (width - w) / 2;
         // Glyph runs stand with their baseline at the layout's ascent.
-        const QPointF at(px(x), px(top + f.baseline(page::RowHeight)) - f.ascentPixels());
+        const QPointF at(px(x), px(top + f.baseline(layout::RowHeight)) - f.ascentPixels());
         for (const QGlyphRun &run : f.glyphs(shown))
             m_batch.add(at, run);
     }
@@ -536,30 +470,30 @@ private:
         const QFont title = font(m_cellPoints - 0.5, true);
         const QFont unit = font(m_cellPoints - 1.5);
 
-        m_painter.fillRect(mm(0, top, page::Width, page::HeaderRowHeight), HeaderFill);
+        m_painter.fillRect(mm(0, top, layout::Width, layout::HeaderRowHeight), HeaderFill);
         double x = 0;
         for (int c = 0; c < columns; ++c) {
             const double w = m_widths[size_t(c)];
             const QString unitText = sheet.units.value(c);
             if (unitText.isEmpty()) {
-                text(mm(x, top, w, page::HeaderRowHeight), title, Brand, Qt::AlignCenter, sheet.titles[c]);
+                text(mm(x, top, w, layout::HeaderRowHeight), title, Brand, Qt::AlignCenter, sheet.titles[c]);
             } else {
                 text(mm(x, top + 1.2, w, 4.6), title, Brand, Qt::AlignHCenter | Qt::AlignBottom, sheet.titles[c]);
                 text(mm(x, top + 5.8, w, 3.8), unit, Muted, Qt::AlignHCenter | Qt::AlignTop, unitText);
             }
             x += w;
         }
-        rule(top + page::HeaderRowHeight - 0.3, 0.3, Accent);
+        rule(top + layout::HeaderRowHeight - 0.3, 0.3, Accent);
 
         // Stripes and rules first, then the cells style by style: the PDF
         // then changes its font and colour a few times a page, not at every cell.
-        const double body = top + page::HeaderRowHeight;
+        const double body = top + layout::HeaderRowHeight;
         QList<QRectF> stripes, rules;
         for (int r = from; r < to; ++r) {
-            const double y = body + page::RowHeight * (r - from);
+            const double y = body + layout::RowHeight * (r - from);
             if ((r - from) % 2 == 1)
-                stripes << mm(0, y, page::Width, page::RowHeight);
-            rules << mm(0, y + page::RowHeight - 0.15, page::Width, 0.15);
+                stripes << mm(0, y, layout::Width, layout::RowHeight);
+            rules << mm(0, y + layout::RowHeight - 0.15, layout::Width, 0.15);
         }
         m_painter.save();
         m_painter.setPen(Qt::NoPen);
@@ -579,7 +513,7 @@ private:
                                                       : ScoreInk);
             for (int r = from; r < to; ++r) {
                 const auto &row = sheet.rows[size_t(r)];
-                const double y = body + page::RowHeight * (r - from);
+                const double y = body + layout::RowHeight * (r - from);
                 double left = 0;
                 for (int c = 0; c < columns; ++c) {
                     const double w = m_widths[size_t(c)];
@@ -597,11 +531,7 @@ private:
         }
     }
 
-    QPrinter &m_printer;
-    QPainter &m_painter;
     const DoctorReport &m_report;
-    double m_perMm;
-    QStringList m_families;
     double m_cellPoints = 8;
     std::vector<double> m_widths;
     CellFont m_plainCells, m_boldCells;
@@ -612,29 +542,18 @@ private:
 
 int reportPageCount(int recordCount)
 {
-    const int rows = page::rowsPerTablePage();
-    return page::OverviewPages + std::max(1, (recordCount + rows - 1) / rows);
+    const int rows = layout::rowsPerTablePage();
+    return layout::OverviewPages + std::max(1, (recordCount + rows - 1) / rows);
 }
 
 void prepareReportPrinter(QPrinter &printer, const DoctorReport &report)
 {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(page::MarginLeft, page::MarginTop, page::MarginRight,
-                                                page::MarginBottom),
-                                      QPageLayout::Millimeter));
-    printer.setCreator(QStringLiteral("Velmora"));
-    printer.setDocName(QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
+    preparePagePrinter(printer, QStringLiteral("健康记录报告 %1 %2").arg(report.userName, dateCaption(report.date)));
 }
 
 bool printReport(QPrinter &printer, const DoctorReport &report)
 {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    ReportPainter(printer, painter, report).paint();
-    return painter.end();
+    return printPages(printer, [&](QPainter &painter) { ReportPainter(printer, painter, report).paint(); });
 }
 
 FileResult writeReportPdf(const QString &path, const DoctorReport &report)
@@ -646,22 +565,7 @@ FileResult writeReportPdf(const QString &path, const DoctorReport &report)
 
 FileResult writeReportPdf(const QString &path, const DoctorReport &report, QPrinter &printer)
 {
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return FileResult::failure(scratch.errorString());
-    const QString printed = scratch.filePath(QStringLiteral("report.pdf"));
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(printed);
-    const bool done = printReport(printer, report);
-    printer.setOutputFileName(path); // as the caller chose it
-    if (!done)
-        return FileResult::failure(QStringLiteral("the PDF could not be written"));
-    QString error;
-    const std::optional<QByteArray> bytes = readWholeFile(printed, &error);
-    if (!bytes)
-        return FileResult::failure(error);
-    return saveFile(path, [&](QIODevice &device) { return writeAll(device, *bytes); }, {},
-                    NewFileAccess::AsAnyNewFile); // made to be handed on
+    return writePdfFile(path, printer, [&](QPrinter &chosen) { return printReport(chosen, report); });
 }
 
 } // namespace velmora

@@ -6,6 +6,7 @@
 
 #include "analysis/record_sheet.h"
 #include "analysis/statistics_sheet.h"
+#include "readings/home_week_sheet.h"
 #include "records/text_file.h"
 #include "reports/time_chart.h"
 
@@ -37,6 +38,8 @@ struct DoctorReport
     QString latestCvdColour;        // the risk band's colour, empty without an estimate
     std::vector<TimeChart> charts;  // the score and the factors over time
     TimeAxis axis;
+    int homeReadingCount = 0;       // the period's home blood pressure readings; none: no such section
+    HomeWeekSheet homeWeek;         // the latest monitoring week of the period, with those readings
 };
 
 // How many A4 pages the report takes for that many records.

@@ -4,7 +4,10 @@
 #include "chart/risk_lines.h"
 #include "model/cvd_risk.h"
 #include "model/risk_model.h"
+#include "readings/home_week_sheet.h"
 #include "reports/report_colours.h"
+
+#include <QFontMetricsF>
 
 #include <QPainter>
 
@@ -53,8 +56,12 @@ ValueRange valueRange(const TimeChart &chart)
         if (chart.drawsThresholds && p.threshold)
             include(*p.threshold);
     }
+    for (const ChartSeries &series : chart.series)
+        for (const ChartValue &v : series.values)
+            include(v.value);
+    const bool hasValues = low <= high;
     for (const ChartGuide &g : chart.guides)
-        if (!chart.points.empty() && g.value >= low - (high - low) && g.value <= high + (high - low) + 1)
+        if (hasValues && g.value >= low - (high - low) && g.value <= high + (high - low) + 1)
             include(g.value);
     if (low > high)
         return {0, 1};
@@ -119,6 +126,33 @@ double wallSeconds(const QDateTime &when)
     return wallSeconds(when.date(), when.time());
 }
 
+// A filled mark of a shape, about `radius` from its centre to its edge.
+void drawMark(QPainter &painter, MarkShape shape, QPointF at, double radius)
+{
+    switch (shape) {
+    case MarkShape::Circle:
+        painter.drawEllipse(at, radius, radius);
+        break;
+    case MarkShape::Square:
+        painter.drawRect(QRectF(at.x() - radius * 0.85, at.y() - radius * 0.85, radius * 1.7, radius * 1.7));
+        break;
+    case MarkShape::Triangle: {
+        const double r = radius * 1.2;
+        const QPointF corners[] = {at + QPointF(0, -r), at + QPointF(r * 0.87, r * 0.5), at + QPointF(-r * 0.87, r * 0.5)};
+        painter.drawPolygon(corners, 3);
+        break;
+    }
+    case MarkShape::Diamond: {
+        const double r = radius * 1.15;
+        const QPointF corners[] = {at + QPointF(0, -r), at + QPointF(r, 0), at + QPointF(0, r), at + QPointF(-r, 0)};
+        painter.drawPolygon(corners, 4);
+        break;
+    }
+    }
+}
+
+constexpr double LegendRow = 3.2; // millimetres
+
 class ChartPainter
 {
 public:
@@ -132,9 +166,14 @@ public:
     {
         const QFont title = font(7.5, true);
         const double titleHeight = mm(5);
-        m_plot = m_area.adjusted(mm(12), titleHeight, -mm(2), -mm(5));
+        const QFont legendFont = font(5.5);
+        const std::vector<LegendEntry> legend = chart.hasLegend() ? legendEntries(chart, legendFont)
+                                                                  : std::vector<LegendEntry>();
+        const double legendHeight = legend.empty() ? 0 : legend.back().at.y() + mm(LegendRow) / 2;
+        m_plot = m_area.adjusted(mm(12), titleHeight + legendHeight, -mm(2), -mm(5));
         text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, colours::Brand,
              Qt::AlignLeft | Qt::AlignVCenter, chart.title);
+        paintLegend(legend, legendFont, m_area.topLeft() + QPointF(0, titleHeight));
         m_range = valueRange(chart);
         paintValueAxis();
         paintTimeAxis();
@@ -145,8 +184,11 @@ public:
         if (chart.drawsThresholds)
             paintThresholds(chart.points);
         paintValues(chart.points);
+        for (const ChartSeries &series : chart.series)
+            paintSeries(series);
         m_painter.restore();
-        if (chart.points.empty())
+        if (chart.points.empty() && std::all_of(chart.series.begin(), chart.series.end(),
+                                                [](const ChartSeries &series) { return series.values.empty(); }))
             text(m_plot, font(7), AxisInk, Qt::AlignCenter, QStringLiteral("该时段内没有数值"));
     }
 
@@ -291,6 +333,69 @@ private:
         }
     }
 
+    // A further series: its marks only, one to a cell of the plot.
+    void paintSeries(const ChartSeries &series)
+    {
+        const double radius = mm(0.6);
+        MarkGrid grid(m_plot, radius * 1.5);
+        m_painter.setPen(pen(series.colour.darker(130), 0.12));
+        m_painter.setBrush(series.colour);
+        for (const ChartValue &v : series.values) {
+            const QPointF at(xOf(v.when), yOf(v.value));
+            if (grid.take(at, false))
+                drawMark(m_painter, series.shape, at, radius);
+        }
+    }
+
+    // The legend's entries: the chart's own points (no series), then each
+    // series that has values, each at its place in rows of the area's width.
+    struct LegendEntry
+    {
+        const ChartSeries *series;
+        QString name;
+        QPointF at; // the centre of its mark, from the top left of the legend
+    };
+
+    std::vector<LegendEntry> legendEntries(const TimeChart &chart, const QFont &f) const
+    {
+        std::vector<LegendEntry> entries{{nullptr, chart.pointsName, {}}};
+        for (const ChartSeries &series : chart.series)
+            if (!series.values.empty())
+                entries.push_back({&series, series.name, {}});
+        const QFontMetricsF metrics(f, m_painter.device());
+        const double rowHeight = mm(LegendRow), width = m_area.width() - mm(2);
+        QPointF next(mm(2), rowHeight / 2);
+        for (LegendEntry &entry : entries) {
+            const double w = mm(3) + metrics.horizontalAdvance(entry.name) + mm(2);
+            if (next.x() > mm(2) && next.x() + w > width)
+                next = QPointF(mm(2), next.y() + rowHeight);
+            entry.at = next;
+            next.rx() += w;
+        }
+        return entries;
+    }
+
+    void paintLegend(const std::vector<LegendEntry> &entries, const QFont &f, QPointF topLeft)
+    {
+        const double radius = mm(0.6);
+        for (const LegendEntry &entry : entries) {
+            const QPointF at = topLeft + entry.at;
+            if (entry.series) {
+                m_painter.setPen(pen(entry.series->colour.darker(130), 0.12));
+                m_painter.setBrush(entry.series->colour);
+                drawMark(m_painter, entry.series->shape, at, radius);
+            } else {
+                m_painter.setPen(pen(LineColour, 0.3));
+                m_painter.drawLine(at - QPointF(mm(1.3), 0), at + QPointF(mm(1.3), 0));
+                m_painter.setPen(pen(LineColour, 0.25));
+                m_painter.setBrush(Qt::white);
+                m_painter.drawEllipse(at, radius, radius);
+            }
+            text(QRectF(at.x() + mm(1.8), at.y() - mm(LegendRow) / 2, m_area.right() - at.x(), mm(LegendRow)), f,
+                 AxisInk, Qt::AlignLeft | Qt::AlignVCenter, entry.name);
+        }
+    }
+
     // A polyline that keeps, of the points within one column, the first, the extremes and the last.
     class ColumnLine
     {
@@ -372,6 +477,22 @@ private:
     double m_span;
 };
 
+const QColor HomeReferenceColour(40, 90, 170);
+
+// The series of the home readings: each with its colour and shape, told apart in print without colour too.
+struct HomeSeriesLook
+{
+    Session session;
+    const char16_t *name;
+    QColor colour;
+    MarkShape shape;
+};
+const std::array<HomeSeriesLook, 3> HomeSeriesLooks = {{
+    {Session::Morning, u"家庭早晨", QColor(33, 113, 214), MarkShape::Triangle},
+    {Session::Evening, u"家庭晚间", QColor(142, 68, 173), MarkShape::Square},
+    {Session::Other, u"家庭其他时间", QColor(150, 150, 150), MarkShape::Diamond},
+}};
+
 QString titleWithUnit(const QString &title, const QString &unit)
 {
     return unit.isEmpty() ? title : QStringLiteral("%1（%2）").arg(title, unit);
@@ -414,23 +535,58 @@ TimeChart cvdRiskTimeChart(const RecordHistory &history, const CvdAnswers &answe
     return chart;
 }
 
-std::vector<TimeChart> periodCharts(const RecordHistory &history)
+bool TimeChart::hasLegend() const
+{
+    return std::any_of(series.begin(), series.end(), [](const ChartSeries &s) { return !s.values.empty(); });
+}
+
+void addHomeReadings(TimeChart &chart, Factor factor, std::span<const BpReading> readings,
+                     const MonitoringWindows &windows)
+{
+    if (readings.empty() || (factor != Factor::Systolic && factor != Factor::Diastolic))
+        return;
+    const bool systolic = factor == Factor::Systolic;
+    const size_t first = chart.series.size();
+    for (const HomeSeriesLook &look : HomeSeriesLooks)
+        chart.series.push_back({QString::fromUtf16(look.name), look.colour, look.shape, {}});
+    for (const BpReading &r : readings) {
+        const size_t k = size_t(sessionColumn(sessionOf(r.stamp, windows)));
+        chart.series[first + k].values.push_back({stampDateTime(r.stamp), double(systolic ? r.systolic : r.diastolic)});
+    }
+    const int reference = systolic ? HomeReferenceSystolic : HomeReferenceDiastolic;
+    chart.guides.push_back({double(reference), QStringLiteral("家庭参考 %1").arg(reference), HomeReferenceColour});
+    chart.pointsName = QStringLiteral("体检");
+}
+
+std::vector<TimeChart> periodCharts(const RecordHistory &history, std::span<const BpReading> homeReadings)
 {
     std::vector<TimeChart> charts{scoreTimeChart(history)};
-    for (Factor factor : ChartedFactors)
+    for (Factor factor : ChartedFactors) {
         charts.push_back(factorTimeChart(factorSeries(factor, history)));
+        addHomeReadings(charts.back(), factor, homeReadings);
+    }
     return charts;
 }
 
-TimeAxis timeAxisOf(const RecordHistory &history, const Period &period)
+TimeAxis timeAxisOf(const RecordHistory &history, const Period &period, std::span<const BpReading> homeReadings)
 {
     TimeAxis axis{period.from, period.to};
+    QDate first, last;
     if (!history.records.empty()) {
-        if (axis.from.isNull())
-            axis.from = history.records.front().when.date();
-        if (axis.to.isNull())
-            axis.to = history.records.back().when.date();
+        first = history.records.front().when.date();
+        last = history.records.back().when.date();
     }
+    for (const BpReading &r : homeReadings) {
+        const QDate day = stampDate(r.stamp);
+        if (first.isNull() || day < first)
+            first = day;
+        if (last.isNull() || day > last)
+            last = day;
+    }
+    if (axis.from.isNull())
+        axis.from = first;
+    if (axis.to.isNull())
+        axis.to = last;
     if (axis.from.isNull())
         axis.from = axis.to.isNull() ? QDate(2000, 1, 1) : axis.to;
     if (axis.to.isNull() || axis.to < axis.from)

@@ -3,7 +3,8 @@
 # driven by xdotool only: velmora.exe from the portable zip, started in an
 # empty folder, creates its user list, takes a new user 张三 and stores a
 # record, which must be byte for byte what the Linux program writes (GBK,
-# CR LF), and draws it. Then the installer, silent: the installed program keeps
+# CR LF), and draws it; records home blood pressure readings through their
+# dialog, finds them in the .bp file and the week's means in its PDF. Then the installer, silent: the installed program keeps
 # its diary in %APPDATA%\Velmora, and the uninstaller leaves that diary alone.
 # Usage: tests/e2e/windows_e2e.sh <velmora-windows.zip> <velmora-setup.exe> <type_unicode.exe>
 # Uses the DISPLAY and WINEPREFIX it is given (scripts/windows.sh sets both),
@@ -93,6 +94,22 @@ shot stored
 chart=721x401+24+24
 check "the record is drawn in red" gt "$(count_pixels stored "$chart" pure-red)" 0
 check "the entry column shows the record" not same_pixels start 80x17+768+24 stored 80x17+768+24
+
+# --- Home blood pressure: the steps of the Linux run (tests/e2e/home_bp.sh) ------
+# shellcheck source=tests/e2e/home_bp.sh
+source "$root/tests/e2e/home_bp.sh"
+readings=$folder/张三.bp
+seed_week "$readings"
+cp "$readings" "$work/seeded.bp"
+click 400 100
+before=$(date +%Y%m%d%H%M%S)
+record_readings
+after=$(date +%Y%m%d%H%M%S)
+check_readings "$readings" "$work/seeded.bp" "$before" "$after"
+export_week_pdf 张三 "$(winepath -w "$work/week.pdf" 2>/dev/null)"
+check_week_pdf "$work/week.pdf"
+xdotool key Escape # the report window
+
 click 740 570 # 退出
 check "退出 ends the program" wait_until 20 bash -c '! pgrep -f "[V]elmora.velmora.exe" >/dev/null' 
 app=
