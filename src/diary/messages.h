@@ -56,4 +56,11 @@ QString notWholeNumber(const QString &box); // "收缩压应为整数，请核�
 QString sameReadingAgain(const QString &when, const QString &values);
 QString unreadableLines(const QString &fileName, qsizetype count);
 
+// Medicines.
+QString medicineNotTaken(const QString &name, const QString &when, const QString &action); // 调整 or 停用
+QString medicineAlreadyTaken(const QString &name, const QString &when, const QString &plan);
+QString confirmDeleteMedicine(const QString &when, const QString &summary);
+inline const QString MedicinesChangedOutside =
+    QStringLiteral("用药记录文件已被其他程序改动，没有删除任何一条，请查看后再删除！");
+
 } // namespace velmora::messages

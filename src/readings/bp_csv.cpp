@@ -7,15 +7,6 @@
 
 namespace velmora {
 
-namespace {
-
-QString guarded(const QString &text)
-{
-    return startsLikeFormula(text) ? u'\'' + text : text;
-}
-
-} // namespace
-
 QStringList bpCsvTitles()
 {
     return {QStringLiteral("时间"),       QStringLiteral("收缩压(mmHg)"), QStringLiteral("舒张压(mmHg)"),
@@ -30,7 +21,7 @@ QByteArray bpReadingsCsv(std::span<const BpReading> readings)
     for (const BpReading &r : readings)
         rows.push_back({stampDateTime(r.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                         QString::number(r.systolic), QString::number(r.diastolic),
-                        r.pulse ? QString::number(r.pulse) : QString(), guarded(r.source), guarded(r.note)});
+                        r.pulse ? QString::number(r.pulse) : QString(), formulaGuarded(r.source), formulaGuarded(r.note)});
     return csvBytes(rows);
 }
 

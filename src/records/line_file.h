@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -46,6 +47,13 @@ using LineFields = QVarLengthArray<QByteArrayView, 8>;
 
 // The fields of a line between its tabs.
 LineFields tabFields(QByteArrayView line);
+
+// The text of a GBK field, when writing it again gives the same bytes
+// (an empty field is an empty text); nothing otherwise.
+std::optional<QString> fieldText(QByteArrayView bytes);
+// Appends a text as a field: false, and nothing appended, when it holds a
+// tab, a line break or a character GBK cannot hold.
+bool appendField(QByteArray &out, const QString &text);
 
 // Calls `visit(line)` for every line of the content but a first line equal
 // to `header`, without line ends (LF or CR LF); empty lines are skipped.

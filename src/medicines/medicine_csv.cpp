@@ -1,0 +1,28 @@
+#include "medicines/medicine_csv.h"
+
+#include "records/csv_table.h"
+#include "records/record_columns.h"
+
+#include <vector>
+
+namespace velmora {
+
+QStringList medicineCsvTitles()
+{
+    return {QStringLiteral("时间"), QStringLiteral("事件"), QStringLiteral("药名"),
+            QStringLiteral("剂量"), QStringLiteral("用法"), QStringLiteral("备注")};
+}
+
+QByteArray medicinesCsv(std::span<const MedicineEvent> events)
+{
+    std::vector<QStringList> rows;
+    rows.reserve(events.size() + 1);
+    rows.push_back(medicineCsvTitles());
+    for (const MedicineEvent &e : events)
+        rows.push_back({stampDateTime(e.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), actionWord(e.action),
+                        formulaGuarded(e.name), formulaGuarded(e.dose), formulaGuarded(e.frequency),
+                        formulaGuarded(e.note)});
+    return csvBytes(rows);
+}
+
+} // namespace velmora
