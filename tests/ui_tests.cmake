@@ -14,3 +14,4 @@ foreach(scale 1.25 1.5 2)
   set_tests_properties(tst_gui_users_scale_${scale} PROPERTIES
     ENVIRONMENT "${offscreen_screen};QT_SCALE_FACTOR=${scale}" WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} LABELS gui)
 endforeach()
+velmora_test(tst_gui_medicines tst_gui_medicines.cpp LIBS velmora_app)

@@ -2,7 +2,8 @@
 
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
-// menu's entries follow (the reports, the reading of the diary, its history).
+// menu's entries follow (the reports, the reading of the diary, its history,
+// the medicines).
 
 #include "reports/analysis_menu.h"
 #include "reports/period_dialog.h"
@@ -11,6 +12,8 @@
 #include "ui/cvd_questions.h"
 #include "ui/form1.h"
 #include "ui/history_menu.h"
+#include "ui/medicine_dialog.h"
+#include "ui/medicine_menu.h"
 #include "ui/message_boxes.h"
 #include "ui/past_record_dialog.h"
 #include "widgets/file_dialogs.h"
@@ -40,6 +43,8 @@ private:
     CvdQuestions m_cvdQuestions;
     QtPastRecordDialog m_pastRecordDialog;
     HistoryMenu m_history;
+    QtMedicineDialog m_medicineDialog;
+    MedicineMenu m_medicines;
 };
 
 } // namespace velmora

@@ -28,6 +28,11 @@ QString noDataFolder(const QString &reason)
     return QStringLiteral("无法在程序目录或用户数据目录中保存数据，程序将退出！\n（%1）").arg(reason);
 }
 
+QString exportFailed(const QString &reason)
+{
+    return QStringLiteral("导出失败，文件没有写入！\n（%1）").arg(reason);
+}
+
 QString pastTimeRefused(const QString &reason)
 {
     return QStringLiteral("%1，请核对！").arg(reason);

@@ -9,20 +9,15 @@
 #include "reports/report_pdf.h"
 #include "reports/time_chart.h"
 #include "widgets/context_menu.h"
+#include "widgets/export_file.h"
 #include "widgets/file_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
 
 namespace velmora {
-
-QString messages::exportFailed(const QString &reason)
-{
-    return QStringLiteral("导出失败，文件没有写入！\n（%1）").arg(reason);
-}
 
 namespace {
 
@@ -109,19 +104,9 @@ QString ReportMenu::suggestedName(const QString &what, const QString &suffix) co
         .arg(m_diary.tableUser(), what, m_diary.now().toString(QStringLiteral("yyyyMMdd")), suffix);
 }
 
-bool ReportMenu::isDataFile(const QString &path) const
-{
-    const QFileInfo target(path);
-    if (target.suffix().compare(QStringLiteral("dat"), Qt::CaseInsensitive) != 0)
-        return false;
-    const QString folder = QFileInfo(m_diary.folder().folder()).canonicalFilePath();
-    const QString targetFolder = QFileInfo(target.absolutePath()).canonicalFilePath();
-    return !folder.isEmpty() && folder == targetFolder;
-}
-
 bool ReportMenu::refuseDataFile(const QString &path)
 {
-    if (!isDataFile(path))
+    if (!isProgramDataFile(path, m_diary.folder().folder()))
         return false;
     m_messages.inform(messages::NotOverDataFile);
     return true;

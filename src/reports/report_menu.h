@@ -5,6 +5,7 @@
 
 #include "analysis/period.h"
 #include "chart/trend_chart.h"
+#include "diary/messages.h"
 #include "records/text_file.h"
 
 #include <QObject>
@@ -31,9 +32,6 @@ struct RecordSheet;
 
 namespace messages {
 inline const QString NothingToExport = QStringLiteral("没有可导出的记录，请先显示数据！");
-inline const QString NotOverDataFile =
-    QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
-QString exportFailed(const QString &reason);
 inline const QString PrintFailed = QStringLiteral("打印没有完成，请检查打印机后再试！");
 inline const QString NothingInPeriod = QStringLiteral("所选时段内没有记录，请另选时段！");
 } // namespace messages
@@ -71,7 +69,6 @@ private:
     QImage chartOf(const Scope &scope) const;
     QString suggestedName(const QString &what, const QString &suffix) const;
     QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
-    bool isDataFile(const QString &path) const;
     bool refuseDataFile(const QString &path);
     DoctorReport currentReport(const Scope &scope) const;
     // Marks the values above the model's thresholds and adds the risk band of each row.
