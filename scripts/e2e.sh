@@ -404,6 +404,8 @@ docs_picture keypad.png e2e-keypad.png "$(screen_region 876x599+0+0)"
 
 # The ten-year cardiovascular risk: a run of its own, on an X server of its own.
 check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_cvd.sh" "$build"
+# The medicine diary: a run of its own too.
+check "the medicines' run (scripts/e2e_medicines.sh) passes" "$root/scripts/e2e_medicines.sh" "$build"
 
 echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e: $passed passed, $failed failed"

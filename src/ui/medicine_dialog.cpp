@@ -75,6 +75,7 @@ public:
         connect(buttons, &QDialogButtonBox::accepted, this, [this] { m_store(typed()); });
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
         m_name->setFocus();
+        setMinimumWidth(360);
     }
 
     void setStore(std::function<void(const Diary::TypedMedicine &)> store) { m_store = std::move(store); }

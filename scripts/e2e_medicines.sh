@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# End-to-end run of the medicine diary in a real X window (Xvfb, no window
+# manager), driven by xdotool only: a woman with check-up records opens
+# 用药记录… with Ctrl+M, starts 氨氯地平 two years back (the time changed in
+# the dialog), adjusts it a year back, starts 阿托伐他汀 now and stops
+# 氨氯地平 now, each through its button and dialog with Enter for 确定. Her
+# .med file is checked byte for byte (the times as the dialog gave them),
+# her other files stay as they were. Home readings around the start (written
+# beside the program meanwhile) give a before/after mean, which the window
+# shows; the PDF report (pdftotext) holds the plan and that mean.
+# Usage: scripts/e2e_medicines.sh [build-dir]   (default: build)
+# Needs: xvfb, xdotool, x11-utils, imagemagick, poppler-utils.
+set -uo pipefail
+cd "$(dirname "$0")/.." || exit 1
+root=$PWD
+build=${1:-build}
+program="$build/src/app/velmora"
+started=$(date +%s)
+
+# shellcheck source=tests/e2e/lib.sh
+source "$root/tests/e2e/lib.sh"
+
+prepare_run e2e-medicines "$program" Xvfb xdotool xwininfo import convert pdftotext
+
+crlf() { printf '%s\r\n' "$@"; }
+gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
+# A woman of 160 cm: RecordId systolic diastolic.
+entry() { crlf "$1" "$(gbk 女)" " 58 " " 160 " " 60 " " 1.5 " " $2 " " $3 " " 5.4 " " 0 " " 0 " " 5.1 " " 80 " "$(gbk 无)"; }
+user_list="$folder/yonghu.dat"
+records="$folder/Mei.dat"
+medicines="$folder/Mei.med"
+readings="$folder/Mei.bp"
+year=$(date +%Y)
+crlf Mei >"$user_list"
+{ entry $((year - 4))0105080000 150 95; entry $((year - 3))0310080000 146 90; } >"$records"
+cp "$records" "$work/records.before"
+
+start_program "$folder" velmora.log
+check "the main window opens" wait_until 15 has_main
+
+named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_named() { [ -n "$(named "$1")" ]; }
+no_named() { [ -z "$(named "$1")" ]; }
+# event KEY TITLE YEARS-BACK NAME DOSE FREQUENCY: a button of the window by
+# its key, its dialog, the year moved back, the boxes typed, Enter.
+event() {
+  xdotool key "alt+$1"
+  check "alt+$1 opens the $2 dialog" wait_until 5 has_named "$2"
+  wait_until 3 has_focus "$(named "$2")"
+  sleep 0.2
+  if [ "$3" -gt 0 ]; then
+    # From the name back into the time (its minute), on to its year, down, and out again.
+    xdotool key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+    for ((i = 0; i < $3; i++)); do xdotool key Down; done
+    xdotool key Tab Tab Tab Tab Tab
+  fi
+  xdotool key ctrl+a
+  [ -n "$4" ] && xdotool type --delay 40 "$4"
+  for text in "${@:5}"; do
+    xdotool key Tab
+    xdotool type --delay 40 "$text"
+  done
+  sleep 0.2
+  import -window "$(named "$2")" "$SHOTS/dialog-$1-$3.png"
+  xdotool key Return
+  check "... Enter stores and closes it" wait_until 5 no_named "$2"
+}
+
+click 520 546; click 532 436; type_text Mei; click 532 508 # a listed user: no message
+click 548 570 # 显示
+xdotool key ctrl+m
+check "Ctrl+M opens 用药记录" wait_until 5 has_named "用药记录 - Mei"
+wait_until 3 has_focus "$(named "用药记录 - Mei")"
+sleep 0.3
+shot window-empty
+
+event s 开始服用 2 氨氯地平 "5 mg" 每日1次
+first=$(sed -n 2p "$medicines" | cut -c1-14)
+# shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
+check "the start carries a time two years back, from its minute" bash -c '[[ $1 =~ ^$2[0-9]{8}00$ ]]' _ "$first" $((year - 2))
+check "the .med file: the header and the start" cmp "$medicines" <(crlf "$(gbk $'时间\t事件\t药名\t剂量\t用法\t备注')" \
+  "$first$(gbk $'\t开始\t氨氯地平\t5 mg\t每日1次\t')")
+
+# Home readings around the start: 148/92 twice a day in the 14 days before,
+# 136/84 twice a day on days 15 to 28 after.
+start_day=${first:0:8}
+{
+  gbk $'时间\t收缩压\t舒张压\t脉搏\t来源\t备注'; printf '\r\n'
+  for d in $(seq 14 -1 1); do
+    day=$(date -d "$start_day -$d days" +%Y%m%d)
+    printf '%s070000\t148\t92\t\tx\t\r\n%s210000\t148\t92\t\tx\t\r\n' "$day" "$day"
+  done
+  for d in $(seq 15 28); do
+    day=$(date -d "$start_day +$d days" +%Y%m%d)
+    printf '%s070000\t136\t84\t\tx\t\r\n%s210000\t136\t84\t\tx\t\r\n' "$day" "$day"
+  done
+} >"$readings"
+cp "$readings" "$work/readings.before"
+
+event a 调整用药 1 "" "10 mg" 每日1次
+event s 开始服用 0 阿托伐他汀 "20 mg" 每晚1次
+xdotool key Tab # from the buttons into the table of what is taken: 氨氯地平 first
+event t 停用 0 ""
+sleep 0.3
+shot window-done
+second=$(sed -n 3p "$medicines" | cut -c1-14)
+third=$(sed -n 4p "$medicines" | cut -c1-14)
+fourth=$(sed -n 5p "$medicines" | cut -c1-14)
+check "the adjustment a year back, the start and the stop now" \
+  bash -c '[[ ${1:0:4} = $4 && ${2:0:4} = $5 && ${3:0:4} = $5 && ! $3 < $2 ]]' _ "$second" "$third" "$fourth" $((year - 1)) "$year"
+check "the .med file, byte for byte" cmp "$medicines" <(crlf "$(gbk $'时间\t事件\t药名\t剂量\t用法\t备注')" \
+  "$first$(gbk $'\t开始\t氨氯地平\t5 mg\t每日1次\t')" "$second$(gbk $'\t调整\t氨氯地平\t10 mg\t每日1次\t')" \
+  "$third$(gbk $'\t开始\t阿托伐他汀\t20 mg\t每晚1次\t')" "$fourth$(gbk $'\t停用\t氨氯地平\t\t\t')")
+check "the records are untouched" cmp "$records" "$work/records.before"
+check "the readings are untouched" cmp "$readings" "$work/readings.before"
+
+xdotool key alt+c
+check "关闭 closes the window" wait_until 5 no_named "用药记录 - Mei"
+
+echo "e2e-medicines: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
+echo "e2e-medicines: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
