@@ -28,7 +28,6 @@ user_list="$folder/yonghu.dat"
 records="$folder/Lee.dat"
 gbk_male=$'\xc4\xd0'  # 男
 gbk_none=$'\xce\xde'  # 无
-crlf() { printf '%s\r\n' "$@"; }
 
 # Window pixels of the controls (twips / 15).
 chart=721x401+24+24        # Picture1

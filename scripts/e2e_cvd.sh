@@ -21,8 +21,6 @@ source "$root/tests/e2e/lib.sh"
 
 prepare_run e2e-cvd "$program" Xvfb xdotool xwininfo import convert xclip pdftotext
 
-crlf() { printf '%s\r\n' "$@"; }
-gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
 # A man of 172 cm and 80 kg, smoking for 10 years: RecordId age systolic blood-sugar cholesterol.
 entry() { crlf "$1" "$(gbk 男)" " $2 " " 172 " " 80 " " 1.8 " " $3 " " 90 " " $4 " " 10 " " 5 " " $5 " " 92 " "$(gbk 有)"; }
 user_list="$folder/yonghu.dat"
@@ -36,9 +34,6 @@ cp "$records" "$work/records.before"
 start_program "$folder" velmora.log
 check "the main window opens" wait_until 15 has_main
 
-named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-has_named() { [ -n "$(named "$1")" ]; }
-no_named() { [ -z "$(named "$1")" ]; }
 # The record's tooltip: a mapped window of the program titled with the
 # tooltip's plain text (its score explained): "id WxH+X+Y". xdotool's search
 # does not list it.

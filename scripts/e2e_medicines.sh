@@ -22,8 +22,6 @@ source "$root/tests/e2e/lib.sh"
 
 prepare_run e2e-medicines "$program" Xvfb xdotool xwininfo import convert pdftotext
 
-crlf() { printf '%s\r\n' "$@"; }
-gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
 # A woman of 160 cm: RecordId systolic diastolic.
 entry() { crlf "$1" "$(gbk 女)" " 58 " " 160 " " 60 " " 1.5 " " $2 " " $3 " " 5.4 " " 0 " " 0 " " 5.1 " " 80 " "$(gbk 无)"; }
 user_list="$folder/yonghu.dat"
@@ -38,9 +36,6 @@ cp "$records" "$work/records.before"
 start_program "$folder" velmora.log
 check "the main window opens" wait_until 15 has_main
 
-named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-has_named() { [ -n "$(named "$1")" ]; }
-no_named() { [ -z "$(named "$1")" ]; }
 # event KEY TITLE YEARS-BACK NAME DOSE FREQUENCY: a button of the window by
 # its key, its dialog, the year moved back, the boxes typed, Enter.
 event() {
@@ -106,6 +101,7 @@ shot window-done
 second=$(sed -n 3p "$medicines" | cut -c1-14)
 third=$(sed -n 4p "$medicines" | cut -c1-14)
 fourth=$(sed -n 5p "$medicines" | cut -c1-14)
+# shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
 check "the adjustment a year back, the start and the stop now" \
   bash -c '[[ ${1:0:4} = $4 && ${2:0:4} = $5 && ${3:0:4} = $5 && ! $3 < $2 ]]' _ "$second" "$third" "$fourth" $((year - 1)) "$year"
 check "the .med file, byte for byte" cmp "$medicines" <(crlf "$(gbk $'时间\t事件\t药名\t剂量\t用法\t备注')" \

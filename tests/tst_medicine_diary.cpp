@@ -17,20 +17,9 @@ namespace {
 
 using Action = MedicineAction;
 
-struct Medicines : Surroundings
+struct Medicines : AnnAndBob
 {
-    Diary diary{folder, messages, [this] { return now; }};
-
-    Medicines()
-    {
-        now = QDateTime(QDate(2024, 3, 20), QTime(20, 15, 30));
-        QVERIFY(writeBytes(folder.userListPath(), "Ann\r\nBob\r\n"));
-        writeRecords(womanEntries(2));
-        writeRecords(womanEntries(1), QStringLiteral("Bob"));
-        QVERIFY(diary.load());
-        diary.confirmUser(QStringLiteral("Ann"));
-        messages.shown.clear();
-    }
+    Medicines() : AnnAndBob(QDateTime(QDate(2024, 3, 20), QTime(20, 15, 30))) {}
     Outcome take(Action action, const QString &name, const QString &dose = QString(), QDate day = QDate(2024, 3, 1),
                  const QString &frequency = QString(), const QString &note = QString())
     {

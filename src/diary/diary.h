@@ -261,15 +261,24 @@ public:
     const BpFile *homeReadings(const QString &user) const;
 
 private:
-    // Stores the readings' new content and leaves an undo step.
-    bool saveReadings(ChangeKind kind, const QString &user, const FileFingerprint &readAs, BpFile file);
     // Rewrites one of the user's files of dated entries with `content` (none:
-    // an entry holds a text the file cannot keep, which `unkept` names) and
-    // leaves an undo step; the fingerprint of what was written, or nothing
-    // when nothing was (a message has said why).
-    std::optional<FileFingerprint> rewriteUserLines(ChangeKind kind, const QString &user, UserFile which,
-                                                    const FileFingerprint &readAs,
-                                                    const std::optional<QByteArray> &content, const QString &unkept);
+    // an entry holds a text the file cannot keep, which `unkept` names), but
+    // only while it holds what `lines` last read, and leaves an undo step;
+    // `lines` then holds the file as written. False when nothing was written
+    // (a message has said why).
+    template <typename Entry>
+    bool rewriteUserLines(UserLines<Entry> &lines, ChangeKind kind, const QString &user, UserFile which,
+                          LineFile<Entry> file, const std::optional<QByteArray> &content, const QString &unkept)
+    {
+        const std::optional<FileFingerprint> written =
+            rewriteUserContent(kind, user, which, lines.fingerprint(), content, unkept);
+        if (written)
+            lines.keep(user, *written, std::move(file));
+        return written.has_value();
+    }
+    std::optional<FileFingerprint> rewriteUserContent(ChangeKind kind, const QString &user, UserFile which,
+                                                      const FileFingerprint &readAs,
+                                                      const std::optional<QByteArray> &content, const QString &unkept);
 
     mutable UserLines<BpReading> m_readings;
 

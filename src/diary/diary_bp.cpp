@@ -87,7 +87,9 @@ Outcome Diary::recordBloodPressure(const TypedReading &typed)
         return Outcome::nothing();
     BpFile changed = *current;
     changed.insert({*reading});
-    if (!saveReadings(ChangeKind::BloodPressure, user, m_readings.fingerprint(), std::move(changed)))
+    const std::optional<QByteArray> content = bpFileContent(changed);
+    if (!rewriteUserLines(m_readings, ChangeKind::BloodPressure, user, UserFile::BloodPressure, std::move(changed),
+                          content, QStringLiteral("读数中有文件不能保存的文字")))
         return Outcome::nothing();
     return Outcome::readings();
 }
@@ -95,16 +97,6 @@ Outcome Diary::recordBloodPressure(const TypedReading &typed)
 const BpFile *Diary::homeReadings(const QString &user) const
 {
     return m_readings.load(m_folder, m_messages, user, UserFile::BloodPressure, readBpFile);
-}
-
-bool Diary::saveReadings(ChangeKind kind, const QString &user, const FileFingerprint &readAs, BpFile file)
-{
-    const std::optional<FileFingerprint> written =
-        rewriteUserLines(kind, user, UserFile::BloodPressure, readAs, bpFileContent(file), QStringLiteral("读数中有文件不能保存的文字"));
-    if (!written)
-        return false;
-    m_readings.keep(user, *written, std::move(file));
-    return true;
 }
 
 } // namespace velmora

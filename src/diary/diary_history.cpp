@@ -168,9 +168,9 @@ FileResult Diary::rewriteEntries(const QString &user, const FileFingerprint &rea
     return saved;
 }
 
-std::optional<FileFingerprint> Diary::rewriteUserLines(ChangeKind kind, const QString &user, UserFile which,
-                                                      const FileFingerprint &readAs,
-                                                      const std::optional<QByteArray> &content, const QString &unkept)
+std::optional<FileFingerprint> Diary::rewriteUserContent(ChangeKind kind, const QString &user, UserFile which,
+                                                        const FileFingerprint &readAs,
+                                                        const std::optional<QByteArray> &content, const QString &unkept)
 {
     FormerContent before;
     const FileResult saved =

@@ -138,13 +138,9 @@ std::vector<BpReading> Diary::bloodPressureReadings(const QString &user) const
 
 bool Diary::saveMedicines(ChangeKind kind, const QString &user, MedicineFile file)
 {
-    const std::optional<FileFingerprint> written =
-        rewriteUserLines(kind, user, UserFile::Medicines, m_medicines.fingerprint(), medicineFileContent(file),
-                         QStringLiteral("用药记录中有文件不能保存的文字"));
-    if (!written)
-        return false;
-    m_medicines.keep(user, *written, std::move(file));
-    return true;
+    const std::optional<QByteArray> content = medicineFileContent(file);
+    return rewriteUserLines(m_medicines, kind, user, UserFile::Medicines, std::move(file), content,
+                            QStringLiteral("用药记录中有文件不能保存的文字"));
 }
 
 } // namespace velmora

@@ -1,6 +1,6 @@
 #include "medicines/medicine_event.h"
 
-#include "records/gbk.h"
+#include "records/line_file.h"
 
 #include <array>
 
@@ -21,14 +21,6 @@ constexpr std::array<ActionWord, 4> ActionWords = {{
     {MedicineAction::Single, u"单次"},
 }};
 
-std::optional<QString> unkeptText(const QString &box, const QString &text)
-{
-    if (text.contains(u'\t') || text.contains(u'\r') || text.contains(u'\n'))
-        return QStringLiteral("%1不能含有制表符或换行，请修改！").arg(box);
-    if (!encodeGbk(text))
-        return QStringLiteral("%1含有不能保存的字符，请修改！").arg(box);
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -73,7 +65,7 @@ std::optional<QString> medicineEventRefusal(const MedicineEvent &event)
                                     std::pair{QStringLiteral("剂量"), &event.dose},
                                     std::pair{QStringLiteral("用法"), &event.frequency},
                                     std::pair{QStringLiteral("备注"), &event.note}})
-        if (auto refused = unkeptText(box, *text))
+        if (auto refused = fieldRefusal(box, *text))
             return refused;
     return std::nullopt;
 }

@@ -29,6 +29,15 @@ std::optional<QString> fieldText(QByteArrayView bytes)
     return text;
 }
 
+std::optional<QString> fieldRefusal(const QString &box, const QString &text)
+{
+    if (text.contains(u'\t') || text.contains(u'\r') || text.contains(u'\n'))
+        return QStringLiteral("%1不能含有制表符或换行，请修改！").arg(box);
+    if (!encodeGbk(text))
+        return QStringLiteral("%1含有不能保存的字符，请修改！").arg(box);
+    return std::nullopt;
+}
+
 bool appendField(QByteArray &out, const QString &text)
 {
     if (text.contains(u'\t') || text.contains(u'\r') || text.contains(u'\n'))

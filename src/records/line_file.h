@@ -51,6 +51,10 @@ LineFields tabFields(QByteArrayView line);
 // The text of a GBK field, when writing it again gives the same bytes
 // (an empty field is an empty text); nothing otherwise.
 std::optional<QString> fieldText(QByteArrayView bytes);
+// Why a text cannot be a field, naming its box: "备注不能含有制表符或换行，请修改！"
+// for a tab or a line break, "备注含有不能保存的字符，请修改！" for a character GBK
+// cannot hold. Nothing for a text that can.
+std::optional<QString> fieldRefusal(const QString &box, const QString &text);
 // Appends a text as a field: false, and nothing appended, when it holds a
 // tab, a line break or a character GBK cannot hold.
 bool appendField(QByteArray &out, const QString &text);

@@ -130,6 +130,15 @@ answer_box() {
   wait_until 5 window_gone "${box%% *}"
 }
 
+# A visible window of the program by its whole title: its id, or nothing.
+named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_named() { [ -n "$(named "$1")" ]; }
+no_named() { [ -z "$(named "$1")" ]; }
+
+# File content: lines each ended by CR LF; a text in GBK.
+crlf() { printf '%s\r\n' "$@"; }
+gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
+
 # Mouse, in the main window's pixels (the window stands at WX, WY).
 WX=67
 WY=33

@@ -31,7 +31,6 @@ cleanup() {
 trap cleanup EXIT
 [ -n "${DISPLAY:-}" ] || start_xvfb "wine e2e"
 
-crlf() { printf '%s\r\n' "$@"; }
 # The entry boxes Text2 .. Text12, in the main window's pixels (twips / 15).
 box_x() { case $1 in 2) echo 120 ;; 3) echo 184 ;; 4) echo 248 ;; 5) echo 440 ;; 6) echo 504 ;; 7) echo 568 ;;
   8) echo 632 ;; 9) echo 696 ;; 10) echo 760 ;; 11) echo 376 ;; 12) echo 312 ;; esac; }
