@@ -11,6 +11,7 @@
 #include "medicines/medicine_effect.h"
 #include "medicines/medicine_file.h"
 #include "medicines/medicine_plan.h"
+#include "medicines/medicine_report.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -293,6 +294,21 @@ private slots:
         const auto changes = changesWithEffects(events, {}, QDate(2024, 1, 2), QDate());
         QCOMPARE(changes.size(), size_t(2));
         QCOMPARE(changeLine(changes[0]), u"2024年01月21日 调整 A 10 mg：之前没有读数，之后没有读数"_qs);
+    }
+
+    void aReportsSection()
+    {
+        const auto events = script({"开始|A|5 mg", "开始|B|20 mg|3", "调整|A|10 mg|20", "停用|B||40"});
+        std::vector<BpReading> readings;
+        for (int d = 1; d <= 14; ++d)
+            readings.push_back(reading(QDate(2024, 1, 21).addDays(-d), 150, 95));
+        MedicineSection section = medicineSection(events, readings, QDate(2024, 1, 10), QDate(2024, 1, 31));
+        QCOMPARE(section.planTitle, u"2024年01月31日时在服用的药物"_qs);
+        QCOMPARE(section.plan, (QStringList{u"A 10 mg（2024年01月01日起）"_qs, u"B 20 mg（2024年01月04日起）"_qs}));
+        QCOMPARE(section.changes, QStringList{u"2024年01月21日 调整 A 10 mg：之前平均 150/95（14 次），之后没有读数"_qs});
+        section = medicineSection(events, readings, QDate(), QDate(2023, 12, 31));
+        QVERIFY(section.isEmpty());
+        QCOMPARE(medicineSection(events, {}, QDate(), QDate(2024, 3, 1)).changes.size(), 4);
     }
 
     void theTableForSpreadsheets()

@@ -6,6 +6,7 @@
 #include "medicines/medicine_csv.h"
 #include "medicines/medicine_effect.h"
 #include "medicines/medicine_plan.h"
+#include "medicines/medicine_report.h"
 #include "ui/form1.h"
 #include "ui/medicine_dialog.h"
 #include "widgets/export_file.h"
@@ -89,9 +90,7 @@ MedicineWindow::MedicineWindow(Form1 &window, MedicineDialog &dialog, FileDialog
     m_history = newTable(QStringLiteral("MedicineHistory"), QStringLiteral("全部记录"),
                          {QStringLiteral("时间"), QStringLiteral("事件"), QStringLiteral("药名"), QStringLiteral("剂量"),
                           QStringLiteral("用法"), QStringLiteral("备注"), QStringLiteral("前后血压")});
-    auto *about = new QLabel(QStringLiteral(
-        "前后血压：变化当天之前 14 天（第 −14 至 −1 天）和之后第 15 至 28 天的家庭血压读数与体检血压的平均值，"
-        "每次读数计一次；一侧少于 6 次不计平均值。这只是对所记数值的描述，不说明变化的原因，也不是用药建议。"));
+    auto *about = new QLabel(QStringLiteral("前后血压：") + medicineEffectAbout());
     about->setObjectName(QStringLiteral("MedicineEffectAbout"));
     about->setWordWrap(true);
 
