@@ -357,10 +357,14 @@ private slots:
 
     void crowdedLabelsClimbAndStayClearOfLinesAndTheLegend()
     {
-        // The third stands after its line, the second before it; the first climbs over the second.
+        // The second climbs over the third; the first fits before the third.
         std::vector<LabelSpan> labels{{10, 20}, {32, 20}, {40, 20}};
         LabelLanes lanes = layOutLabels(labels, 0, 100, 2, 4);
-        QCOMPARE(lanes.labels, (std::vector<PlacedLabel>{{10, 1}, {12, 0}, {40, 0}}));
+        QCOMPARE(lanes.labels, (std::vector<PlacedLabel>{{10, 0}, {32, 1}, {40, 0}}));
+        // A crowd of lines: a staircase rising to the left.
+        labels = {{10, 20}, {15, 20}, {20, 20}, {25, 20}};
+        QCOMPARE(layOutLabels(labels, 0, 100, 2, 4).labels,
+                 (std::vector<PlacedLabel>{{10, 3}, {15, 2}, {20, 1}, {25, 0}}));
         // Near the right edge a label ends there; a legend in lane 0 sends a label up.
         labels = {{95, 20}};
         QCOMPARE(layOutLabels(labels, 0, 100, 2, 4).labels[0], (PlacedLabel{80, 0}));

@@ -63,25 +63,23 @@ LabelLanes layOutLabels(std::span<const LabelSpan> labels, double left, double r
     std::vector<size_t> order(labels.size());
     std::iota(order.begin(), order.end(), size_t(0));
     // From the right: a text runs to the right of its line, over later lines,
-    // which by then stand in the lanes they rise through.
+    // which by then stand in the lanes they rise through; a crowd of lines
+    // makes a staircase of labels rising to the left.
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return labels[a].anchor > labels[b].anchor; });
     Lanes lanes(maxLanes, gap, blocked);
     for (size_t i : order) {
         const LabelSpan &label = labels[i];
-        // After the line, pushed left at the right edge; or before it, pushed right at the left edge.
-        const double after = std::max(left, std::min(label.anchor, right - label.width));
-        const double before = std::min(right - label.width, std::max(left, label.anchor - label.width));
-        for (int lane = 0; lane < lanes.count() && !result.labels[i].shown(); ++lane) {
+        // After the line, pushed left at the right edge.
+        const double start = std::max(left, std::min(label.anchor, right - label.width));
+        const Span text{start, start + label.width};
+        for (int lane = 0; lane < lanes.count(); ++lane) {
             if (!lanes.lineIsFree(lane, label.anchor))
                 break; // a label below stands across this line: no higher lane is reachable
-            for (double start : {after, before}) {
-                const Span text{start, start + label.width};
-                if (lanes.isFree(lane, text)) {
-                    lanes.take(lane, text, label.anchor);
-                    result.labels[i] = {start, lane};
-                    result.lanes = std::max(result.lanes, lane + 1);
-                    break;
-                }
+            if (lanes.isFree(lane, text)) {
+                lanes.take(lane, text, label.anchor);
+                result.labels[i] = {start, lane};
+                result.lanes = std::max(result.lanes, lane + 1);
+                break;
             }
         }
     }

@@ -21,7 +21,7 @@ MedicineSection medicineSection(std::span<const MedicineEvent> events, std::span
 QString medicineEffectAbout()
 {
     return QStringLiteral(
-        "之前、之后：变化当天之前 14 天（第 −14 至 −1 天）和之后第 15 至 28 天的家庭血压读数与体检血压的平均值，"
+        "前后血压：变化当天之前 14 天（第 −14 至 −1 天）和之后第 15 至 28 天的家庭血压读数与体检血压的平均值，"
         "每次读数计一次，变化当天和之后头 14 天不计；一侧少于 %1 次不计平均值。这只是对所记数值的描述，"
         "不说明变化的原因，也不是用药建议。")
         .arg(effect::FewestReadings);

@@ -4,6 +4,7 @@
 #include "chart/risk_lines.h"
 #include "model/cvd_risk.h"
 #include "model/risk_model.h"
+#include "reports/medicine_lines.h"
 #include "reports/report_colours.h"
 
 #include <QPainter>
@@ -119,6 +120,8 @@ double wallSeconds(const QDateTime &when)
     return wallSeconds(when.date(), when.time());
 }
 
+constexpr double MedicineLane = 2.8; // millimetres
+
 class ChartPainter
 {
 public:
@@ -133,6 +136,11 @@ public:
         const QFont title = font(7.5, true);
         const double titleHeight = mm(5);
         m_plot = m_area.adjusted(mm(12), titleHeight, -mm(2), -mm(5));
+        // The medicines' labels take lanes above the plot, at most a third of the chart's height.
+        const MedicineLines medicines(chart.medicines, [this](const QDateTime &when) { return xOf(when); },
+                                      m_plot.left(), m_plot.right(), font(5.5), m_painter.device(), mm(MedicineLane),
+                                      std::max(1, int(m_area.height() / 3 / mm(MedicineLane))));
+        m_plot.setTop(m_plot.top() + medicines.height());
         text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, colours::Brand,
              Qt::AlignLeft | Qt::AlignVCenter, chart.title);
         m_range = valueRange(chart);
@@ -144,8 +152,10 @@ public:
             paintGuide(g);
         if (chart.drawsThresholds)
             paintThresholds(chart.points);
+        medicines.paintLines(m_painter, m_plot, mm(0.2));
         paintValues(chart.points);
         m_painter.restore();
+        medicines.paintLabels(m_painter, m_plot, mm(0.2));
         if (chart.points.empty())
             text(m_plot, font(7), AxisInk, Qt::AlignCenter, QStringLiteral("该时段内没有数值"));
     }
@@ -420,6 +430,13 @@ std::vector<TimeChart> periodCharts(const RecordHistory &history)
     for (Factor factor : ChartedFactors)
         charts.push_back(factorTimeChart(factorSeries(factor, history)));
     return charts;
+}
+
+void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const Period &period)
+{
+    const std::vector<MedicineMark> marks = medicineMarks(events, period.from, period.to);
+    for (TimeChart &chart : charts)
+        chart.medicines = marks;
 }
 
 TimeAxis timeAxisOf(const RecordHistory &history, const Period &period)

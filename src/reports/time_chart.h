@@ -5,6 +5,7 @@
 // The factor window and the A4 report paint their charts with this one function.
 
 #include "analysis/factor_series.h"
+#include "medicines/chart_marks.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -12,6 +13,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <span>
 #include <vector>
 
 class QPainter;
@@ -32,6 +34,7 @@ struct TimeChart
     std::vector<SeriesPoint> points; // in time order; afterGap breaks the line
     bool drawsThresholds = false;    // the points' own thresholds, as a dashed line
     std::vector<ChartGuide> guides;
+    std::vector<MedicineMark> medicines; // lines and ticks across the chart, labels above it
 };
 
 TimeChart factorTimeChart(const FactorSeries &series);
@@ -40,6 +43,9 @@ TimeChart scoreTimeChart(const RecordHistory &history);
 TimeChart cvdRiskTimeChart(const RecordHistory &history, const CvdAnswers &answers);
 // The score and the charted factors of a history, in the order they are shown.
 std::vector<TimeChart> periodCharts(const RecordHistory &history);
+
+// Every chart gets the medicine events of the period (a null day leaves that side open).
+void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const Period &period);
 
 // The days of the time axis, both included: from the start of the first to the end of the last.
 struct TimeAxis

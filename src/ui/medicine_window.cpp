@@ -90,7 +90,7 @@ MedicineWindow::MedicineWindow(Form1 &window, MedicineDialog &dialog, FileDialog
     m_history = newTable(QStringLiteral("MedicineHistory"), QStringLiteral("全部记录"),
                          {QStringLiteral("时间"), QStringLiteral("事件"), QStringLiteral("药名"), QStringLiteral("剂量"),
                           QStringLiteral("用法"), QStringLiteral("备注"), QStringLiteral("前后血压")});
-    auto *about = new QLabel(QStringLiteral("前后血压：") + medicineEffectAbout());
+    auto *about = new QLabel(medicineEffectAbout());
     about->setObjectName(QStringLiteral("MedicineEffectAbout"));
     about->setWordWrap(true);
 
@@ -117,9 +117,9 @@ MedicineWindow::MedicineWindow(Form1 &window, MedicineDialog &dialog, FileDialog
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_planCaption);
-    layout->addWidget(m_plan, 1);
+    layout->addWidget(m_plan, 2);
     layout->addWidget(new QLabel(QStringLiteral("全部记录（最新的在前）")));
-    layout->addWidget(m_history, 3);
+    layout->addWidget(m_history, 4);
     layout->addWidget(about);
     layout->addLayout(buttons);
     resize(900, 600);
