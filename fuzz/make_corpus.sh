@@ -92,7 +92,26 @@ write_medicines() {
   printf '' >"$dir/empty"
 }
 
+# Zip archives: a backup's names in UTF-8, stored and deflated entries, a
+# phone export's folder, names that try to leave the folder.
+write_zips() {
+  mkdir -p "corpus/$1"
+  python3 - "corpus/$1" <<'PY'
+import sys, zipfile
+def write(name, entries, method=zipfile.ZIP_DEFLATED):
+    with zipfile.ZipFile(f"{sys.argv[1]}/{name}", "w", method) as z:
+        for entry, data in entries:
+            z.writestr(entry, data)
+write("two_files_utf8.zip", [("张三.dat", b"records\r\n"), ("清单.txt", b"x" * 1000)])
+write("stored.zip", [("yonghu.dat", b"A\r\n"), ("a/b.txt", b"x" * 50)], zipfile.ZIP_STORED)
+write("deflated_dirs.zip", [("apple_health_export/", b""),
+                            ("apple_health_export/export.xml", b'<HealthData><Record type="x"/></HealthData>' * 20)])
+write("traversal.zip", [("../evil.dat", b"x"), ("/abs.dat", b"y"), ("C:/z.dat", b"z")])
+PY
+}
+
 rm -rf corpus
+write_zips fuzz_zip_read
 write_medicines fuzz_med_file
 write_readings fuzz_bp_file
 write_answers fuzz_cvd_answers

@@ -12,6 +12,7 @@ build_and_run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
   qt6-translations-l10n
+  libzip-dev # zip archives: the phone's health export, the backups
   fonts-noto-cjk
   fonts-wqy-microhei
 )
@@ -30,6 +31,7 @@ windows=(
   qt6-base-dev-tools # moc, rcc, uic serve the cross build too (same Qt version)
   wine wine64 xvfb xdotool x11-utils imagemagick
   nsis python3 xz-utils
+  libz-mingw-w64-dev # zlib for the Windows build of libzip (built from Debian's source)
 )
 
 packages=("${build_and_run[@]}")

@@ -30,15 +30,18 @@ sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 
 # --- Qt for Windows ----------------------------------------------------------
-build_qt_from_source() {
-  local work=$cache/qt-source
-  log "building Qt 6.4.2 for Windows from Debian's qt6-base source (once per machine)"
+add_deb_src() {
   if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
     # A copy of the machine's own Debian entry for source packages.
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
       "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/velmora-deb-src.sources >/dev/null
     "${sudo_cmd[@]}" apt-get update -qq
   fi
+}
+build_qt_from_source() {
+  local work=$cache/qt-source
+  log "building Qt 6.4.2 for Windows from Debian's qt6-base source (once per machine)"
+  add_deb_src
   rm -rf "$work" && mkdir -p "$work"
   (cd "$work" && apt-get source --download-only qt6-base >/dev/null && tar xJf qt6-base_6.4.2+dfsg.orig.tar.xz)
   cmake -S "$work/qtbase-everywhere-src-6.4.2" -B "$work/build" -G Ninja \
@@ -55,6 +58,28 @@ build_qt_from_source() {
   cmake --install "$work/build" >/dev/null
   rm -rf "$qt/doc" "$work"
 }
+
+# --- libzip for Windows ---------------------------------------------------------
+# Debian's own source of the libzip the Linux build uses, built once as a
+# static library with the MinGW-w64 zlib (no other compression, no encryption).
+libzip=$cache/libzip-mingw64/install
+build_libzip() {
+  local work=$cache/libzip-source
+  log "building libzip for Windows from Debian's source (once per machine)"
+  add_deb_src
+  rm -rf "$work" && mkdir -p "$work"
+  (cd "$work" && apt-get source --download-only libzip >/dev/null 2>&1 && tar xJf libzip_*.orig.tar.xz)
+  cmake -S "$work"/libzip-*/ -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$libzip" -DBUILD_SHARED_LIBS=OFF \
+    -DENABLE_COMMONCRYPTO=OFF -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_OPENSSL=OFF \
+    -DENABLE_WINDOWS_CRYPTO=OFF -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF \
+    -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include >/dev/null
+  cmake --build "$work/build" >/dev/null
+  cmake --install "$work/build" >/dev/null
+  rm -rf "$work"
+}
+[ -f "$libzip/lib/cmake/libzip/libzip-config.cmake" ] || build_libzip
 
 if [ ! -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
   shared=$root/../shared/windows/qt6.4.2-mingw64-static.tar.xz
@@ -82,6 +107,8 @@ configure() { # platform of the window tests
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
+    -Dlibzip_DIR="$libzip/lib/cmake/libzip" \
+    -DZLIB_LIBRARY=/usr/x86_64-w64-mingw32/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include \
     -DVELMORA_HOST_RENDER_PICTURES="$host_tools/tools/render_pictures" \
     -DVELMORA_BUILD_BENCHMARKS=OFF \
     -DVELMORA_TEST_PLATFORM="$1" \
