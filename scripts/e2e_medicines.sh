@@ -9,7 +9,7 @@
 # beside the program meanwhile) give a before/after mean, which the window
 # shows; the PDF report (pdftotext) holds the plan and that mean.
 # Usage: scripts/e2e_medicines.sh [build-dir]   (default: build)
-# Needs: xvfb, xdotool, x11-utils, imagemagick, poppler-utils.
+# Needs: xvfb, xdotool, x11-utils, imagemagick, xclip, poppler-utils.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 root=$PWD
@@ -20,7 +20,7 @@ started=$(date +%s)
 # shellcheck source=tests/e2e/lib.sh
 source "$root/tests/e2e/lib.sh"
 
-prepare_run e2e-medicines "$program" Xvfb xdotool xwininfo import convert pdftotext
+prepare_run e2e-medicines "$program" Xvfb xdotool xwininfo import convert xclip pdftotext
 
 # A woman of 160 cm: RecordId systolic diastolic.
 entry() { crlf "$1" "$(gbk 女)" " 58 " " 160 " " 60 " " 1.5 " " $2 " " $3 " " 5.4 " " 0 " " 0 " " 5.1 " " 80 " "$(gbk 无)"; }
@@ -50,10 +50,10 @@ event() {
     xdotool key Tab Tab Tab Tab Tab
   fi
   xdotool key ctrl+a
-  [ -n "$4" ] && xdotool type --delay 40 "$4"
+  [ -n "$4" ] && paste_text "$4"
   for text in "${@:5}"; do
     xdotool key Tab
-    xdotool type --delay 40 "$text"
+    paste_text "$text"
   done
   sleep 0.2
   import -window "$(named "$2")" "$SHOTS/dialog-$1-$3.png"
@@ -112,6 +112,26 @@ check "the readings are untouched" cmp "$readings" "$work/readings.before"
 
 xdotool key alt+c
 check "关闭 closes the window" wait_until 5 no_named "用药记录 - Mei"
+
+# --- The PDF report: the plan and the pressure around the first start ---------------
+click 400 100
+xdotool key ctrl+shift+p # 导出 PDF…: the period (all records), then the save dialog
+check "Ctrl+Shift+P asks for the period" wait_until 10 has_named "导出 PDF：选择时段"
+xdotool key Return
+check "... then for the file" wait_until 10 has_named "导出 PDF"
+wait_until 3 has_focus "$(named "导出 PDF")"
+sleep 0.5
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/report.pdf"
+xdotool key Return
+check "the PDF report is written" wait_until 30 test -s "$work/report.pdf"
+sleep 0.5
+pdftotext -enc UTF-8 "$work/report.pdf" "$work/report.txt"
+day_text=$(date -d "$start_day" +%Y年%m月%d日)
+check "the PDF names what is taken now: 阿托伐他汀 20 mg 每晚1次" grep -q "阿托伐他汀 20 mg 每晚1次（$(date +%Y年%m月%d日)起）" "$work/report.txt"
+check "... and the pressure before and after the start of 氨氯地平" \
+  grep -qF "1. $day_text 开始 氨氯地平 5 mg 每日1次：之前平均 148/92（28 次），之后平均 136/84（28 次）" "$work/report.txt"
+check "... and what those figures are not" grep -q "不是用药建议" "$work/report.txt"
 
 echo "e2e-medicines: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e-medicines: $passed passed, $failed failed"

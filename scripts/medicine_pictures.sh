@@ -89,7 +89,7 @@ wait_until 20 has_main || { echo "the program did not start"; exit 1; }
 # shown NAME: waits for the window of that whole title, and gives its id.
 shown() { wait_until 20 has_named "$1" || { shot failed; echo "no window \"$1\" (see $SHOTS/failed.png)" >&2; exit 1; }; sleep 1; named "$1"; }
 
-click 520 546; click 532 436; type_text 李秀英; click 532 508 # a listed user
+click 520 546; click 532 436; xdotool key Down Return; sleep 0.3; click 532 508 # the listed user
 click 548 570 # 显示
 
 # 因素趋势…: all records; the systolic chart (the second) alone.
@@ -121,4 +121,5 @@ xdotool key ctrl+a; xdotool type --delay 20 "$work/report.pdf"; xdotool key Retu
 wait_until 60 test -s "$work/report.pdf" || { echo "no PDF was written" >&2; exit 1; }
 sleep 2
 pdftoppm -r 110 -f 3 -l 3 -png -singlefile "$work/report.pdf" docs/medicine-report
+[ -n "${MEDICINE_PICTURES_KEEP:-}" ] && cp "$work/report.pdf" "$MEDICINE_PICTURES_KEEP"
 echo "pictures written to docs/medicine-chart.png, docs/medicine-window.png and docs/medicine-report.png"

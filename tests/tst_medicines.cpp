@@ -305,10 +305,14 @@ private slots:
         MedicineSection section = medicineSection(events, readings, QDate(2024, 1, 10), QDate(2024, 1, 31));
         QCOMPARE(section.planTitle, u"2024年01月31日时在服用的药物"_qs);
         QCOMPARE(section.plan, (QStringList{u"A 10 mg（2024年01月01日起）"_qs, u"B 20 mg（2024年01月04日起）"_qs}));
-        QCOMPARE(section.changes, QStringList{u"2024年01月21日 调整 A 10 mg：之前平均 150/95（14 次），之后没有读数"_qs});
+        QCOMPARE(section.changes, QStringList{u"1. 2024年01月21日 调整 A 10 mg：之前平均 150/95（14 次），之后没有读数"_qs});
         section = medicineSection(events, readings, QDate(), QDate(2023, 12, 31));
         QVERIFY(section.isEmpty());
-        QCOMPARE(medicineSection(events, {}, QDate(), QDate(2024, 3, 1)).changes.size(), 4);
+        section = medicineSection(events, {}, QDate(), QDate());
+        QCOMPARE(section.planTitle, u"目前在服用的药物"_qs);
+        QCOMPARE(section.plan, QStringList{u"A 10 mg（2024年01月01日起）"_qs});
+        QCOMPARE(section.changes.size(), 4);
+        QVERIFY(section.changes[3].startsWith(u"4. 2024年02月10日 停用 B"_qs));
     }
 
     void theTableForSpreadsheets()
@@ -337,13 +341,15 @@ private slots:
         const auto events = script({"开始|A|5 mg", "开始|B|20 mg", "调整|a|10 mg", "单次|C|1 片", "停用|B"});
         const auto marks = medicineMarks(events, QDate(2024, 1, 2), QDate(2024, 1, 4));
         QStringList labels;
-        QList<int> medicines;
+        QList<int> medicines, changes;
         for (const MedicineMark &m : marks) {
             labels << m.label;
             medicines << m.medicine;
+            changes << m.change;
         }
         QCOMPARE(labels, (QStringList{u"B 20 mg"_qs, u"a → 10 mg"_qs, QString()}));
         QCOMPARE(medicines, (QList<int>{1, 0, 2})); // by their first event in the diary
+        QCOMPARE(changes, (QList<int>{1, 2, 0}));
         QCOMPARE(chartLabel(events[4]), u"B 停用"_qs);
     }
 

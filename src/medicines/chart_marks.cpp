@@ -33,6 +33,10 @@ std::vector<MedicineMark> medicineMarks(std::span<const MedicineEvent> events, c
             marks.push_back({stampDateTime(e.stamp), e.action, chartLabel(e), int(found - keys.begin())});
     }
     std::stable_sort(marks.begin(), marks.end(), [](const MedicineMark &a, const MedicineMark &b) { return a.when < b.when; });
+    int change = 0;
+    for (MedicineMark &mark : marks)
+        if (changesPlan(mark.action))
+            mark.change = ++change;
     return marks;
 }
 

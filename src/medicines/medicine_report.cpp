@@ -8,13 +8,14 @@ MedicineSection medicineSection(std::span<const MedicineEvent> events, std::span
                                 const QDate &first, const QDate &last)
 {
     MedicineSection section;
-    section.planTitle = QStringLiteral("%1时在服用的药物").arg(dayText(last));
-    for (const PlanEntry &entry : planAt(events, endOfDay(last)))
+    section.planTitle = last.isNull() ? QStringLiteral("目前在服用的药物")
+                                      : QStringLiteral("%1时在服用的药物").arg(dayText(last));
+    for (const PlanEntry &entry : planAt(events, last.isNull() ? EndOfTime : endOfDay(last)))
         section.plan << planEntryText(entry);
     if (section.plan.isEmpty())
         section.plan << QStringLiteral("无");
     for (const ChangeWithEffect &change : changesWithEffects(events, readings, first, last))
-        section.changes << changeLine(change);
+        section.changes << QStringLiteral("%1. %2").arg(section.changes.size() + 1).arg(changeLine(change));
     return section;
 }
 

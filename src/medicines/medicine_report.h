@@ -11,15 +11,19 @@ namespace velmora {
 
 struct MedicineSection
 {
-    QString planTitle;   // "2024年12月31日时在服用的药物"
+    QString planTitle;   // "2024年12月31日时在服用的药物", "目前在服用的药物"
     QStringList plan;    // "氨氯地平 10 mg 每日1次（2023年03月01日起）", or "无"
-    QStringList changes; // "2024年03月01日 开始 氨氯地平 5 mg：之前平均 …，之后平均 …"
+    QStringList changes; // "1. 2024年03月01日 开始 氨氯地平 5 mg：之前平均 …，之后平均 …", numbered as the charts' marks
 
-    bool isEmpty() const { return plan == QStringList{QStringLiteral("无")} && changes.isEmpty(); }
+    // Nothing taken at the end and nothing changed: no section.
+    bool isEmpty() const
+    {
+        return (plan.isEmpty() || plan == QStringList{QStringLiteral("无")}) && changes.isEmpty();
+    }
 };
 
-// The section of the days from `first` to `last` (a null first: from the
-// first event); `last` must be a day.
+// The section of the days from `first` to `last` (a null day leaves that
+// side open; the plan is then the one in effect now).
 MedicineSection medicineSection(std::span<const MedicineEvent> events, std::span<const BpReading> readings,
                                 const QDate &first, const QDate &last);
 

@@ -144,12 +144,12 @@ void FactorWindow::showPeriod(const QString &userName, const RecordHistory &hist
     m_figures->hideColumn(1); // the units stand in the charts' titles
     std::vector<TimeChart> charts = periodCharts(within);
     charts.push_back(cvdRiskTimeChart(within, answers));
-    addMedicines(charts, medicines, period);
-    const TimeAxis axis = timeAxisOf(within, period);
+    addMedicines(charts, medicines, period.from, period.to);
+    const TimeAxis axis = withMedicines(timeAxisOf(within, period), period, charts);
     m_charts->setCharts(std::move(charts), axis);
     // Beside the pressure charts: the changes of the period, the pressure before and after each.
     const std::vector<BpReading> pressures = allReadings(homeReadings, checkUpReadings(history));
-    const MedicineSection section = medicineSection(medicines, pressures, period.from, period.to.isNull() ? axis.to : period.to);
+    const MedicineSection section = medicineSection(medicines, pressures, period.from, period.to);
     m_medicines->setVisible(!medicines.empty());
     m_medicines->setPlainText(QStringLiteral("用药变化与前后血压（时段内）：\n%1\n\n%2")
                              .arg(section.changes.isEmpty() ? QStringLiteral("无") : section.changes.join(u'\n'),

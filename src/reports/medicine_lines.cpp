@@ -35,19 +35,34 @@ MedicineLines::MedicineLines(const std::vector<MedicineMark> &marks,
                              const QFont &font, QPaintDevice *device, double laneHeight, int maxLanes)
     : m_font(font), m_laneHeight(laneHeight)
 {
-    const QFontMetricsF metrics(font, device);
-    const double pad = metrics.averageCharWidth() * 0.6; // keeps a text off its line
-    std::vector<LabelSpan> spans;
     for (const MedicineMark &mark : marks) {
         const double x = xOf(mark.when);
-        if (x < left - 0.5 || x > right + 0.5)
-            continue;
-        const double width = mark.label.isEmpty() ? 0 : metrics.horizontalAdvance(mark.label) + pad;
-        m_placed.push_back({&mark, x, x, width, -1});
-        if (width > 0)
-            spans.push_back({x, width});
+        if (x >= left - 0.5 && x <= right + 0.5)
+            m_placed.push_back({&mark, x, QString(), 0, 0, -1});
+    }
+    const QFontMetricsF metrics(font, device);
+    m_leftOut = layOut([](const MedicineMark &m) { return m.label; }, left, right, metrics, maxLanes);
+    if (m_leftOut > 0) {
+        m_numbered = true;
+        m_leftOut = layOut([](const MedicineMark &m) { return m.change ? QString::number(m.change) : QString(); },
+                           left, right, metrics, maxLanes);
+    }
+}
+
+int MedicineLines::layOut(const std::function<QString(const MedicineMark &)> &labelOf, double left, double right,
+                          const QFontMetricsF &metrics, int maxLanes)
+{
+    const double pad = metrics.averageCharWidth() * 0.6; // keeps a text off its line
+    std::vector<LabelSpan> spans;
+    for (Placed &p : m_placed) {
+        p.label = labelOf(*p.mark);
+        p.width = p.label.isEmpty() ? 0 : metrics.horizontalAdvance(p.label) + pad;
+        p.lane = -1;
+        if (p.width > 0)
+            spans.push_back({p.x, p.width});
     }
     const LabelLanes lanes = layOutLabels(spans, left, right, pad, maxLanes);
+    int leftOut = 0;
     size_t next = 0;
     for (Placed &p : m_placed) {
         if (p.width <= 0)
@@ -55,9 +70,10 @@ MedicineLines::MedicineLines(const std::vector<MedicineMark> &marks,
         const PlacedLabel &placed = lanes.labels[next++];
         p.left = placed.left;
         p.lane = placed.lane;
-        m_leftOut += placed.shown() ? 0 : 1;
+        leftOut += placed.shown() ? 0 : 1;
     }
     m_lanes = lanes.lanes;
+    return leftOut;
 }
 
 void MedicineLines::paintLines(QPainter &painter, const QRectF &plot, double penWidth) const
@@ -90,7 +106,7 @@ void MedicineLines::paintLabels(QPainter &painter, const QRectF &plot, double pe
             painter.drawLine(QPointF(p.x, plot.top()), QPointF(p.x, bottom));
         }
         painter.setPen(medicineColour(p.mark->medicine));
-        painter.drawText(QRectF(p.left, bottom - m_laneHeight, p.width, m_laneHeight), Qt::AlignCenter, p.mark->label);
+        painter.drawText(QRectF(p.left, bottom - m_laneHeight, p.width, m_laneHeight), Qt::AlignCenter, p.label);
     }
     painter.restore();
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QPainter;
+class QFontMetricsF;
 class QPaintDevice;
 
 namespace velmora {
@@ -28,7 +29,8 @@ class MedicineLines
 public:
     // Lays the labels out in the font given for a plot running from `left`
     // to `right`, where `xOf` places a time, in at most `maxLanes` lanes of
-    // `laneHeight`.
+    // `laneHeight`. When the labels do not all fit, the changes' numbers
+    // stand in for them (numbered as the lists of the changes number them).
     MedicineLines(const std::vector<MedicineMark> &marks, const std::function<double(const QDateTime &)> &xOf,
                   double left, double right, const QFont &font, QPaintDevice *device, double laneHeight, int maxLanes);
 
@@ -40,22 +42,30 @@ public:
     void paintLabels(QPainter &painter, const QRectF &plot, double penWidth) const;
     // How many labels found no room (their lines are drawn all the same).
     int leftOut() const { return m_leftOut; }
+    // The labels are the changes' numbers.
+    bool numbered() const { return m_numbered; }
 
 private:
     struct Placed
     {
         const MedicineMark *mark;
         double x;
+        QString label;
         double left = 0; // of the label's text
         double width = 0;
         int lane = -1;   // -1: a tick (单次) or a label left out
     };
+
+    // Lays out the labels `labelOf` gives; the number left out.
+    int layOut(const std::function<QString(const MedicineMark &)> &labelOf, double left, double right,
+               const QFontMetricsF &metrics, int maxLanes);
 
     std::vector<Placed> m_placed;
     QFont m_font;
     double m_laneHeight;
     int m_lanes = 0;
     int m_leftOut = 0;
+    bool m_numbered = false;
 };
 
 } // namespace velmora

@@ -181,6 +181,7 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
     report.figures = statisticsSheet(statistics);
     report.charts = periodCharts(scope.records);
     report.axis = timeAxisOf(scope.records, scope.period);
+    addMedicineSection(report, scope.period, scope.records);
     if (!scope.records.records.empty()) {
         const DatedRecord &latest = scope.records.records.back();
         report.latestExplanation = scoreExplanation(*latest.record, m_diary.explainRecord(latest.position));
@@ -203,6 +204,24 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
     }
     markAboveThresholds(report.sheet, positions);
     return report;
+}
+
+// The medicine events on the factor charts, and the page of the medicines:
+// the systolic chart across the page with them, what was taken at the end of
+// the period (the report's day when it has no end), each change within it
+// with the pressure before and after.
+void ReportMenu::addMedicineSection(DoctorReport &report, const Period &period, const RecordHistory &records) const
+{
+    const QString user = m_diary.tableUser();
+    const MedicineFile *medicines = m_diary.medicines(user);
+    if (!medicines || medicines->entries.empty())
+        return;
+    const QDate last = period.to.isNull() ? report.date : std::min(period.to, report.date);
+    addMedicines(report.charts, medicines->entries, period.from, last);
+    report.medicineChart = factorTimeChart(factorSeries(Factor::Systolic, records));
+    report.medicineChart.medicines = report.charts.front().medicines;
+    report.medicines = medicineSection(medicines->entries, m_diary.bloodPressureReadings(user), period.from, last);
+    report.axis = withMedicines(report.axis, period, report.charts);
 }
 
 void ReportMenu::markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const
@@ -232,7 +251,7 @@ void ReportMenu::print()
     const DoctorReport report = currentReport(*scope);
     QPrinter printer(QPrinter::HighResolution);
     prepareReportPrinter(printer, report);
-    if (!m_printing.choosePrinter(printer, reportPageCount(int(report.sheet.rows.size()))))
+    if (!m_printing.choosePrinter(printer, reportPageCount(report)))
         return;
     // Printing into a file is an export like the others: through the one save routine.
     const bool intoFile = printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();

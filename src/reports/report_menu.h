@@ -71,6 +71,7 @@ private:
     QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
     bool refuseDataFile(const QString &path);
     DoctorReport currentReport(const Scope &scope) const;
+    void addMedicineSection(DoctorReport &report, const Period &period, const RecordHistory &records) const;
     // Marks the values above the model's thresholds and adds the risk band of each row.
     void markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const;
     void tellIfFailed(const FileResult &saved);

@@ -6,6 +6,7 @@
 
 #include "analysis/record_sheet.h"
 #include "analysis/statistics_sheet.h"
+#include "medicines/medicine_report.h"
 #include "records/text_file.h"
 #include "reports/time_chart.h"
 
@@ -37,10 +38,14 @@ struct DoctorReport
     QString latestCvdColour;        // the risk band's colour, empty without an estimate
     std::vector<TimeChart> charts;  // the score and the factors over time
     TimeAxis axis;
+    MedicineSection medicines;      // a page of its own unless empty,
+    TimeChart medicineChart;        // with the systolic pressure across its width
 };
 
-// How many A4 pages the report takes for that many records.
-int reportPageCount(int recordCount);
+// How many A4 pages the report takes for that many records, with or without
+// the page of the medicines.
+int reportPageCount(int recordCount, bool withMedicines = false);
+int reportPageCount(const DoctorReport &report);
 
 // Makes the printer ready for the report: A4 upright with the report's
 // margins (the print dialog may change them), and the document's name.

@@ -136,11 +136,16 @@ public:
         const QFont title = font(7.5, true);
         const double titleHeight = mm(5);
         m_plot = m_area.adjusted(mm(12), titleHeight, -mm(2), -mm(5));
-        // The medicines' labels take lanes above the plot, at most a third of the chart's height.
+        // The medicines' labels take lanes above the plot, at most a quarter of the chart's height.
         const MedicineLines medicines(chart.medicines, [this](const QDateTime &when) { return xOf(when); },
                                       m_plot.left(), m_plot.right(), font(5.5), m_painter.device(), mm(MedicineLane),
-                                      std::max(1, int(m_area.height() / 3 / mm(MedicineLane))));
+                                      std::max(1, int(m_area.height() / 4 / mm(MedicineLane))));
         m_plot.setTop(m_plot.top() + medicines.height());
+        if (medicines.numbered() || medicines.leftOut() > 0)
+            text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), font(5.5), AxisInk,
+                 Qt::AlignRight | Qt::AlignVCenter,
+                 medicines.leftOut() > 0 ? QStringLiteral("另有 %1 处用药未标注").arg(medicines.leftOut())
+                                         : QStringLiteral("数字：用药变化的编号"));
         text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, colours::Brand,
              Qt::AlignLeft | Qt::AlignVCenter, chart.title);
         m_range = valueRange(chart);
@@ -432,9 +437,10 @@ std::vector<TimeChart> periodCharts(const RecordHistory &history)
     return charts;
 }
 
-void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const Period &period)
+void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const QDate &first,
+                  const QDate &last)
 {
-    const std::vector<MedicineMark> marks = medicineMarks(events, period.from, period.to);
+    const std::vector<MedicineMark> marks = medicineMarks(events, first, last);
     for (TimeChart &chart : charts)
         chart.medicines = marks;
 }
@@ -452,6 +458,18 @@ TimeAxis timeAxisOf(const RecordHistory &history, const Period &period)
         axis.from = axis.to.isNull() ? QDate(2000, 1, 1) : axis.to;
     if (axis.to.isNull() || axis.to < axis.from)
         axis.to = axis.from;
+    return axis;
+}
+
+TimeAxis withMedicines(TimeAxis axis, const Period &period, const std::vector<TimeChart> &charts)
+{
+    if (charts.empty() || charts.front().medicines.empty())
+        return axis;
+    const std::vector<MedicineMark> &marks = charts.front().medicines; // in time order
+    if (period.from.isNull())
+        axis.from = std::min(axis.from, marks.front().when.date());
+    if (period.to.isNull())
+        axis.to = std::max(axis.to, marks.back().when.date());
     return axis;
 }
 

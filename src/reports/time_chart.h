@@ -44,8 +44,10 @@ TimeChart cvdRiskTimeChart(const RecordHistory &history, const CvdAnswers &answe
 // The score and the charted factors of a history, in the order they are shown.
 std::vector<TimeChart> periodCharts(const RecordHistory &history);
 
-// Every chart gets the medicine events of the period (a null day leaves that side open).
-void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const Period &period);
+// Every chart gets the medicine events of the days from `first` to `last` (a
+// null day leaves that side open).
+void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const QDate &first,
+                  const QDate &last);
 
 // The days of the time axis, both included: from the start of the first to the end of the last.
 struct TimeAxis
@@ -54,6 +56,10 @@ struct TimeAxis
 };
 // The axis of a history: its first to its latest record, or the period's days where it names them.
 TimeAxis timeAxisOf(const RecordHistory &history, const Period &period);
+
+// The axis stretched, on the sides the period leaves open, to the medicine
+// marks of the charts.
+TimeAxis withMedicines(TimeAxis axis, const Period &period, const std::vector<TimeChart> &charts);
 
 // How big things are drawn: the font of the texts and the device's pixels per millimetre.
 struct ChartLook

@@ -146,6 +146,8 @@ click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.12; }
 middle_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 2; sleep 0.12; }
 double_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 80 1; sleep 0.15; }
 type_text() { xdotool type --delay 40 "$1"; sleep 0.1; }
+# Pastes a text (Chinese too: xdotool's typing of it is unreliable on a busy machine).
+paste_text() { printf '%s' "$1" | xclip -selection clipboard; xdotool key ctrl+v; sleep 0.1; }
 
 # Keypad keys by caption, in the keypad's pixels.
 declare -A KEY_X=([1]=20 [2]=52 [3]=84 [4]=116 [5]=148 [6]=20 [7]=52 [8]=84 [9]=116 [0]=148 [.]=68 [c]=100 [back]=140)
