@@ -3,7 +3,9 @@
 # driven by xdotool only: velmora.exe from the portable zip, started in an
 # empty folder, creates its user list, takes a new user 张三 and stores a
 # record, which must be byte for byte what the Linux program writes (GBK,
-# CR LF), and draws it. Then the installer, silent: the installed program keeps
+# CR LF), and draws it; starts, adjusts and stops medicines through the
+# 用药记录 window (the .med file byte for byte, the plan and a before/after
+# mean in the PDF report). Then the installer, silent: the installed program keeps
 # its diary in %APPDATA%\Velmora, and the uninstaller leaves that diary alone.
 # Usage: tests/e2e/windows_e2e.sh <velmora-windows.zip> <velmora-setup.exe> <type_unicode.exe>
 # Uses the DISPLAY and WINEPREFIX it is given (scripts/windows.sh sets both),
@@ -92,6 +94,12 @@ shot stored
 chart=721x401+24+24
 check "the record is drawn in red" gt "$(count_pixels stored "$chart" pure-red)" 0
 check "the entry column shows the record" not same_pixels start 80x17+768+24 stored 80x17+768+24
+
+# --- The medicine diary: the window, its dialogs, the .med file, the PDF ------------------
+enter_text() { wine "$type_unicode" "$1"; }
+medicine_diary 张三 "$folder" "$(winepath -w "$work/report.pdf" 2>/dev/null)"
+check "the record file is untouched by them" cmp "$records" <(crlf "$record_id" "$gbk_male" \
+  " 45 " " 175 " " 72 " " 1.8 " " 135 " " 85 " " 5.6 " " 10 " " 0 " " 5.2 " " 88 " "$gbk_none")
 click 740 570 # 退出
 check "退出 ends the program" wait_until 20 bash -c '! pgrep -f "[V]elmora.velmora.exe" >/dev/null' 
 app=
