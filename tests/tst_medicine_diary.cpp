@@ -41,6 +41,9 @@ private slots:
     void eventsAreStoredInTheirOwnFileInTimeOrder()
     {
         Medicines m;
+        m.diary.display(u"Ann"_qs, ChartStyle::Bars);
+        QVERIFY(m.diary.saveCvdAnswers({true, false, false}).saved());
+        const QByteArray cvd = m.userFile(UserFile::CvdAnswers);
         QCOMPARE(m.take(Action::Start, u" 氨氯地平 "_qs, u"5 mg"_qs, QDate(2024, 3, 1), u"每日1次"_qs, u" 早饭后"_qs).changed,
                  Outcome::Change::Medicines);
         QVERIFY(m.take(Action::Adjust, u"氨氯地平"_qs, u"10 mg"_qs, QDate(2024, 3, 15), u"每日1次"_qs).saved());
@@ -52,8 +55,9 @@ private slots:
                                      u"20240315080000\t调整\t氨氯地平\t10 mg\t每日1次\t\r\n"
                                      u"20240320080000\t停用\t氨氯地平\t\t\t\r\n"));
         QCOMPARE(QFileInfo(m.folder.userFilePath(u"Ann"_qs, UserFile::Medicines)).fileName(), u"Ann.med"_qs);
-        // The records, the readings and the other user are untouched.
+        // The records, the answers, the readings and the other user are untouched.
         QCOMPARE(m.records(), womanEntries(2));
+        QCOMPARE(m.userFile(UserFile::CvdAnswers), cvd);
         QVERIFY(!fileExists(m.folder.userFilePath(u"Ann"_qs, UserFile::BloodPressure)));
         QVERIFY(!fileExists(m.folder.userFilePath(u"Bob"_qs, UserFile::Medicines)));
         QCOMPARE(m.diary.medicines(u"Ann"_qs)->entries.size(), size_t(4));
