@@ -3,8 +3,6 @@
 #include "records/csv_table.h"
 #include "records/record_columns.h"
 
-#include <vector>
-
 namespace velmora {
 
 QStringList medicineCsvTitles()
@@ -15,14 +13,10 @@ QStringList medicineCsvTitles()
 
 QByteArray medicinesCsv(std::span<const MedicineEvent> events)
 {
-    std::vector<QStringList> rows;
-    rows.reserve(events.size() + 1);
-    rows.push_back(medicineCsvTitles());
-    for (const MedicineEvent &e : events)
-        rows.push_back({stampDateTime(e.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), actionWord(e.action),
-                        formulaGuarded(e.name), formulaGuarded(e.dose), formulaGuarded(e.frequency),
-                        formulaGuarded(e.note)});
-    return csvBytes(rows);
+    return csvTable(medicineCsvTitles(), events, [](const MedicineEvent &e) -> QStringList {
+        return {stampDateTime(e.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), actionWord(e.action),
+                formulaGuarded(e.name), formulaGuarded(e.dose), formulaGuarded(e.frequency), formulaGuarded(e.note)};
+    });
 }
 
 } // namespace velmora

@@ -3,8 +3,6 @@
 #include "records/csv_table.h"
 #include "records/record_columns.h"
 
-#include <vector>
-
 namespace velmora {
 
 QStringList bpCsvTitles()
@@ -15,14 +13,11 @@ QStringList bpCsvTitles()
 
 QByteArray bpReadingsCsv(std::span<const BpReading> readings)
 {
-    std::vector<QStringList> rows;
-    rows.reserve(readings.size() + 1);
-    rows.push_back(bpCsvTitles());
-    for (const BpReading &r : readings)
-        rows.push_back({stampDateTime(r.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                        QString::number(r.systolic), QString::number(r.diastolic),
-                        r.pulse ? QString::number(r.pulse) : QString(), formulaGuarded(r.source), formulaGuarded(r.note)});
-    return csvBytes(rows);
+    return csvTable(bpCsvTitles(), readings, [](const BpReading &r) -> QStringList {
+        return {stampDateTime(r.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QString::number(r.systolic),
+                QString::number(r.diastolic), r.pulse ? QString::number(r.pulse) : QString(),
+                formulaGuarded(r.source), formulaGuarded(r.note)};
+    });
 }
 
 } // namespace velmora
