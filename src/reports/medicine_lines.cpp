@@ -43,9 +43,10 @@ MedicineLines::MedicineLines(const std::vector<MedicineMark> &marks,
     const QFontMetricsF metrics(font, device);
     m_leftOut = layOut([](const MedicineMark &m) { return m.label; }, left, right, metrics, maxLanes);
     if (m_leftOut > 0) {
+        // Numbers are short: they may take a third more lanes.
         m_numbered = true;
         m_leftOut = layOut([](const MedicineMark &m) { return m.change ? QString::number(m.change) : QString(); },
-                           left, right, metrics, maxLanes);
+                           left, right, metrics, (maxLanes * 4 + 2) / 3);
     }
 }
 

@@ -30,7 +30,8 @@ public:
     // Lays the labels out in the font given for a plot running from `left`
     // to `right`, where `xOf` places a time, in at most `maxLanes` lanes of
     // `laneHeight`. When the labels do not all fit, the changes' numbers
-    // stand in for them (numbered as the lists of the changes number them).
+    // stand in for them (numbered as the lists of the changes number them),
+    // in up to a third more lanes.
     MedicineLines(const std::vector<MedicineMark> &marks, const std::function<double(const QDateTime &)> &xOf,
                   double left, double right, const QFont &font, QPaintDevice *device, double laneHeight, int maxLanes);
 

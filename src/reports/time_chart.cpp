@@ -144,7 +144,7 @@ public:
         if (medicines.numbered() || medicines.leftOut() > 0)
             text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), font(5.5), AxisInk,
                  Qt::AlignRight | Qt::AlignVCenter,
-                 medicines.leftOut() > 0 ? QStringLiteral("另有 %1 处用药未标注").arg(medicines.leftOut())
+                 medicines.leftOut() > 0 ? QStringLiteral("数字：用药变化的编号，另有 %1 处未标注").arg(medicines.leftOut())
                                          : QStringLiteral("数字：用药变化的编号"));
         text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, colours::Brand,
              Qt::AlignLeft | Qt::AlignVCenter, chart.title);
