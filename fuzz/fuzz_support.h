@@ -4,6 +4,7 @@
 // readable message (libFuzzer then saves the input), and item printing.
 
 #include "records/item.h"
+#include "records/line_file.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -61,6 +62,37 @@ QByteArray writtenBy(Writer write)
     buffer.open(QIODevice::WriteOnly);
     FUZZ_CHECK(write(buffer), "writing to a buffer failed");
     return buffer.data();
+}
+
+} // namespace velmora::fuzz
+
+namespace velmora::fuzz {
+
+// The lines of a content without their ends; empty ones and a leading header dropped.
+inline QList<QByteArray> contentLines(QByteArrayView content, QByteArrayView header)
+{
+    QList<QByteArray> lines;
+    forEachLine(content, header, [&](QByteArrayView line) { lines << line.toByteArray(); });
+    return lines;
+}
+
+// What every file of dated entries (records/line_file.h) keeps through a
+// save: written back and read again, the same entries and kept lines come
+// back, every line ends with CR LF, and every line of the input but a leading
+// header and the empty lines is in the output byte for byte, in its order.
+template <typename Read, typename Content>
+void checkLineFileRoundTrip(QByteArrayView input, const QByteArray &header, Read read, Content content)
+{
+    const auto file = read(input);
+    const std::optional<QByteArray> saved = content(file);
+    FUZZ_CHECK(saved.has_value(), "entries as read cannot be written");
+    FUZZ_CHECK(saved->startsWith(header + "\r\n"), "no header");
+    FUZZ_CHECK(saved->count('\n') == saved->count("\r\n"), "a line that does not end with CR LF");
+    FUZZ_CHECK(contentLines(*saved, header) == contentLines(input, header),
+               "a line changed through a save: " + saved->toPercentEncoding());
+    const auto back = read(*saved);
+    FUZZ_CHECK(back.entries == file.entries && back.kept == file.kept, "the entries changed through a save");
+    FUZZ_CHECK(content(back) == saved, "a second save differs from the first");
 }
 
 } // namespace velmora::fuzz

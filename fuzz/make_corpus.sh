@@ -74,6 +74,24 @@ write_readings() {
   printf '' >"$dir/empty"
 }
 
+# Medicine diaries: as written, by hand, broken.
+write_medicines() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  local header=$'\xCA\xB1\xBC\xE4\t\xCA\xC2\xBC\xFE\t\xD2\xA9\xC3\xFB\t\xBC\xC1\xC1\xBF\t\xD3\xC3\xB7\xA8\t\xB1\xB8\xD7\xA2'
+  local start=$'\xBF\xAA\xCA\xBC' adjust=$'\xB5\xF7\xD5\xFB' stop=$'\xCD\xA3\xD3\xC3' single=$'\xB5\xA5\xB4\xCE'
+  local amlodipine=$'\xB0\xB1\xC2\xC8\xB5\xD8\xC6\xBD' half=$'\xB0\xEB\xC6\xAC'
+  lines $'\r\n' "$header" $'20240301080000\t'"$start"$'\t'"$amlodipine"$'\t5 mg\t\t'"$zhang" \
+    $'20240302213000\t'"$single"$'\tAspirin\t'"$half"$'\t\t' \
+    $'20240315080000\t'"$adjust"$'\t'"$amlodipine"$'\t10 mg\t\t' \
+    $'20240320080000\t'"$stop"$'\t'"$amlodipine"$'\t\t\t' >"$dir/events_crlf"
+  lines $'\n' $'20240320080000\t'"$stop"$'\t ASPIRIN \t\t\t' '' $'20240301080000\t'"$start"$'\tA\t5 mg\tx' \
+    $'20240301080000\tstart\tA\t\t\t' >"$dir/no_header_out_of_order"
+  lines $'\r\n' "$header" $'20240230080000\t'"$start"$'\tA\t\t\t' $'20240301080000\t'"$start"$'\t\t\t\t' \
+    $'20240301080000\t'"$start"$'\t\xff\t\t\t' $'20240301080000\t'"$single"$'\tA\t\t\ta\rb' '2024030108' >"$dir/broken_lines"
+  printf '' >"$dir/empty"
+}
+
 # Zip archives: a backup's names in UTF-8, stored and deflated entries, a
 # phone export's folder, names that try to leave the folder.
 write_zips() {
@@ -94,6 +112,7 @@ PY
 
 rm -rf corpus
 write_zips fuzz_zip_read
+write_medicines fuzz_med_file
 write_readings fuzz_bp_file
 write_answers fuzz_cvd_answers
 write_records fuzz_item_reader

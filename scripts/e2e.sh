@@ -28,7 +28,6 @@ user_list="$folder/yonghu.dat"
 records="$folder/Lee.dat"
 gbk_male=$'\xc4\xd0'  # 男
 gbk_none=$'\xce\xde'  # 无
-crlf() { printf '%s\r\n' "$@"; }
 
 # Window pixels of the controls (twips / 15).
 chart=721x401+24+24        # Picture1
@@ -407,6 +406,8 @@ docs_picture keypad.png e2e-keypad.png "$(screen_region 876x599+0+0)"
 check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_cvd.sh" "$build"
 # Home blood pressure: the same.
 check "the home blood pressure run (scripts/e2e_home_bp.sh) passes" "$root/scripts/e2e_home_bp.sh" "$build"
+# The medicine diary: a run of its own too.
+check "the medicines' run (scripts/e2e_medicines.sh) passes" "$root/scripts/e2e_medicines.sh" "$build"
 
 echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e: $passed passed, $failed failed"

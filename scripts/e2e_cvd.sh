@@ -21,8 +21,6 @@ source "$root/tests/e2e/lib.sh"
 
 prepare_run e2e-cvd "$program" Xvfb xdotool xwininfo import convert xclip pdftotext
 
-crlf() { printf '%s\r\n' "$@"; }
-gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
 # A man of 172 cm and 80 kg, smoking for 10 years: RecordId age systolic blood-sugar cholesterol.
 entry() { crlf "$1" "$(gbk 男)" " $2 " " 172 " " 80 " " 1.8 " " $3 " " 90 " " $4 " " 10 " " 5 " " $5 " " 92 " "$(gbk 有)"; }
 user_list="$folder/yonghu.dat"

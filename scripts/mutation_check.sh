@@ -54,7 +54,7 @@ src/diary/diary_history.cpp	s/entries\.begin\(\) \+ k\)/entries.begin())/	a dele
 src/diary/undo_history.h	s/MaxSteps = 10/MaxSteps = 9/	fewer undo steps kept
 src/analysis/statistics.cpp	s/f\.mean = m_sum \/ f\.count;/f.mean = m_sum \/ (f.count + 1);/	a period's mean wrong
 src/analysis/score_explanation.cpp	s/，未高于%1"/，不高于%1"/	an explanation text changed
-src/analysis/record_sheet.cpp	s/return u'\\'' \+ cell\.text;/return cell.text;/	a formula in a table cell not guarded
+src/records/record_columns.cpp	s/return startsLikeFormula\(text\) \? u'\\'' \+ text : text;/return text;/	a formula in a table cell not guarded
 src/model/cvd_risk.cpp	s/std::floor\(100\.0 \* total \+ 0\.5\)/std::floor(100.0 * total)/	the ten-year risk's whole percent cut instead of rounded
 src/model/cvd_estimate.cpp	s/\*age > OldestAge/*age > 90/	a ten-year risk above the age of 80
 src/model/cvd_estimate.cpp	s/if \(\*answers\.hadHeartAttackOrStroke\)\n\s*return NoEstimate::HadEvent;//	a ten-year risk after a heart attack or stroke
@@ -69,6 +69,12 @@ src/records/line_file.h	s/\.stamp <= entry\.stamp/.stamp < entry.stamp/	a new en
 src/readings/bp_reading.h	s/SystolicMax = 300/SystolicMax = 301/	a systolic no person has accepted
 src/diary/diary_bp.cpp	s/&& !m_messages\.ask\(/\&\& m_messages.ask(/	the same reading stored twice without asking
 src/archive/zip_archive.cpp	s/if \(total > limit\) \{/if (false) {/	a zip entry beyond its limit inflated whole
+src/medicines/medicine_plan.cpp	s/plan\.erase\(entry\);//	a stopped medicine still counted as taken
+src/medicines/medicine_event.cpp	s/\.toCaseFolded\(\)//	a medicine's name told apart by its letter case
+src/medicines/medicine_effect.h	s/DaysBefore = 14/DaysBefore = 15/	the window before a medicine change one day too long
+src/medicines/medicine_effect.h	s/FewestReadings = 6/FewestReadings = 5/	a medicine change's mean of five readings
+src/medicines/label_lanes.cpp	s/if \(!lanes\.lineIsFree\(lane, label\.anchor\)\)\n\s*break;[^\n]*\n//	a medicine label put across a rising line
+src/diary/diary_med.cpp	s/if \(event\.action != MedicineAction::Start && !taken\)/if (false)/	a medicine adjusted or stopped while not taken
 LIST
 )
 

@@ -30,6 +30,7 @@ windows=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   qt6-base-dev-tools # moc, rcc, uic serve the cross build too (same Qt version)
   wine wine64 xvfb xdotool x11-utils imagemagick
+  poppler-utils # the PDF report's text in the end-to-end run under Wine
   nsis python3 xz-utils
   libz-mingw-w64-dev # zlib for the Windows build of libzip (built from Debian's source)
 )

@@ -3,6 +3,7 @@
 // Scripted message boxes, a fixed clock and a program folder whose saves and
 // reads can be made to fail: what the diary's and the window's tests share.
 
+#include "diary/diary.h"
 #include "diary/entry.h"
 #include "diary/seams.h"
 #include "records/data_folder.h"
@@ -146,6 +147,24 @@ inline QByteArray womanEntries(int n)
         ids << QString::number(20100101000000LL + i);
     return entriesAt(ids);
 }
+
+// A diary of Ann (two records) and Bob (one), Ann confirmed, at the time
+// given, nothing said yet: the home readings' and the medicines' tests.
+struct AnnAndBob : Surroundings
+{
+    Diary diary{folder, messages, [this] { return now; }};
+
+    explicit AnnAndBob(const QDateTime &at)
+    {
+        now = at;
+        QVERIFY(writeBytes(folder.userListPath(), "Ann\r\nBob\r\n"));
+        writeRecords(womanEntries(2));
+        writeRecords(womanEntries(1), QStringLiteral("Bob"));
+        QVERIFY(diary.load());
+        diary.confirmUser(QStringLiteral("Ann"));
+        messages.shown.clear();
+    }
+};
 
 // Three records in file order: a man with every factor, a woman without an
 // answer for heredity, and a man with a diagnosis where cholesterol belongs.

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "diary/messages.h"
+#include "medicines/medicine_file.h"
 #include "gui_support.h"
 #include "readings/bp_csv.h"
 #include "readings/bp_file.h"
@@ -245,6 +246,7 @@ private slots:
                                           u"总平均 134/84 mmHg（25 次）\n脉搏 70 次/分（12 次）"_s);
         QCOMPARE(h.window()->verdictText(), u"低于家庭血压参考值 135/85 mmHg"_s);
         QCOMPARE(h.window()->findChild<QLabel *>(u"HomeBpAbout"_s)->text(), homeWeekAbout(h.window()->choice()));
+        QCOMPARE(h.window()->medicinesText(), QString()); // Ann keeps no medicines
         QStringList nameless = namelessControls(h.window());
         nameless.removeAll(u"QLabel"_s); // the refusal and the shortfall, which say nothing here
         QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(u' ')));
@@ -284,12 +286,17 @@ private slots:
     void theReportWindowsPage()
     {
         HomeBp h;
+        // The medicines taken during the week: one since before it, changed within it.
+        h.w.writeUserFile(UserFile::Medicines, medicineFileHeader() + "\r\n20100101080000\t" + g(u"开始\t氨氯地平\t5 mg\t每日1次")
+                                                   + "\t\r\n20100225080000\t" + g(u"调整\t氨氯地平\t10 mg\t每日1次")
+                                                   + "\t\r\n20100301080000\t" + g(u"开始\t阿司匹林\t100 mg\t每日1次") + "\t\r\n");
         h.home->reportAction()->trigger();
         h.dialogs.paths = {h.target(u"home.pdf"_s)};
         h.control<QPushButton>("HomeBpPdf")->click();
         QCOMPARE(h.dialogs.suggestions, QStringList{u"Ann-家庭血压报告-20100301.pdf"_s});
-        QVERIFY(h.w.messages.shown.isEmpty());
+        QVERIFY2(h.w.messages.shown.isEmpty(), qPrintable(h.w.messages.shown.join(u'\n')));
         QCOMPARE(pdfPageCount(readBytes(h.target(u"home.pdf"_s))), 1);
+        QCOMPARE(h.window()->medicinesText(), u"本周用药：氨氯地平 10 mg 每日1次（2010年01月01日起）；期间：2010年02月25日 调整 氨氯地平 10 mg 每日1次"_s);
         h.printing.outputFile = h.target(u"printed.pdf"_s);
         h.control<QPushButton>("HomeBpPrint")->click();
         QCOMPARE(h.printing.pageCounts, QList<int>{1});
@@ -307,7 +314,8 @@ private slots:
              {u"家庭血压报告"_s, u"姓名：Ann"_s, u"监测周：2010年02月22日至2010年02月28日"_s, u"02月22日周一"_s,
               u"不计入平均"_s, u"07:00140/90"_s, u"次日00:30126/76"_s, u"14:30120/75"_s,
               u"早晨平均139/89mmHg（12次）"_s, u"晚间平均129/79mmHg（13次）"_s, u"总平均134/84mmHg（25次）"_s,
-              u"脉搏70次/分（12次）"_s, u"低于家庭血压参考值135/85mmHg"_s, u"这只是读数的平均，不是诊断。"_s})
+              u"脉搏70次/分（12次）"_s, u"低于家庭血压参考值135/85mmHg"_s, u"这只是读数的平均，不是诊断。"_s,
+              QString(h.window()->medicinesText()).remove(u' ')})
             QVERIFY2(text.contains(expected), qPrintable(expected + u'\n' + text));
     }
 
@@ -387,7 +395,7 @@ private slots:
         QStringList entries;
         for (QAction *action : program.window().contextMenu().menu()->actions())
             entries << (action->isSeparator() ? u"-"_s : action->text() + u' ' + action->shortcut().toString());
-        const QStringList tail = entries.mid(entries.indexOf(u"导入记录表格… "_s) + 1);
+        const QStringList tail = entries.mid(entries.indexOf(u"导入记录表格… "_s) + 1, 4);
         QCOMPARE(tail, (QStringList{u"-"_s, u"记录血压… Ctrl+B"_s, u"家庭血压报告… Ctrl+Shift+B"_s, u"导出血压读数… "_s}));
     }
 };

@@ -14,20 +14,9 @@ using namespace velmora::test;
 
 namespace {
 
-struct Readings : Surroundings
+struct Readings : AnnAndBob
 {
-    Diary diary{folder, messages, [this] { return now; }};
-
-    Readings()
-    {
-        now = QDateTime(QDate(2024, 11, 21), QTime(7, 35, 20));
-        QVERIFY(writeBytes(folder.userListPath(), "Ann\r\nBob\r\n"));
-        writeRecords(womanEntries(2));
-        writeRecords(womanEntries(1), QStringLiteral("Bob"));
-        QVERIFY(diary.load());
-        diary.confirmUser(QStringLiteral("Ann"));
-        messages.shown.clear();
-    }
+    Readings() : AnnAndBob(QDateTime(QDate(2024, 11, 21), QTime(7, 35, 20))) {}
     Outcome record(const QString &systolic, const QString &diastolic, const QString &pulse = QString(),
                    const QString &note = QString(), QTime time = QTime(7, 30))
     {

@@ -9,6 +9,7 @@
 #include "records/csv_table.h"
 #include "reports/analysis_menu.h"
 #include "reports/factor_window.h"
+#include "reports/medicine_lines.h"
 #include "reports/period_dialog.h"
 #include "reports/print_dialog.h"
 #include "reports/report_menu.h"
@@ -661,6 +662,93 @@ private slots:
                               QStringLiteral("导出 PDF：选择时段"), QStringLiteral("打印：选择时段"),
                               QStringLiteral("因素趋势：选择时段")}));
         QCOMPARE(r.w->text(3)->text(), QString());
+    }
+
+    // ---- The medicine diary in the reports
+
+    // Ann's medicines from October 2009, and home readings around the first
+    // start: 148/92 twelve times in the two weeks before, 136/84 fourteen
+    // times on days 15 to 28 after.
+    static void writeMedicines(Reports &r)
+    {
+        r.w->writeUserFile(UserFile::Medicines,
+                           g(u"时间\t事件\t药名\t剂量\t用法\t备注\r\n"
+                             u"20091001080000\t开始\t氨氯地平\t5 mg\t每日1次\t\r\n"
+                             u"20091201080000\t调整\t氨氯地平\t10 mg\t每日1次\t\r\n"
+                             u"20100210080000\t开始\t阿托伐他汀\t20 mg\t每晚1次\t\r\n"
+                             u"20100215080000\t单次\t阿司匹林\t100 mg\t\t\r\n"));
+        QByteArray bp = g(u"时间\t收缩压\t舒张压\t脉搏\t来源\t备注\r\n");
+        for (int d = 14; d > 2; --d)
+            bp += QDate(2009, 10, 1).addDays(-d).toString(u"yyyyMMdd"_s).toLatin1() + "070000\t148\t92\t\tx\t\r\n";
+        for (int d = 15; d <= 28; ++d)
+            bp += QDate(2009, 10, 1).addDays(d).toString(u"yyyyMMdd"_s).toLatin1() + "070000\t136\t84\t\tx\t\r\n";
+        r.w->writeUserFile(UserFile::BloodPressure, bp);
+    }
+
+    void thePdfHasAPageOfTheMedicines()
+    {
+        Reports r(threeRecords());
+        writeMedicines(r);
+        const QString path = r.exportAs(r.reports->reportPdfAction(), u"medicines.pdf"_s);
+        QVERIFY(r.w->messages.shown.isEmpty());
+        QCOMPARE(pdfPageCount(readBytes(path)), 4); // the overview, the factor charts, the medicines, the records
+        r.printing.outputFile = r.target(u"printed.pdf"_s);
+        r.reports->printAction()->trigger();
+        QCOMPARE(r.printing.pageCounts, QList<int>{4});
+        const QString text = pdfText(path);
+        if (text.isNull())
+            QSKIP("pdftotext is not installed");
+        const QString page3 = text.section(u'\f', 2, 2);
+        for (const QString &expected :
+             {u"用药与血压"_s, u"2010年03月01日时在服用的药物"_s, u"氨氯地平 10 mg 每日1次（2009年10月01日起）"_s,
+              u"阿托伐他汀 20 mg 每晚1次（2010年02月10日起）"_s,
+              u"1. 2009年10月01日 开始 氨氯地平 5 mg 每日1次：之前平均 148/92（12 次），之后平均 136/84（14 次）"_s,
+              u"2. 2009年12月01日 调整 氨氯地平 10 mg 每日1次：之前没有读数，之后没有读数"_s, u"不是用药建议"_s})
+            QVERIFY2(page3.contains(expected), qPrintable(expected + u'\n' + page3));
+        // A period before the medicines: no such page.
+        r.periods.answer = Period{QDate(2009, 6, 1), QDate(2009, 7, 1)};
+        QCOMPARE(pdfPageCount(readBytes(r.exportAs(r.reports->reportPdfAction(), u"before.pdf"_s))), 3);
+    }
+
+    void theFactorChartsShowTheMedicines()
+    {
+        Reports r(threeRecords());
+        writeMedicines(r);
+        r.analysis->factorTrendsAction()->trigger();
+        FactorWindow *window = r.analysis->factorWindow();
+        QVERIFY(window && window->isVisible());
+        for (const TimeChart &chart : window->chartsView().charts()) {
+            QCOMPARE(chart.medicines.size(), size_t(4));
+            QCOMPARE(chart.medicines[1].label, u"氨氯地平 → 10 mg"_s);
+        }
+        QVERIFY2(window->medicineText().contains(
+                     u"1. 2009年10月01日 开始 氨氯地平 5 mg 每日1次：之前平均 148/92（12 次），之后平均 136/84（14 次）"_s),
+                 qPrintable(window->medicineText()));
+        // A double click shows one chart alone; another brings all back.
+        auto &view = const_cast<FactorChartsView &>(window->chartsView());
+        QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(view.width() / 2, 10));
+        QCOMPARE(view.enlarged(), 1);
+        QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(view.enlarged(), -1);
+        window->close();
+    }
+
+    // Labels that do not all fit give way to the changes' numbers.
+    void crowdedMedicineLabelsBecomeNumbers()
+    {
+        std::vector<MedicineMark> marks;
+        for (int k = 0; k < 6; ++k)
+            marks.push_back({QDateTime(QDate(2024, 1, 1 + k), QTime(8, 0)), MedicineAction::Start,
+                             u"阿托伐他汀 20 mg"_s, k, k + 1});
+        QImage device(400, 300, QImage::Format_RGB32);
+        const auto xOf = [](const QDateTime &when) { return 10.0 + 24 * (when.date().day() - 1); };
+        const MedicineLines wide(marks, xOf, 0, 400, QFont(), &device, 10, 6);
+        QVERIFY(!wide.numbered());
+        QCOMPARE(wide.leftOut(), 0);
+        QCOMPARE(wide.height(), 60.0); // a staircase of six lanes
+        const MedicineLines narrow(marks, xOf, 0, 400, QFont(), &device, 10, 2);
+        QVERIFY(narrow.numbered());
+        QCOMPARE(narrow.leftOut(), 0);
     }
 };
 

@@ -63,9 +63,7 @@ RecordSheet recordSheet(const RecordHistory &history)
 
 QString guardedCellText(const SheetCell &cell)
 {
-    if (cell.fromFileText && startsLikeFormula(cell.text))
-        return u'\'' + cell.text;
-    return cell.text;
+    return cell.fromFileText ? formulaGuarded(cell.text) : cell.text;
 }
 
 QByteArray recordsCsv(const RecordSheet &sheet)

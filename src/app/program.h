@@ -3,7 +3,7 @@
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
 // menu's entries follow (the reports, the reading of the diary, its history,
-// home blood pressure).
+// home blood pressure, the medicines).
 
 #include "reports/analysis_menu.h"
 #include "reports/home_bp_menu.h"
@@ -14,6 +14,8 @@
 #include "ui/cvd_questions.h"
 #include "ui/form1.h"
 #include "ui/history_menu.h"
+#include "ui/medicine_dialog.h"
+#include "ui/medicine_menu.h"
 #include "ui/message_boxes.h"
 #include "ui/past_record_dialog.h"
 #include "widgets/file_dialogs.h"
@@ -45,6 +47,8 @@ private:
     HistoryMenu m_history;
     QtBpReadingDialog m_bpReadingDialog;
     HomeBpMenu m_homeBp;
+    QtMedicineDialog m_medicineDialog;
+    MedicineMenu m_medicines;
 };
 
 } // namespace velmora

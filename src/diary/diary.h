@@ -5,9 +5,11 @@
 #include "diary/entry.h"
 #include "diary/seams.h"
 #include "diary/undo_history.h"
+#include "diary/user_lines.h"
 #include "model/cvd_estimate.h"
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
+#include "medicines/medicine_file.h"
 #include "readings/bp_file.h"
 #include "records/data_folder.h"
 
@@ -29,8 +31,8 @@ struct Outcome
     enum class Fields { Keep, Empty, Fill };
     // The file a workflow wrote: a record file (a store, modify, past record,
     // deletion, import or undo), the user list (with or without records), the
-    // answers of the ten-year risk, the home blood pressure readings.
-    enum class Change { None, Records, Users, Answers, Readings };
+    // answers of the ten-year risk, the home blood pressure readings, the medicines.
+    enum class Change { None, Records, Users, Answers, Readings, Medicines };
 
     Fields fields = Fields::Keep; // the thirteen entry controls
     EntryTexts texts;             // with Fill
@@ -52,6 +54,7 @@ struct Outcome
     static Outcome records(Fields fields = Fields::Keep) { return with(fields, Change::Records); }
     static Outcome answers() { return with(Fields::Keep, Change::Answers); }
     static Outcome readings() { return with(Fields::Keep, Change::Readings); }
+    static Outcome medicines() { return with(Fields::Keep, Change::Medicines); }
     static Outcome userPanelDone()
     {
         Outcome outcome;
@@ -258,18 +261,58 @@ public:
     const BpFile *homeReadings(const QString &user) const;
 
 private:
-    // Stores the readings' new content and leaves an undo step.
-    bool saveReadings(ChangeKind kind, const QString &user, const FileFingerprint &readAs, BpFile file);
-
-    struct ReadingsCache
+    // Rewrites one of the user's files of dated entries with `content` (none:
+    // an entry holds a text the file cannot keep, which `unkept` names), but
+    // only while it holds what `lines` last read, and leaves an undo step;
+    // `lines` then holds the file as written. False when nothing was written
+    // (a message has said why).
+    template <typename Entry>
+    bool rewriteUserLines(UserLines<Entry> &lines, ChangeKind kind, const QString &user, UserFile which,
+                          LineFile<Entry> file, const std::optional<QByteArray> &content, const QString &unkept)
     {
-        QString user;
-        FileFingerprint fingerprint;
-        bool loaded = false;
-        BpFile file;
-        qsizetype toldUnreadable = 0; // the count of unreadable lines a message has named
+        const std::optional<FileFingerprint> written =
+            rewriteUserContent(kind, user, which, lines.fingerprint(), content, unkept);
+        if (written)
+            lines.keep(user, *written, std::move(file));
+        return written.has_value();
+    }
+    std::optional<FileFingerprint> rewriteUserContent(ChangeKind kind, const QString &user, UserFile which,
+                                                      const FileFingerprint &readAs,
+                                                      const std::optional<QByteArray> &content, const QString &unkept);
+
+    mutable UserLines<BpReading> m_readings;
+
+    // ---- The medicine diary (diary_med.cpp), in "<name>.med" beside the
+    // record file; no record or reading is touched by it.
+public:
+    // An event as the dialog's boxes hold it.
+    struct TypedMedicine
+    {
+        QDateTime when;
+        MedicineAction action = MedicineAction::Start;
+        QString name, dose, frequency, note;
     };
-    mutable ReadingsCache m_readings;
+    // "开始服用…", "调整…", "停用…", "单次服用…": checks the boxes, and for
+    // a change what is taken at that time (调整 and 停用 only of a medicine
+    // taken then, 开始 only of one not taken then), and stores the event for
+    // the current user among the events in time order, in one save.
+    Outcome recordMedicine(const TypedMedicine &typed);
+    // "删除此条…": asks, then removes the event at `index` of the current
+    // user's events, which must still be the one the window showed (else
+    // a message says the file has changed and nothing is deleted).
+    Outcome deleteMedicineEvent(size_t index, const MedicineEvent &shown);
+    // The user's events as the file holds them now, as homeReadings() reads
+    // the readings.
+    const MedicineFile *medicines(const QString &user) const;
+    // The user's blood pressure, home readings and check-up records together
+    // in time order: the records as last read when the table holds the
+    // user's, else as the file holds them now.
+    std::vector<BpReading> bloodPressureReadings(const QString &user) const;
+
+private:
+    bool saveMedicines(ChangeKind kind, const QString &user, MedicineFile file);
+
+    mutable UserLines<MedicineEvent> m_medicines;
 };
 
 } // namespace velmora

@@ -8,8 +8,6 @@
 #include "diary/messages.h"
 #include "records/record_id.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 
 namespace velmora {
@@ -87,65 +85,18 @@ Outcome Diary::recordBloodPressure(const TypedReading &typed)
         && !m_messages.ask(messages::sameReadingAgain(stampDateTime(reading->stamp).toString(QStringLiteral("yyyy年MM月dd日 HH:mm")),
                                                       bpText(reading->systolic, reading->diastolic))))
         return Outcome::nothing();
-    // The readings leave the cache rather than being copied (a phone's import
-    // makes files of many): it is read again unless the save succeeds.
-    BpFile changed = std::move(m_readings.file);
-    m_readings.loaded = false;
+    BpFile changed = m_readings.take();
     changed.insert({*reading});
-    if (!saveReadings(ChangeKind::BloodPressure, user, m_readings.fingerprint, std::move(changed)))
+    const std::optional<QByteArray> content = bpFileContent(changed);
+    if (!rewriteUserLines(m_readings, ChangeKind::BloodPressure, user, UserFile::BloodPressure, std::move(changed),
+                          content, QStringLiteral("读数中有文件不能保存的文字")))
         return Outcome::nothing();
     return Outcome::readings();
 }
 
 const BpFile *Diary::homeReadings(const QString &user) const
 {
-    if (user.isEmpty())
-        return nullptr;
-    QString error;
-    bool absent = false;
-    const std::optional<QByteArray> content = m_folder.readUserFile(user, UserFile::BloodPressure, &error, &absent);
-    if (!content) {
-        m_messages.inform(messages::readFailed(error));
-        return nullptr;
-    }
-    const FileFingerprint fingerprint = absent ? FileFingerprint{} : FileFingerprint::of(*content);
-    if (m_readings.user != user) {
-        m_readings = {};
-        m_readings.user = user;
-    }
-    if (!m_readings.loaded || m_readings.fingerprint != fingerprint) {
-        m_readings.file = readBpFile(*content);
-        m_readings.fingerprint = fingerprint;
-        m_readings.loaded = true;
-    }
-    const qsizetype unreadable = qsizetype(m_readings.file.kept.size());
-    if (unreadable > 0 && unreadable != m_readings.toldUnreadable) {
-        const QString name = QFileInfo(m_folder.userFilePath(user, UserFile::BloodPressure)).fileName();
-        m_messages.inform(messages::unreadableLines(name, unreadable));
-    }
-    m_readings.toldUnreadable = unreadable;
-    return &m_readings.file;
-}
-
-bool Diary::saveReadings(ChangeKind kind, const QString &user, const FileFingerprint &readAs, BpFile file)
-{
-    const std::optional<QByteArray> content = bpFileContent(file);
-    FormerContent before;
-    const FileResult saved =
-        content ? m_folder.rewriteUserFile(user, UserFile::BloodPressure, readAs,
-                                           [&](QIODevice &device) { return writeAll(device, *content); }, &before)
-                : FileResult::failure(QStringLiteral("读数中有文件不能保存的文字"));
-    if (!saved) {
-        m_messages.inform(saved.changedOutside ? messages::ChangedOutside : messages::saveFailed(saved.error));
-        return false;
-    }
-    const FileFingerprint after = FileFingerprint::of(*content);
-    m_readings.user = user;
-    m_readings.fingerprint = after;
-    m_readings.file = std::move(file);
-    m_readings.loaded = true;
-    m_undo.push({kind, user, std::move(before), after, UserFile::BloodPressure});
-    return true;
+    return m_readings.load(m_folder, m_messages, user, UserFile::BloodPressure, readBpFile);
 }
 
 } // namespace velmora

@@ -100,6 +100,8 @@ Outcome Diary::undoLastChange(ChartStyle style)
         return Outcome::nothing();
     }
     m_undo.dropLast();
+    if (step.file == UserFile::Medicines)
+        return Outcome::medicines();
     if (step.file != UserFile::Records)
         return Outcome::readings();
     if (step.user == m_currentUser) {
@@ -164,6 +166,24 @@ FileResult Diary::rewriteEntries(const QString &user, const FileFingerprint &rea
     if (!saved)
         m_messages.inform(saved.changedOutside ? messages::ChangedOutside : messages::saveFailed(saved.error));
     return saved;
+}
+
+std::optional<FileFingerprint> Diary::rewriteUserContent(ChangeKind kind, const QString &user, UserFile which,
+                                                        const FileFingerprint &readAs,
+                                                        const std::optional<QByteArray> &content, const QString &unkept)
+{
+    FormerContent before;
+    const FileResult saved =
+        content ? m_folder.rewriteUserFile(user, which, readAs,
+                                           [&](QIODevice &device) { return writeAll(device, *content); }, &before)
+                : FileResult::failure(unkept);
+    if (!saved) {
+        m_messages.inform(saved.changedOutside ? messages::ChangedOutside : messages::saveFailed(saved.error));
+        return std::nullopt;
+    }
+    const FileFingerprint after = FileFingerprint::of(*content);
+    m_undo.push({kind, user, std::move(before), after, which});
+    return after;
 }
 
 // The one way the diary shows a file again: the marks go, the file is read

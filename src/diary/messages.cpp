@@ -28,6 +28,11 @@ QString noDataFolder(const QString &reason)
     return QStringLiteral("无法在程序目录或用户数据目录中保存数据，程序将退出！\n（%1）").arg(reason);
 }
 
+QString exportFailed(const QString &reason)
+{
+    return QStringLiteral("导出失败，文件没有写入！\n（%1）").arg(reason);
+}
+
 QString pastTimeRefused(const QString &reason)
 {
     return QStringLiteral("%1，请核对！").arg(reason);
@@ -96,6 +101,21 @@ QString sameReadingAgain(const QString &when, const QString &values)
 QString unreadableLines(const QString &fileName, qsizetype count)
 {
     return QStringLiteral("文件“%1”中有 %2 行无法读取，这些行已原样保留，没有计入。").arg(fileName).arg(count);
+}
+
+QString medicineNotTaken(const QString &name, const QString &when, const QString &action)
+{
+    return QStringLiteral("%1时没有在服用“%2”，不能%3！开始服用请用“开始服用…”。").arg(when, name, action);
+}
+
+QString medicineAlreadyTaken(const QString &name, const QString &when, const QString &plan)
+{
+    return QStringLiteral("%1时已在服用“%2”（%3），剂量或用法改变请用“调整…”！").arg(when, name, plan);
+}
+
+QString confirmDeleteMedicine(const QString &when, const QString &summary)
+{
+    return QStringLiteral("您真的要删除 %1 的“%2”这一条吗？").arg(when, summary);
 }
 
 } // namespace velmora::messages

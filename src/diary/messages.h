@@ -31,6 +31,11 @@ QString readFailed(const QString &reason);
 QString deleteFailed(const QString &reason);
 QString noDataFolder(const QString &reason);
 
+// Exports.
+inline const QString NotOverDataFile =
+    QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
+QString exportFailed(const QString &reason);
+
 // Past measurements, single deletions, undo and record tables brought in.
 QString pastTimeRefused(const QString &reason);         // the time chosen for a past measurement
 QString confirmDeleteRecord(const QString &dateCaption); // "您真的要删除 2024年05月04日23时50分07秒 的记录吗？"
@@ -55,5 +60,15 @@ QString missingValue(const QString &box);   // "请输入收缩压！"
 QString notWholeNumber(const QString &box); // "收缩压应为整数，请核对！"
 QString sameReadingAgain(const QString &when, const QString &values);
 QString unreadableLines(const QString &fileName, qsizetype count);
+
+// Medicines.
+inline const QString NothingTaken = QStringLiteral("目前没有正在服用的药物，请先用“开始服用…”记下开始服用。");
+inline const QString ChooseMedicineEvent = QStringLiteral("请先在“全部记录”中选中要删除的一条！");
+inline const QString NoMedicinesToExport = QStringLiteral("当前用户还没有用药记录，没有可导出的内容！");
+QString medicineNotTaken(const QString &name, const QString &when, const QString &action); // 调整 or 停用
+QString medicineAlreadyTaken(const QString &name, const QString &when, const QString &plan);
+QString confirmDeleteMedicine(const QString &when, const QString &summary);
+inline const QString MedicinesChangedOutside =
+    QStringLiteral("用药记录文件已被其他程序改动，没有删除任何一条，请查看后再删除！");
 
 } // namespace velmora::messages

@@ -21,6 +21,16 @@ QString changeKindName(ChangeKind kind)
         return QStringLiteral("记录血压");
     case ChangeKind::ReadingsImport:
         return QStringLiteral("导入血压读数");
+    case ChangeKind::MedicineStart:
+        return QStringLiteral("开始服用");
+    case ChangeKind::MedicineAdjust:
+        return QStringLiteral("调整用药");
+    case ChangeKind::MedicineStop:
+        return QStringLiteral("停用");
+    case ChangeKind::MedicineSingle:
+        return QStringLiteral("单次服用");
+    case ChangeKind::MedicineDelete:
+        return QStringLiteral("删除用药记录");
     }
     return QString();
 }

@@ -11,7 +11,20 @@
 namespace velmora {
 
 // The changes of a run that can be taken back.
-enum class ChangeKind { Store, Modify, PastRecord, DeleteRecord, Import, BloodPressure, ReadingsImport };
+enum class ChangeKind {
+    Store,
+    Modify,
+    PastRecord,
+    DeleteRecord,
+    Import,
+    BloodPressure,
+    ReadingsImport,
+    MedicineStart,
+    MedicineAdjust,
+    MedicineStop,
+    MedicineSingle,
+    MedicineDelete,
+};
 
 // What the change is called in the undo question ("存储数据", "导入记录", ...).
 QString changeKindName(ChangeKind kind);

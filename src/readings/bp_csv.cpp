@@ -3,18 +3,7 @@
 #include "records/csv_table.h"
 #include "records/record_columns.h"
 
-#include <vector>
-
 namespace velmora {
-
-namespace {
-
-QString guarded(const QString &text)
-{
-    return startsLikeFormula(text) ? u'\'' + text : text;
-}
-
-} // namespace
 
 QStringList bpCsvTitles()
 {
@@ -24,14 +13,11 @@ QStringList bpCsvTitles()
 
 QByteArray bpReadingsCsv(std::span<const BpReading> readings)
 {
-    std::vector<QStringList> rows;
-    rows.reserve(readings.size() + 1);
-    rows.push_back(bpCsvTitles());
-    for (const BpReading &r : readings)
-        rows.push_back({stampDateTime(r.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                        QString::number(r.systolic), QString::number(r.diastolic),
-                        r.pulse ? QString::number(r.pulse) : QString(), guarded(r.source), guarded(r.note)});
-    return csvBytes(rows);
+    return csvTable(bpCsvTitles(), readings, [](const BpReading &r) -> QStringList {
+        return {stampDateTime(r.stamp).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QString::number(r.systolic),
+                QString::number(r.diastolic), r.pulse ? QString::number(r.pulse) : QString(),
+                formulaGuarded(r.source), formulaGuarded(r.note)};
+    });
 }
 
 } // namespace velmora

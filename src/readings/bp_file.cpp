@@ -27,17 +27,6 @@ std::optional<int> plainNumber(QByteArrayView field)
     return value;
 }
 
-// The text of a field, when writing it again gives the same bytes.
-std::optional<QString> fieldText(QByteArrayView bytes)
-{
-    if (bytes.isEmpty())
-        return QString();
-    std::optional<QString> text = decodeGbkStrictly(bytes);
-    if (!text || encodeGbk(*text) != bytes.toByteArray())
-        return std::nullopt;
-    return text;
-}
-
 // The sources of a file are few and repeat on every line: each is decoded
 // once, and the last one is compared before any lookup.
 class TextCache

@@ -1,6 +1,6 @@
 #include "readings/bp_reading.h"
 
-#include "records/gbk.h"
+#include "records/line_file.h"
 
 #include <limits>
 
@@ -13,15 +13,6 @@ std::optional<QString> outside(const QString &box, int value, int min, int max)
     if (value >= min && value <= max)
         return std::nullopt;
     return QStringLiteral("%1应在 %2 到 %3 之间，请核对！").arg(box).arg(min).arg(max);
-}
-
-std::optional<QString> unkeptText(const QString &box, const QString &text)
-{
-    if (text.contains(u'\t') || text.contains(u'\r') || text.contains(u'\n'))
-        return QStringLiteral("%1不能含有制表符或换行，请修改！").arg(box);
-    if (!encodeGbk(text))
-        return QStringLiteral("%1含有不能保存的字符，请修改！").arg(box);
-    return std::nullopt;
 }
 
 } // namespace
@@ -43,9 +34,9 @@ std::optional<QString> bpReadingRefusal(const BpReading &reading)
 {
     if (auto refused = bpValueRefusal(reading.systolic, reading.diastolic, reading.pulse))
         return refused;
-    if (auto refused = unkeptText(QStringLiteral("备注"), reading.note))
+    if (auto refused = fieldRefusal(QStringLiteral("备注"), reading.note))
         return refused;
-    return unkeptText(QStringLiteral("来源"), reading.source);
+    return fieldRefusal(QStringLiteral("来源"), reading.source);
 }
 
 std::vector<BpReading> readingsWithin(std::span<const BpReading> readings, const QDate &from, const QDate &to)

@@ -81,6 +81,14 @@ struct Sums
 
 } // namespace
 
+BpAverage averageOf(std::span<const BpReading> readings)
+{
+    Sums sums;
+    for (const BpReading &r : readings)
+        sums.add(r);
+    return sums.average();
+}
+
 bool TimeWindow::contains(const QTime &time) const
 {
     return Span(*this).contains(minutes(time));

@@ -87,6 +87,9 @@ struct WeekChoice
     MonitoringWindows windows;
 };
 
+// The mean of the readings, whatever their times.
+BpAverage averageOf(std::span<const BpReading> readings);
+
 inline constexpr int HomeReferenceSystolic = 135;
 inline constexpr int HomeReferenceDiastolic = 85;
 inline constexpr int EnoughReadings = 12;

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -43,5 +44,17 @@ QString csvField(const QString &text);
 // then read the Chinese right in any language of the system), the fields
 // quoted where needed, a CR LF after every row.
 QByteArray csvBytes(const std::vector<QStringList> &rows);
+
+// The same of a table: the titles, then `row(item)` of each item.
+template <typename Items, typename Row>
+QByteArray csvTable(const QStringList &titles, const Items &items, Row row)
+{
+    std::vector<QStringList> rows;
+    rows.reserve(size_t(std::size(items)) + 1);
+    rows.push_back(titles);
+    for (const auto &item : items)
+        rows.push_back(row(item));
+    return csvBytes(rows);
+}
 
 } // namespace velmora

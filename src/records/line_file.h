@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -47,6 +48,17 @@ using LineFields = QVarLengthArray<QByteArrayView, 8>;
 
 // The fields of a line between its tabs.
 LineFields tabFields(QByteArrayView line);
+
+// The text of a GBK field, when writing it again gives the same bytes
+// (an empty field is an empty text); nothing otherwise.
+std::optional<QString> fieldText(QByteArrayView bytes);
+// Why a text cannot be a field, naming its box: "备注不能含有制表符或换行，请修改！"
+// for a tab or a line break, "备注含有不能保存的字符，请修改！" for a character GBK
+// cannot hold. Nothing for a text that can.
+std::optional<QString> fieldRefusal(const QString &box, const QString &text);
+// Appends a text as a field: false, and nothing appended, when it holds a
+// tab, a line break or a character GBK cannot hold.
+bool appendField(QByteArray &out, const QString &text);
 
 // Calls `visit(line)` for every line of the content but a first line equal
 // to `header`, without line ends (LF or CR LF); empty lines are skipped.

@@ -34,4 +34,9 @@ bool startsLikeFormula(const QString &text)
     return !text.isEmpty() && QStringView(FormulaStarts).contains(text.front());
 }
 
+QString formulaGuarded(const QString &text)
+{
+    return startsLikeFormula(text) ? u'\'' + text : text;
+}
+
 } // namespace velmora

@@ -57,5 +57,7 @@ const RecordColumn *columnOfHeading(const QString &heading);
 // the export writes such text cells with a leading apostrophe.
 inline constexpr char16_t FormulaStarts[] = u"=+-@\t\r";
 bool startsLikeFormula(const QString &text);
+// The text as a spreadsheet cell: with a leading apostrophe when it starts like a formula.
+QString formulaGuarded(const QString &text);
 
 } // namespace velmora

@@ -106,9 +106,11 @@ void AnalysisMenu::choosePeriodFor(FactorWindow &window)
     const std::optional<Period> period = askPeriod(m_periods, QStringLiteral("因素趋势：选择时段"), m_diary, history);
     if (!period)
         return;
-    const BpFile *readings = m_diary.homeReadings(m_diary.tableUser());
-    window.showPeriod(m_diary.tableUser(), history, *period, m_diary.cvdAnswers(),
-                      readings ? std::span<const BpReading>(readings->entries) : std::span<const BpReading>());
+    const QString user = m_diary.tableUser();
+    const MedicineFile *medicines = m_diary.medicines(user);
+    const BpFile *readings = m_diary.homeReadings(user);
+    window.showPeriod(user, history, *period, m_diary.cvdAnswers(), medicines ? medicines->entries : std::vector<MedicineEvent>(),
+                      readings ? readings->entries : std::vector<BpReading>());
     window.show();
     window.raise();
 }

@@ -3,20 +3,15 @@
 #include "diary/seams.h"
 #include "records/data_folder.h"
 #include "reports/print_dialog.h"
+#include "widgets/export_file.h"
 #include "widgets/file_dialogs.h"
 
 #include <QApplication>
 #include <QDate>
-#include <QFileInfo>
 #include <QPrinter>
 #include <QTemporaryDir>
 
 namespace velmora {
-
-QString messages::exportFailed(const QString &reason)
-{
-    return QStringLiteral("导出失败，文件没有写入！\n（%1）").arg(reason);
-}
 
 FileResult writePdfFile(const QString &path, QPrinter &printer, const PagePrinter &print)
 {
@@ -48,19 +43,9 @@ Exports::Exports(const DataFolder &folder, FileDialogs &dialogs, PrintDialog &pr
 {
 }
 
-bool Exports::isDataFile(const QString &path) const
-{
-    const QFileInfo target(path);
-    if (target.suffix().compare(QStringLiteral("dat"), Qt::CaseInsensitive) != 0)
-        return false;
-    const QString folder = QFileInfo(m_folder.folder()).canonicalFilePath();
-    const QString targetFolder = QFileInfo(target.absolutePath()).canonicalFilePath();
-    return !folder.isEmpty() && folder == targetFolder;
-}
-
 bool Exports::refuseDataFile(const QString &path)
 {
-    if (!isDataFile(path))
+    if (!isProgramDataFile(path, m_folder.folder()))
         return false;
     m_messages.inform(messages::NotOverDataFile);
     return true;

@@ -6,6 +6,7 @@
 // printing through the print dialog, onto paper or into a PDF file; a
 // message when anything fails.
 
+#include "diary/messages.h"
 #include "records/text_file.h"
 
 #include <QString>
@@ -23,9 +24,6 @@ class MessageBoxes;
 class PrintDialog;
 
 namespace messages {
-inline const QString NotOverDataFile =
-    QStringLiteral("不能用导出的文件替换程序的数据文件（.dat），请换一个文件名或文件夹！");
-QString exportFailed(const QString &reason);
 inline const QString PrintFailed = QStringLiteral("打印没有完成，请检查打印机后再试！");
 } // namespace messages
 
@@ -61,8 +59,6 @@ public:
     void print(QPrinter &printer, int pageCount, const PagePrinter &paint);
 
 private:
-    bool isDataFile(const QString &path) const;
-
     const DataFolder &m_folder;
     FileDialogs &m_dialogs;
     PrintDialog &m_printing;

@@ -1,8 +1,12 @@
 #include "reports/factor_window.h"
 
+#include "medicines/medicine_report.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
@@ -18,6 +22,7 @@ FactorChartsView::FactorChartsView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FactorCharts"));
     setMinimumSize(600, 560);
+    setAccessibleDescription(QStringLiteral("双击一幅图可单独放大显示，再双击恢复"));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -28,23 +33,46 @@ void FactorChartsView::setCharts(std::vector<TimeChart> charts, TimeAxis axis)
 {
     m_charts = std::move(charts);
     m_axis = axis;
+    if (m_enlarged >= int(m_charts.size()))
+        m_enlarged = -1;
     update();
+}
+
+void FactorChartsView::setEnlarged(int chart)
+{
+    m_enlarged = chart >= 0 && chart < int(m_charts.size()) ? chart : -1;
+    update();
+}
+
+QRectF FactorChartsView::cellOf(size_t chart) const
+{
+    const int rows = (int(m_charts.size()) + ChartColumns - 1) / ChartColumns;
+    const QSizeF cell(width() / double(ChartColumns), height() / double(std::max(rows, 1)));
+    return QRectF(QPointF(double(chart % ChartColumns) * cell.width(), double(chart / ChartColumns) * cell.height()), cell);
 }
 
 void FactorChartsView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const int rows = (int(m_charts.size()) + ChartColumns - 1) / ChartColumns;
-    if (rows == 0)
-        return;
-    const QSizeF cell(width() / double(ChartColumns), height() / double(rows));
     const ChartLook look{font(), logicalDpiX() / 25.4};
-    for (size_t k = 0; k < m_charts.size(); ++k) {
-        const QRectF area(QPointF(double(k % ChartColumns) * cell.width(), double(k / ChartColumns) * cell.height()),
-                          cell);
-        paintTimeChart(painter, area.adjusted(4, 4, -4, -4), m_charts[k], m_axis, look);
+    if (m_enlarged >= 0) {
+        paintTimeChart(painter, QRectF(rect()).adjusted(8, 8, -8, -8), m_charts[size_t(m_enlarged)], m_axis, look);
+        return;
     }
+    for (size_t k = 0; k < m_charts.size(); ++k)
+        paintTimeChart(painter, cellOf(k).adjusted(4, 4, -4, -4), m_charts[k], m_axis, look);
+}
+
+void FactorChartsView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (m_enlarged >= 0) {
+        setEnlarged(-1);
+        return;
+    }
+    for (size_t k = 0; k < m_charts.size(); ++k)
+        if (cellOf(k).contains(event->position()))
+            setEnlarged(int(k));
 }
 
 FactorWindow::FactorWindow(QWidget *parent) : QDialog(parent)
@@ -66,6 +94,11 @@ FactorWindow::FactorWindow(QWidget *parent) : QDialog(parent)
     QFont small = m_figures->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     m_figures->setFont(small);
+    m_medicines = new QPlainTextEdit;
+    m_medicines->setObjectName(QStringLiteral("MedicineEffects"));
+    m_medicines->setAccessibleName(QStringLiteral("用药变化与前后血压"));
+    m_medicines->setReadOnly(true);
+    m_medicines->setFont(small);
     auto *change = new QPushButton(QStringLiteral("更改时段…"));
     change->setObjectName(QStringLiteral("ChangePeriod"));
     auto *close = new QPushButton(QStringLiteral("关闭"));
@@ -75,19 +108,26 @@ FactorWindow::FactorWindow(QWidget *parent) : QDialog(parent)
     auto *side = new QVBoxLayout;
     side->addWidget(m_summary);
     side->addWidget(m_figures, 1);
+    side->addWidget(m_medicines, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(change);
     buttons->addWidget(close);
     side->addLayout(buttons);
+    auto *hint = new QLabel(m_charts->accessibleDescription());
+    hint->setFont(small);
+    auto *charts = new QVBoxLayout;
+    charts->addWidget(m_charts, 1);
+    charts->addWidget(hint);
     auto *layout = new QHBoxLayout(this);
-    layout->addWidget(m_charts, 3);
+    layout->addLayout(charts, 3);
     layout->addLayout(side, 2);
     resize(1000, 640);
 }
 
 void FactorWindow::showPeriod(const QString &userName, const RecordHistory &history, const Period &period,
-                              const CvdAnswers &answers, std::span<const BpReading> homeReadings)
+                              const CvdAnswers &answers, std::span<const MedicineEvent> medicines,
+                              std::span<const BpReading> homeReadings)
 {
     const RecordHistory within = inPeriod(history, period);
     const std::vector<BpReading> readings = readingsWithin(homeReadings, period.from, period.to);
@@ -108,12 +148,26 @@ void FactorWindow::showPeriod(const QString &userName, const RecordHistory &hist
     m_figures->hideColumn(1); // the units stand in the charts' titles
     std::vector<TimeChart> charts = periodCharts(within, readings);
     charts.push_back(cvdRiskTimeChart(within, answers));
-    m_charts->setCharts(std::move(charts), timeAxisOf(within, period, readings));
+    addMedicines(charts, medicines, period.from, period.to);
+    const TimeAxis axis = withMedicines(timeAxisOf(within, period, readings), period, charts);
+    m_charts->setCharts(std::move(charts), axis);
+    // Beside the pressure charts: the changes of the period, the pressure before and after each.
+    const std::vector<BpReading> pressures = allReadings(homeReadings, checkUpReadings(history));
+    const MedicineSection section = medicineSection(medicines, pressures, period.from, period.to);
+    m_medicines->setVisible(!medicines.empty());
+    m_medicines->setPlainText(QStringLiteral("用药变化与前后血压（时段内）：\n%1\n\n%2")
+                             .arg(section.changes.isEmpty() ? QStringLiteral("无") : section.changes.join(u'\n'),
+                                  medicineEffectAbout()));
 }
 
 QString FactorWindow::summaryText() const
 {
     return m_summary->text();
+}
+
+QString FactorWindow::medicineText() const
+{
+    return m_medicines->toPlainText();
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #include "reports/home_bp_menu.h"
 
 #include "diary/diary.h"
+#include "medicines/medicine_plan.h"
 #include "readings/bp_csv.h"
 #include "reports/home_bp_window.h"
 #include "widgets/context_menu.h"
@@ -63,7 +64,7 @@ void HomeBpMenu::showReport()
         connect(m_window, &HomeBpWindow::pdfRequested, this, &HomeBpMenu::exportReportPdf);
     }
     const WeekChoice latest{defaultFirstDay(readings->entries, m_windows), m_daysLeftOut, m_windows};
-    m_window->showWeek(m_user, homeWeekSheet(homeWeek(readings->entries, latest)), latest);
+    m_window->showWeek(m_user, sheetOf(readings->entries, latest), latest);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -75,7 +76,18 @@ void HomeBpMenu::showWeek()
     const BpFile *readings = m_diary.homeReadings(m_user);
     const WeekChoice choice = m_window->choice();
     const std::span<const BpReading> entries = readings ? readings->entries : std::span<const BpReading>();
-    m_window->showWeek(m_user, homeWeekSheet(homeWeek(entries, choice)), choice);
+    m_window->showWeek(m_user, sheetOf(entries, choice), choice);
+}
+
+// The week's texts, with the medicines taken during it when the person keeps them.
+HomeWeekSheet HomeBpMenu::sheetOf(std::span<const BpReading> readings, const WeekChoice &choice) const
+{
+    HomeWeekSheet sheet = homeWeekSheet(homeWeek(readings, choice));
+    const MedicineFile *medicines = m_diary.medicines(m_user);
+    if (medicines && !medicines->entries.empty())
+        sheet.medicines = QStringLiteral("本周用药：%1")
+                              .arg(planDuringText(medicines->entries, choice.first, choice.first.addDays(6)));
+    return sheet;
 }
 
 HomeBpPage HomeBpMenu::currentPage() const

@@ -57,6 +57,7 @@ private:
     // user, when the file cannot be read or when it holds no reading.
     const BpFile *currentReadings();
     void showWeek();
+    HomeWeekSheet sheetOf(std::span<const BpReading> readings, const WeekChoice &choice) const;
     HomeBpPage currentPage() const;
     void printReport();
     void exportReportPdf();

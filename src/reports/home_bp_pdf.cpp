@@ -4,6 +4,7 @@
 #include "reports/page_canvas.h"
 #include "reports/report_colours.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 
@@ -24,7 +25,7 @@ constexpr double HeaderHeight = 7;
 constexpr double LineHeight = 4.4;
 constexpr double CellPadding = 0.8;
 constexpr double DateWidth = 30;
-constexpr double SummaryRoom = 62; // the means, the sentences and what they are, below the table
+constexpr double SummaryRoom = 72; // the means, the sentences and what they are, below the table
 
 class HomeBpPainter : PageCanvas
 {
@@ -141,6 +142,11 @@ private:
         if (!week.shortfall.isEmpty()) {
             text(mm(0, y, page::Width, 5), font(9), Ink, Qt::AlignLeft | Qt::AlignVCenter, week.shortfall);
             y += 5;
+        }
+        if (!week.medicines.isEmpty()) {
+            const QRectF room = mm(0, y + 1, page::Width, 10);
+            text(room, font(9), Ink, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, week.medicines);
+            y += 1 + QFontMetricsF(font(9), &m_printer).boundingRect(room, Qt::TextWordWrap, week.medicines).height() / m_perMm;
         }
         text(mm(0, y + 1, page::Width, page::FooterTop - y - 1), font(8), Muted,
              Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, week.about);

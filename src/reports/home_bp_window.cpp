@@ -95,6 +95,7 @@ HomeBpWindow::HomeBpWindow(QWidget *parent) : QDialog(parent)
     m_means = newText(QStringLiteral("HomeBpMeans"), this);
     m_verdict = newText(QStringLiteral("HomeBpVerdict"), this);
     m_shortfall = newText(QStringLiteral("HomeBpShortfall"), this);
+    m_medicines = newText(QStringLiteral("HomeBpMedicines"), this);
     m_about = newText(QStringLiteral("HomeBpAbout"), this);
     m_about->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(colours::Muted.name()));
 
@@ -119,7 +120,7 @@ HomeBpWindow::HomeBpWindow(QWidget *parent) : QDialog(parent)
     layout->addWidget(m_refusal);
     layout->addWidget(m_week);
     layout->addWidget(m_days, 1);
-    for (QLabel *label : {m_means, m_verdict, m_shortfall, m_about})
+    for (QLabel *label : {m_means, m_verdict, m_shortfall, m_medicines, m_about})
         layout->addWidget(label);
     layout->addLayout(buttons);
     resize(820, 600);
@@ -191,7 +192,14 @@ void HomeBpWindow::showWeek(const QString &userName, const HomeWeekSheet &sheet,
                                  .arg((sheet.above ? colours::MarkedInk : colours::Brand).name()));
     m_shortfall->setText(sheet.shortfall);
     m_shortfall->setVisible(!sheet.shortfall.isEmpty());
+    m_medicines->setText(sheet.medicines);
+    m_medicines->setVisible(!sheet.medicines.isEmpty());
     m_about->setText(sheet.about);
+}
+
+QString HomeBpWindow::medicinesText() const
+{
+    return m_medicines->text();
 }
 
 QString HomeBpWindow::meansText() const

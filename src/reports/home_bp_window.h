@@ -32,6 +32,7 @@ public:
     const QTableWidget &daysTable() const { return *m_days; }
     QString meansText() const;
     QString verdictText() const;
+    QString medicinesText() const;
     QString refusalText() const; // why the windows chosen cannot be used; empty when they can
 
 signals:
@@ -54,6 +55,7 @@ private:
     QLabel *m_means = nullptr;
     QLabel *m_verdict = nullptr;
     QLabel *m_shortfall = nullptr;
+    QLabel *m_medicines = nullptr;
     QLabel *m_about = nullptr;
     HomeWeekSheet m_sheet;
 };

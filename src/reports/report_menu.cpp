@@ -9,6 +9,7 @@
 #include "reports/report_pdf.h"
 #include "reports/time_chart.h"
 #include "widgets/context_menu.h"
+#include "widgets/export_file.h"
 #include "widgets/file_dialogs.h"
 
 #include <QAction>
@@ -145,6 +146,7 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
         report.homeReadingCount = int(readings.size());
         report.homeWeek = homeWeekSheet(homeWeek(readings, WeekChoice{defaultFirstDay(readings), 1, {}}));
     }
+    addMedicineSection(report, scope.period, scope.records);
     if (!scope.records.records.empty()) {
         const DatedRecord &latest = scope.records.records.back();
         report.latestExplanation = scoreExplanation(*latest.record, m_diary.explainRecord(latest.position));
@@ -167,6 +169,26 @@ DoctorReport ReportMenu::currentReport(const Scope &scope) const
     }
     markAboveThresholds(report.sheet, positions);
     return report;
+}
+
+// The medicine events on the factor charts, and the page of the medicines:
+// the systolic chart across the page with them, what was taken at the end of
+// the period (the report's day when it has no end), each change within it
+// with the pressure before and after.
+void ReportMenu::addMedicineSection(DoctorReport &report, const Period &period, const RecordHistory &records) const
+{
+    const QString user = m_diary.tableUser();
+    const MedicineFile *medicines = m_diary.medicines(user);
+    if (!medicines || medicines->entries.empty())
+        return;
+    const QDate last = period.to.isNull() ? report.date : std::min(period.to, report.date);
+    addMedicines(report.charts, medicines->entries, period.from, last);
+    report.medicineChart = factorTimeChart(factorSeries(Factor::Systolic, records));
+    if (const BpFile *home = m_diary.homeReadings(user))
+        addHomeReadings(report.medicineChart, Factor::Systolic, readingsWithin(home->entries, period.from, period.to));
+    report.medicineChart.medicines = report.charts.front().medicines;
+    report.medicines = medicineSection(medicines->entries, m_diary.bloodPressureReadings(user), period.from, last);
+    report.axis = withMedicines(report.axis, period, report.charts);
 }
 
 void ReportMenu::markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const
@@ -196,7 +218,7 @@ void ReportMenu::print()
     const DoctorReport report = currentReport(*scope);
     QPrinter printer(QPrinter::HighResolution);
     prepareReportPrinter(printer, report);
-    m_exports.print(printer, reportPageCount(int(report.sheet.rows.size())),
+    m_exports.print(printer, reportPageCount(report),
                     [&](QPrinter &chosen) { return printReport(chosen, report); });
 }
 

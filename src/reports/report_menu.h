@@ -67,6 +67,7 @@ private:
     QImage chartOf(const Scope &scope) const;
     QString chooseTarget(const QString &caption, const QString &what, const QString &suffix, const QString &filter);
     DoctorReport currentReport(const Scope &scope) const;
+    void addMedicineSection(DoctorReport &report, const Period &period, const RecordHistory &records) const;
     // Marks the values above the model's thresholds and adds the risk band of each row.
     void markAboveThresholds(RecordSheet &sheet, const std::vector<int> &positions) const;
 

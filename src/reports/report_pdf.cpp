@@ -52,7 +52,7 @@ constexpr double TableTop = ContinuationTop + 7;
 constexpr double HeaderRowHeight = 10.5;
 constexpr double RowHeight = 5.6;
 constexpr double BreakdownLineHeight = 4.4;
-constexpr int OverviewPages = 2; // the overview, then the factor charts; the records follow
+constexpr int OverviewPages = 2; // the overview, then the factor charts; the medicines, then the records follow
 
 int rowsPerTablePage()
 {
@@ -105,13 +105,14 @@ private:
     std::vector<Page> pagesToPrint() const
     {
         const int rows = int(m_report.sheet.rows.size());
-        const int count = reportPageCount(rows);
+        const int count = reportPageCount(m_report);
+        const int before = overviewPages(); // the pages before the records
         const int from = std::max(m_printer.fromPage(), 1);
         const int to = m_printer.toPage() > 0 ? std::min(m_printer.toPage(), count) : count;
         std::vector<Page> chosen;
         for (int number = 1; number <= count; ++number) {
-            const int next = std::max(0, number - layout::OverviewPages - 1) * layout::rowsPerTablePage();
-            const int end = number > layout::OverviewPages ? std::min(rows, next + layout::rowsPerTablePage()) : next;
+            const int next = std::max(0, number - before - 1) * layout::rowsPerTablePage();
+            const int end = number > before ? std::min(rows, next + layout::rowsPerTablePage()) : next;
             if (number >= from && number <= to)
                 chosen.push_back({number, next, end});
         }
@@ -137,13 +138,55 @@ private:
             paintContinuationHeader();
             if (p.number == 2) {
                 paintFactorCharts();
+            } else if (p.number <= overviewPages()) {
+                paintMedicines();
             } else {
                 heading(layout::ContinuationTop, QStringLiteral("各次记录"),
                         QStringLiteral("红色粗体：高于风险评分模型的阈值；评分为显示图表时的风险评分"));
                 paintTable(layout::TableTop, p.firstRow, p.endRow);
             }
         }
-        footer(p.number, reportPageCount(int(m_report.sheet.rows.size())));
+        footer(p.number, reportPageCount(m_report));
+    }
+
+    int overviewPages() const { return layout::OverviewPages + (m_report.medicines.isEmpty() ? 0 : 1); }
+
+    // What was taken at the end of the period, and each change within it with
+    // the blood pressure before and after it, each a paragraph.
+    void paintMedicines()
+    {
+        const MedicineSection &section = m_report.medicines;
+        heading(layout::ContinuationTop, QStringLiteral("用药与血压"),
+                QStringLiteral("虚线：开始、调整、停用；轴上短线：单次服用；药名、剂量和用法按用药记录照录"));
+        paintTimeChart(m_painter, mm(0, layout::ContinuationTop + 8, layout::Width, 92), m_report.medicineChart, m_report.axis,
+                       ChartLook{font(7), m_perMm});
+        double y = layout::ContinuationTop + 103;
+        y = paragraphs(y, section.planTitle, section.plan, font(9));
+        const QStringList changes = section.changes.isEmpty() ? QStringList{QStringLiteral("无")} : section.changes;
+        y = paragraphs(y + 3, QStringLiteral("时段内的用药变化与前后血压"), changes, font(8));
+        text(mm(0, y + 2, layout::Width, layout::FooterTop - y - 2), font(7), Muted,
+             Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, medicineEffectAbout());
+    }
+
+    // A bold title, then each line as a paragraph wrapped to the page's width;
+    // lines past the room above the footer are left out and counted. Gives the bottom.
+    double paragraphs(double top, const QString &title, const QStringList &lines, const QFont &f)
+    {
+        text(mm(0, top, layout::Width, 6), font(9.5, true), Brand, Qt::AlignLeft | Qt::AlignVCenter, title);
+        double y = top + 7;
+        const QFontMetricsF metrics(f, &m_printer);
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            const double height =
+                metrics.boundingRect(mm(0, 0, layout::Width - 4, 100), Qt::TextWordWrap, lines[k]).height() / m_perMm + 1.2;
+            if (y + height > layout::FooterTop - 16) {
+                text(mm(4, y, layout::Width - 4, 5), f, Muted, Qt::AlignLeft | Qt::AlignTop,
+                     QStringLiteral("……另有 %1 条，见“用药记录”窗口").arg(lines.size() - k));
+                return y + 5;
+            }
+            text(mm(4, y, layout::Width - 4, height), f, Ink, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, lines[k]);
+            y += height;
+        }
+        return y;
     }
 
     void paintTitleBlock()
@@ -540,10 +583,15 @@ private:
 
 } // namespace
 
-int reportPageCount(int recordCount)
+int reportPageCount(int recordCount, bool withMedicines)
 {
     const int rows = layout::rowsPerTablePage();
-    return layout::OverviewPages + std::max(1, (recordCount + rows - 1) / rows);
+    return layout::OverviewPages + (withMedicines ? 1 : 0) + std::max(1, (recordCount + rows - 1) / rows);
+}
+
+int reportPageCount(const DoctorReport &report)
+{
+    return reportPageCount(int(report.sheet.rows.size()), !report.medicines.isEmpty());
 }
 
 void prepareReportPrinter(QPrinter &printer, const DoctorReport &report)

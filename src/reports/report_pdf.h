@@ -7,6 +7,7 @@
 #include "analysis/record_sheet.h"
 #include "analysis/statistics_sheet.h"
 #include "readings/home_week_sheet.h"
+#include "medicines/medicine_report.h"
 #include "records/text_file.h"
 #include "reports/time_chart.h"
 
@@ -40,10 +41,14 @@ struct DoctorReport
     TimeAxis axis;
     int homeReadingCount = 0;       // the period's home blood pressure readings; none: no such section
     HomeWeekSheet homeWeek;         // the latest monitoring week of the period, with those readings
+    MedicineSection medicines;      // a page of its own unless empty,
+    TimeChart medicineChart;        // with the systolic pressure across its width
 };
 
-// How many A4 pages the report takes for that many records.
-int reportPageCount(int recordCount);
+// How many A4 pages the report takes for that many records, with or without
+// the page of the medicines.
+int reportPageCount(int recordCount, bool withMedicines = false);
+int reportPageCount(const DoctorReport &report);
 
 // Makes the printer ready for the report: A4 upright with the report's
 // margins (the print dialog may change them), and the document's name.

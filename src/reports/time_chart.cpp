@@ -5,6 +5,7 @@
 #include "model/cvd_risk.h"
 #include "model/risk_model.h"
 #include "readings/home_week_sheet.h"
+#include "reports/medicine_lines.h"
 #include "reports/report_colours.h"
 
 #include <QFontMetricsF>
@@ -152,6 +153,7 @@ void drawMark(QPainter &painter, MarkShape shape, QPointF at, double radius)
 }
 
 constexpr double LegendRow = 3.2; // millimetres
+constexpr double MedicineLane = 2.8; // millimetres
 
 class ChartPainter
 {
@@ -171,6 +173,16 @@ public:
                                                                   : std::vector<LegendEntry>();
         const double legendHeight = legend.empty() ? 0 : legend.back().at.y() + mm(LegendRow) / 2;
         m_plot = m_area.adjusted(mm(12), titleHeight + legendHeight, -mm(2), -mm(5));
+        // The medicines' labels take lanes above the plot, at most a quarter of the chart's height.
+        const MedicineLines medicines(chart.medicines, [this](const QDateTime &when) { return xOf(when); },
+                                      m_plot.left(), m_plot.right(), font(5.5), m_painter.device(), mm(MedicineLane),
+                                      std::max(1, int(m_area.height() / 4 / mm(MedicineLane))));
+        m_plot.setTop(m_plot.top() + medicines.height());
+        if (medicines.numbered() || medicines.leftOut() > 0)
+            text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), font(5.5), AxisInk,
+                 Qt::AlignRight | Qt::AlignVCenter,
+                 medicines.leftOut() > 0 ? QStringLiteral("数字：用药变化的编号，另有 %1 处未标注").arg(medicines.leftOut())
+                                         : QStringLiteral("数字：用药变化的编号"));
         text(QRectF(m_area.left(), m_area.top(), m_area.width(), titleHeight), title, colours::Brand,
              Qt::AlignLeft | Qt::AlignVCenter, chart.title);
         paintLegend(legend, legendFont, m_area.topLeft() + QPointF(0, titleHeight));
@@ -183,10 +195,12 @@ public:
             paintGuide(g);
         if (chart.drawsThresholds)
             paintThresholds(chart.points);
+        medicines.paintLines(m_painter, m_plot, mm(0.2));
         paintValues(chart.points);
         for (const ChartSeries &series : chart.series)
             paintSeries(series);
         m_painter.restore();
+        medicines.paintLabels(m_painter, m_plot, mm(0.2));
         if (chart.points.empty() && std::all_of(chart.series.begin(), chart.series.end(),
                                                 [](const ChartSeries &series) { return series.values.empty(); }))
             text(m_plot, font(7), AxisInk, Qt::AlignCenter, QStringLiteral("该时段内没有数值"));
@@ -568,6 +582,14 @@ std::vector<TimeChart> periodCharts(const RecordHistory &history, std::span<cons
     return charts;
 }
 
+void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const QDate &first,
+                  const QDate &last)
+{
+    const std::vector<MedicineMark> marks = medicineMarks(events, first, last);
+    for (TimeChart &chart : charts)
+        chart.medicines = marks;
+}
+
 TimeAxis timeAxisOf(const RecordHistory &history, const Period &period, std::span<const BpReading> homeReadings)
 {
     TimeAxis axis{period.from, period.to};
@@ -591,6 +613,18 @@ TimeAxis timeAxisOf(const RecordHistory &history, const Period &period, std::spa
         axis.from = axis.to.isNull() ? QDate(2000, 1, 1) : axis.to;
     if (axis.to.isNull() || axis.to < axis.from)
         axis.to = axis.from;
+    return axis;
+}
+
+TimeAxis withMedicines(TimeAxis axis, const Period &period, const std::vector<TimeChart> &charts)
+{
+    if (charts.empty() || charts.front().medicines.empty())
+        return axis;
+    const std::vector<MedicineMark> &marks = charts.front().medicines; // in time order
+    if (period.from.isNull())
+        axis.from = std::min(axis.from, marks.front().when.date());
+    if (period.to.isNull())
+        axis.to = std::max(axis.to, marks.back().when.date());
     return axis;
 }
 

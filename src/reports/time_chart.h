@@ -8,6 +8,7 @@
 
 #include "analysis/factor_series.h"
 #include "readings/home_week.h"
+#include "medicines/chart_marks.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -61,6 +62,7 @@ struct TimeChart
     QString pointsName;
 
     bool hasLegend() const;
+    std::vector<MedicineMark> medicines; // lines and ticks across the chart, labels above it
 };
 
 TimeChart factorTimeChart(const FactorSeries &series);
@@ -76,6 +78,11 @@ std::vector<TimeChart> periodCharts(const RecordHistory &history, std::span<cons
 void addHomeReadings(TimeChart &chart, Factor factor, std::span<const BpReading> readings,
                      const MonitoringWindows &windows = {});
 
+// Every chart gets the medicine events of the days from `first` to `last` (a
+// null day leaves that side open).
+void addMedicines(std::vector<TimeChart> &charts, std::span<const MedicineEvent> events, const QDate &first,
+                  const QDate &last);
+
 // The days of the time axis, both included: from the start of the first to the end of the last.
 struct TimeAxis
 {
@@ -84,6 +91,10 @@ struct TimeAxis
 // The axis of a history: its first to its latest record (or home reading),
 // or the period's days where it names them.
 TimeAxis timeAxisOf(const RecordHistory &history, const Period &period, std::span<const BpReading> homeReadings = {});
+
+// The axis stretched, on the sides the period leaves open, to the medicine
+// marks of the charts.
+TimeAxis withMedicines(TimeAxis axis, const Period &period, const std::vector<TimeChart> &charts);
 
 // How big things are drawn: the font of the texts and the device's pixels per millimetre.
 struct ChartLook

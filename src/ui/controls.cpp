@@ -17,7 +17,7 @@ QPointF twipsOf(const QMouseEvent *event)
 } // namespace
 
 SongTiCombo::SongTiCombo(KeyFilter filter, QWidget *parent)
-    : QComboBox(parent)
+    : DialogCombo(parent)
 {
     installKeyFilter(this, filter); // which makes the combo editable
     setFont(QFont(QStringLiteral("宋体"), 12));
@@ -34,11 +34,9 @@ void SongTiCombo::changeEvent(QEvent *event)
     QComboBox::changeEvent(event);
 }
 
-void SongTiCombo::keyPressEvent(QKeyEvent *event)
+void DialogCombo::keyPressEvent(QKeyEvent *event)
 {
     QComboBox::keyPressEvent(event);
-    // Enter takes the text and goes on to the dialog, as in a text box, so
-    // that it presses the default button.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         event->ignore();
 }

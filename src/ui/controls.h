@@ -39,10 +39,22 @@ private:
     bool m_inDoubleClick = false;
 };
 
+// A drop-down combo whose Enter takes the text and goes on to the dialog, as
+// in a text box, so that it presses the default button.
+class DialogCombo : public QComboBox
+{
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
 // An editable drop-down combo in 宋体 12 pt with a key filter on its text box.
 // Its list is made when it is first opened: the toolkit's own handling of a
 // font change would make it at once, with the item view code it needs.
-class SongTiCombo : public QComboBox
+class SongTiCombo : public DialogCombo
 {
     Q_OBJECT
 public:
@@ -50,7 +62,6 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // An empty area of the layout that reports pointer moves (and swallows clicks).

@@ -134,6 +134,15 @@ answer_box() {
   wait_until 5 window_gone "${box%% *}"
 }
 
+# A visible window of the program by its whole title: its id, or nothing.
+named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_named() { [ -n "$(named "$1")" ]; }
+no_named() { [ -z "$(named "$1")" ]; }
+
+# File content: lines each ended by CR LF; a text in GBK.
+crlf() { printf '%s\r\n' "$@"; }
+gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
+
 # Mouse, in the main window's pixels (the window stands at WX, WY).
 WX=67
 WY=33
@@ -141,6 +150,8 @@ click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 1; sleep 0.12; }
 middle_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click 2; sleep 0.12; }
 double_click() { xdotool mousemove $((WX + $1)) $((WY + $2)) click --repeat 2 --delay 80 1; sleep 0.15; }
 type_text() { xdotool type --delay 40 "$1"; sleep 0.1; }
+# Pastes a text (Chinese too: xdotool's typing of it is unreliable on a busy machine).
+paste_text() { printf '%s' "$1" | xclip -selection clipboard; xdotool key ctrl+v; sleep 0.1; }
 
 # Keypad keys by caption, in the keypad's pixels.
 declare -A KEY_X=([1]=20 [2]=52 [3]=84 [4]=116 [5]=148 [6]=20 [7]=52 [8]=84 [9]=116 [0]=148 [.]=68 [c]=100 [back]=140)
@@ -200,3 +211,119 @@ same_pixels() {
 not() { ! "$@"; }
 gt() { [ "$1" -gt "$2" ]; }
 eq() { [ "$1" = "$2" ]; }
+
+# ---- The medicine diary (scripts/e2e_medicines.sh, tests/e2e/windows_e2e.sh) ----
+
+# enter_text TEXT: into the box with the keyboard's focus, Chinese too; the
+# Wine run puts its own way in place of this one.
+enter_text() { paste_text "$1"; }
+
+# medicine_event KEY TITLE YEARS-BACK NAME TEXT...: a button of the 用药记录
+# window by its Alt key, its dialog, the year of the time moved back, the
+# name and the further boxes typed, Enter.
+medicine_event() {
+  local i text
+  xdotool key "alt+$1"
+  check "alt+$1 opens the $2 dialog" wait_until 10 has_named "$2"
+  wait_until 5 has_focus "$(named "$2")"
+  sleep 0.3
+  if [ "$3" -gt 0 ]; then
+    # From the name back into the time (its minute), on to its year, down, and out again.
+    xdotool key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
+    for ((i = 0; i < $3; i++)); do xdotool key Down; done
+    xdotool key Tab Tab Tab Tab Tab
+  fi
+  xdotool key ctrl+a
+  [ -n "$4" ] && enter_text "$4"
+  for text in "${@:5}"; do
+    xdotool key Tab
+    enter_text "$text"
+  done
+  sleep 0.3
+  import -window "$(named "$2")" "$SHOTS/dialog-$1-$3.png"
+  xdotool key Return
+  check "... Enter stores and closes it" wait_until 10 no_named "$2"
+}
+
+# medicine_diary USER FOLDER PDF: with USER's records shown in the main window,
+# Ctrl+M opens 用药记录; 氨氯地平 is started two years back, adjusted a year
+# back, 阿托伐他汀 started now and 氨氯地平 stopped now, each through its
+# button and dialog; the .med file is checked byte for byte. Home readings
+# written around the start (FOLDER/USER.bp) give a before/after mean, which
+# the PDF report (saved as PDF, the path as typed into the save dialog)
+# holds with the plan.
+medicine_diary() {
+  local user=$1 folder=$2 pdf=$3 year first second third fourth start_day day d header
+  local medicines="$folder/$user.med" readings="$folder/$user.bp"
+  year=$(date +%Y)
+  header=$(gbk $'时间\t事件\t药名\t剂量\t用法\t备注')
+  xdotool key ctrl+m
+  check "Ctrl+M opens 用药记录" wait_until 10 has_named "用药记录 - $user"
+  wait_until 5 has_focus "$(named "用药记录 - $user")"
+  sleep 0.3
+  shot medicines-empty
+
+  medicine_event s 开始服用 2 氨氯地平 "5 mg" 每日1次
+  first=$(sed -n 2p "$medicines" | cut -c1-14)
+  # shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
+  check "the start carries a time two years back, from its minute" bash -c '[[ $1 =~ ^$2[0-9]{8}00$ ]]' _ "$first" $((year - 2))
+  check "the .med file: the header and the start" cmp "$medicines" <(crlf "$header" "$first$(gbk $'\t开始\t氨氯地平\t5 mg\t每日1次\t')")
+
+  # Home readings around the start: 148/92 twice a day in the 14 days before,
+  # 136/84 twice a day on days 15 to 28 after.
+  start_day=${first:0:8}
+  {
+    gbk $'时间\t收缩压\t舒张压\t脉搏\t来源\t备注'
+    printf '\r\n'
+    for d in $(seq 14 -1 1); do
+      day=$(date -d "$start_day -$d days" +%Y%m%d)
+      printf '%s070000\t148\t92\t\tx\t\r\n%s210000\t148\t92\t\tx\t\r\n' "$day" "$day"
+    done
+    for d in $(seq 15 28); do
+      day=$(date -d "$start_day +$d days" +%Y%m%d)
+      printf '%s070000\t136\t84\t\tx\t\r\n%s210000\t136\t84\t\tx\t\r\n' "$day" "$day"
+    done
+  } >"$readings"
+  cp "$readings" "$work/readings.before"
+
+  medicine_event a 调整用药 1 "" "10 mg" 每日1次
+  medicine_event s 开始服用 0 阿托伐他汀 "20 mg" 每晚1次
+  xdotool key Tab # from the buttons into the table of what is taken: 氨氯地平 first
+  medicine_event t 停用 0 ""
+  sleep 0.3
+  shot medicines-done
+  second=$(sed -n 3p "$medicines" | cut -c1-14)
+  third=$(sed -n 4p "$medicines" | cut -c1-14)
+  fourth=$(sed -n 5p "$medicines" | cut -c1-14)
+  # shellcheck disable=SC2016 # the test runs in its own shell, with its own arguments
+  check "the adjustment a year back, the start and the stop now" \
+    bash -c '[[ ${1:0:4} = $4 && ${2:0:4} = $5 && ${3:0:4} = $5 && ! $3 < $2 ]]' _ "$second" "$third" "$fourth" $((year - 1)) "$year"
+  check "the .med file, byte for byte" cmp "$medicines" <(crlf "$header" \
+    "$first$(gbk $'\t开始\t氨氯地平\t5 mg\t每日1次\t')" "$second$(gbk $'\t调整\t氨氯地平\t10 mg\t每日1次\t')" \
+    "$third$(gbk $'\t开始\t阿托伐他汀\t20 mg\t每晚1次\t')" "$fourth$(gbk $'\t停用\t氨氯地平\t\t\t')")
+  check "the readings are untouched" cmp "$readings" "$work/readings.before"
+  xdotool key alt+c
+  check "关闭 closes the window" wait_until 10 no_named "用药记录 - $user"
+
+  # The PDF report: the plan and the pressure around the first start.
+  click 400 100
+  xdotool key ctrl+shift+p # 导出 PDF…: the period (all records), then the save dialog
+  check "Ctrl+Shift+P asks for the period" wait_until 20 has_named "导出 PDF：选择时段"
+  wait_until 5 has_focus "$(named "导出 PDF：选择时段")"
+  xdotool key Return
+  check "... then for the file" wait_until 20 has_named "导出 PDF"
+  wait_until 5 has_focus "$(named "导出 PDF")"
+  sleep 0.5
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$pdf"
+  xdotool key Return
+  check "the PDF report is written" wait_until 60 test -s "$work/report.pdf"
+  sleep 1
+  pdftotext -enc UTF-8 "$work/report.pdf" "$work/report.txt"
+  check "the PDF names what is taken now: 阿托伐他汀 20 mg 每晚1次" \
+    grep -q "阿托伐他汀 20 mg 每晚1次（$(date +%Y年%m月%d日)起）" "$work/report.txt"
+  check "... and the pressure before and after the start of 氨氯地平" grep -qF \
+    "1. $(date -d "$start_day" +%Y年%m月%d日) 开始 氨氯地平 5 mg 每日1次：之前平均 148/92（28 次），之后平均 136/84（28 次）" \
+    "$work/report.txt"
+  check "... and what those figures are not" grep -q "不是用药建议" "$work/report.txt"
+}

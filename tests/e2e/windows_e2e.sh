@@ -4,7 +4,10 @@
 # empty folder, creates its user list, takes a new user 张三 and stores a
 # record, which must be byte for byte what the Linux program writes (GBK,
 # CR LF), and draws it; records home blood pressure readings through their
-# dialog, finds them in the .bp file and the week's means in its PDF. Then the installer, silent: the installed program keeps
+# dialog, finds them in the .bp file and the week's means in its PDF; starts,
+# adjusts and stops medicines through the 用药记录 window (the .med file byte
+# for byte, the plan and a before/after mean in the PDF report). Then the
+# installer, silent: the installed program keeps
 # its diary in %APPDATA%\Velmora, and the uninstaller leaves that diary alone.
 # Usage: tests/e2e/windows_e2e.sh <velmora-windows.zip> <velmora-setup.exe> <type_unicode.exe>
 # Uses the DISPLAY and WINEPREFIX it is given (scripts/windows.sh sets both),
@@ -32,7 +35,6 @@ cleanup() {
 trap cleanup EXIT
 [ -n "${DISPLAY:-}" ] || start_xvfb "wine e2e"
 
-crlf() { printf '%s\r\n' "$@"; }
 # The entry boxes Text2 .. Text12, in the main window's pixels (twips / 15).
 box_x() { case $1 in 2) echo 120 ;; 3) echo 184 ;; 4) echo 248 ;; 5) echo 440 ;; 6) echo 504 ;; 7) echo 568 ;;
   8) echo 632 ;; 9) echo 696 ;; 10) echo 760 ;; 11) echo 376 ;; 12) echo 312 ;; esac; }
@@ -110,6 +112,11 @@ export_week_pdf 张三 "$(winepath -w "$work/week.pdf" 2>/dev/null)"
 check_week_pdf "$work/week.pdf"
 xdotool key Escape # the report window
 
+# --- The medicine diary: the window, its dialogs, the .med file, the PDF ------------------
+enter_text() { wine "$type_unicode" "$1"; }
+medicine_diary 张三 "$folder" "$(winepath -w "$work/report.pdf" 2>/dev/null)"
+check "the record file is untouched by them" cmp "$records" <(crlf "$record_id" "$gbk_male" \
+  " 45 " " 175 " " 72 " " 1.8 " " 135 " " 85 " " 5.6 " " 10 " " 0 " " 5.2 " " 88 " "$gbk_none")
 click 740 570 # 退出
 check "退出 ends the program" wait_until 20 bash -c '! pgrep -f "[V]elmora.velmora.exe" >/dev/null' 
 app=

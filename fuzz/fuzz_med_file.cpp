@@ -1,0 +1,15 @@
+// Reads any bytes as a user's medicine diary (.med), writes them back as a save
+// does and reads them again: what every file of dated entries keeps through a
+// save (fuzz_support.h), so that a rewrite never loses or changes what a
+// person wrote.
+
+#include "fuzz_support.h"
+#include "medicines/medicine_file.h"
+
+using namespace velmora;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fuzz::checkLineFileRoundTrip(fuzz::bytesOf(data, size), medicineFileHeader(), readMedicineFile, medicineFileContent);
+    return 0;
+}
