@@ -3,11 +3,13 @@
 #include "chart/record_menu.h"
 #include "chart/trend_chart.h"
 #include "diary/entry.h"
+#include "diary/import_dialogs.h"
 #include "diary/seams.h"
 #include "diary/undo_history.h"
 #include "model/cvd_estimate.h"
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
+#include "imports/readings_plan.h"
 #include "readings/bp_file.h"
 #include "records/data_folder.h"
 
@@ -257,7 +259,18 @@ public:
     // cannot be read are counted in a message, once for each count.
     const BpFile *homeReadings(const QString &user) const;
 
+    // "导入血压读数…": the readings of a file from elsewhere (the monitor
+    // app's table, the phone's health export, any table with columns a
+    // person chooses, the program's own table of readings), told by its
+    // content. A summary first; on 导入 the new readings join the current
+    // user's in time order in one save, which one undo takes back. Nothing
+    // is written on 取消, on a cancelled read or for a file refused.
+    Outcome importReadings(QIODevice &file, ReadingsImportDialogs &dialogs);
+
 private:
+    Outcome importTable(QIODevice &file, ReadingsImportDialogs &dialogs, const BpFile &before,
+                        const FileFingerprint &readAs);
+    bool addImported(const FileFingerprint &readAs, BpFile file, std::vector<BpReading> added);
     // Stores the readings' new content and leaves an undo step.
     bool saveReadings(ChangeKind kind, const QString &user, const FileFingerprint &readAs, BpFile file);
 

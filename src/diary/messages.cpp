@@ -98,4 +98,19 @@ QString unreadableLines(const QString &fileName, qsizetype count)
     return QStringLiteral("文件“%1”中有 %2 行无法读取，这些行已原样保留，没有计入。").arg(fileName).arg(count);
 }
 
+QString readingsRefused(const QString &reason)
+{
+    return QStringLiteral("%1，没有导入任何读数。").arg(reason);
+}
+
+QString readingsImported(int count)
+{
+    return QStringLiteral("已导入 %1 条血压读数。").arg(count);
+}
+
+QString columnsNotRemembered(const QString &reason)
+{
+    return QStringLiteral("读数已经导入，但所选的列没有记住（%1），下次导入同样的表格时还要再选。").arg(reason);
+}
+
 } // namespace velmora::messages

@@ -56,4 +56,10 @@ QString notWholeNumber(const QString &box); // "收缩压应为整数，请核�
 QString sameReadingAgain(const QString &when, const QString &values);
 QString unreadableLines(const QString &fileName, qsizetype count);
 
+// Readings brought in from elsewhere.
+QString readingsRefused(const QString &reason); // "<reason>，没有导入任何读数。"
+QString readingsImported(int count);            // "已导入 12 条血压读数。"
+QString columnsNotRemembered(const QString &reason);
+inline const QString ChooseColumnsAgain = QStringLiteral("请重新选择日期、时间和血压所在的列。");
+
 } // namespace velmora::messages

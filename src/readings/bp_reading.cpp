@@ -46,6 +46,12 @@ std::optional<QString> bpReadingRefusal(const BpReading &reading)
     return unkeptText(QStringLiteral("来源"), reading.source);
 }
 
+bool isSameReading(const BpReading &a, const BpReading &b)
+{
+    return a.stamp / 100 == b.stamp / 100 && a.systolic == b.systolic && a.diastolic == b.diastolic
+           && a.pulse == b.pulse;
+}
+
 QString bpText(int systolic, int diastolic)
 {
     return QStringLiteral("%1/%2").arg(systolic).arg(diastolic);

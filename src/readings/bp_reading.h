@@ -38,6 +38,9 @@ std::optional<QString> bpReadingRefusal(const BpReading &reading);
 // The same for the three values alone.
 std::optional<QString> bpValueRefusal(int systolic, int diastolic, int pulse);
 
+// The same reading twice: taken in the same minute, with the same values.
+bool isSameReading(const BpReading &a, const BpReading &b);
+
 // "135/85": a systolic and a diastolic value.
 QString bpText(int systolic, int diastolic);
 
