@@ -2,7 +2,8 @@
 
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
-// menu's entries follow (the reports, the reading of the diary, its history).
+// menu's entries follow (the reports, the reading of the diary, its history,
+// the readings brought in).
 
 #include "reports/analysis_menu.h"
 #include "reports/period_dialog.h"
@@ -13,6 +14,8 @@
 #include "ui/history_menu.h"
 #include "ui/message_boxes.h"
 #include "ui/past_record_dialog.h"
+#include "ui/readings_import_dialogs.h"
+#include "ui/readings_import_menu.h"
 #include "widgets/file_dialogs.h"
 
 namespace velmora {
@@ -40,6 +43,8 @@ private:
     CvdQuestions m_cvdQuestions;
     QtPastRecordDialog m_pastRecordDialog;
     HistoryMenu m_history;
+    QtReadingsImportDialogs m_readingsImportDialogs;
+    ReadingsImportMenu m_readingsImport;
 };
 
 } // namespace velmora
