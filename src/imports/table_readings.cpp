@@ -375,6 +375,8 @@ TableFile tableFileOf(QByteArrayView bytes)
     if (file.table.unclosedQuoteRow)
         return failedTable(QStringLiteral("表格第 %1 行的引号没有结束").arg(file.table.unclosedQuoteRow));
     const auto heading = std::find_if(file.table.rows.begin(), file.table.rows.end(), [](const CsvRow &r) { return !r.isBlank(); });
+    if (heading == file.table.rows.end())
+        return failedTable(QStringLiteral("文件是空的"));
     file.heading = heading - file.table.rows.begin();
     if (file.dataRows().empty() || std::all_of(file.dataRows().begin(), file.dataRows().end(), [](const CsvRow &r) { return r.isBlank(); }))
         return failedTable(QStringLiteral("表格中只有列标题，没有读数"));
