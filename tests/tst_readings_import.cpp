@@ -182,6 +182,12 @@ private slots:
         QTest::newRow("GBK, semicolons") << data(u"chinese_gbk.csv"_qs) << u"血压读数表格"_qs << QStringList{}
             << QStringList{u"20241120065800 135/86 72 表格导入 | 起床后"_qs, u"20241120211500 128/80 0 表格导入 | 睡前"_qs,
                            u"20241121070200 133/85 70 表格导入"_qs};
+        // A spreadsheet's "Unicode text": UTF-16 (little-endian) with its mark, tabs.
+        const QString unicode = u"\uFEFF测量日期\t测量时间\t高压(mmHg)\t低压(mmHg)\t心率(次/分)\t备注\r\n"
+                                "2024-11-20\t06:58\t135\t86\t72\t起床后\r\n"_qs;
+        const QByteArray unicodeText(reinterpret_cast<const char *>(unicode.utf16()), unicode.size() * 2);
+        QTest::newRow("UTF-16, tabs") << unicodeText << u"血压读数表格"_qs << QStringList{}
+                                      << QStringList{u"20241120065800 135/86 72 表格导入 | 起床后"_qs};
         QTest::newRow("own export") << data(u"own_export.csv"_qs) << u"本程序导出的血压读数表格"_qs << QStringList{}
             << QStringList{u"20241121073000 138/88 72 手动 | 起床后"_qs, u"20241121210509 132/84 0 =HEM 血压计 | -左臂"_qs,
                            u"20241122073100 135/86 70 BPM-A20 | 早饭前, 左臂"_qs};
@@ -421,7 +427,7 @@ private slots:
                                                     << u"文件引用了未声明的实体“x”"_qs;
         QTest::newRow("nested too deep") << "<HealthData>" + QByteArray("<a>").repeated(40) << u"文件的元素嵌套超过 32 层，不像手机健康导出"_qs;
         QTest::newRow("one huge attribute") << "<HealthData><Record type=\"" + QByteArray(6 << 20, 'x') + "\"/></HealthData>"
-                                            << u"文件中有一段超过 4 MB 而不分行的内容，不像手机健康导出"_qs;
+                                            << u"文件中有一项内容超过 4 MB（一个元素或文档类型声明），不像手机健康导出"_qs;
         QTest::newRow("other XML") << QByteArray("<html><body/></html>") << u"文件不是手机健康导出（没有 HealthData）"_qs;
         QTest::newRow("a cut-off export") << xml.left(xml.indexOf("<Correlation") + 40) << u"文件在第 58 行中断，不完整，可能没有导出或复制完"_qs;
         QTest::newRow("broken XML") << QByteArray("<HealthData>\n<Record a=1/></HealthData>") << u"文件第 2 行的 XML 格式有误，不是完整的手机健康导出"_qs;

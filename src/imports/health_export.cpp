@@ -234,7 +234,7 @@ bool HealthExportReader::State::readTokens()
     if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         return false;
     if (sinceToken > importlimits::XmlPieceBytes)
-        return refuse(QStringLiteral("文件中有一段超过 %1 MB 而不分行的内容，不像手机健康导出")
+        return refuse(QStringLiteral("文件中有一项内容超过 %1 MB（一个元素或文档类型声明），不像手机健康导出")
                           .arg(importlimits::XmlPieceBytes / importlimits::MiB));
     return true;
 }

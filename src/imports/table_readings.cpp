@@ -4,6 +4,7 @@
 #include "records/record_columns.h"
 
 #include <QSet>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -296,11 +297,29 @@ std::optional<int> tooLongLine(QByteArrayView bytes)
     return std::nullopt;
 }
 
+// A control character no table holds (a NUL, an escape, ...).
+bool isForeignControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n' && c != u'\f') || c == 0x7F;
+}
+
 bool looksBinary(QByteArrayView bytes)
 {
-    return std::any_of(bytes.begin(), bytes.end(), [](char c) {
-        return (c >= 0 && c < 0x20 && c != '\t' && c != '\r' && c != '\n' && c != '\f') || c == 0x7F;
-    });
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0 && isForeignControl(char16_t(c)); });
+}
+
+// The text of a table a spreadsheet saved as "Unicode text": UTF-16 behind its
+// byte-order mark. Nothing for other bytes; an empty text for broken UTF-16.
+std::optional<QString> utf16Text(QByteArrayView bytes)
+{
+    const bool little = bytes.startsWith("\xFF\xFE"), big = bytes.startsWith("\xFE\xFF");
+    if (!little && !big)
+        return std::nullopt;
+    QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringConverter::Flag::Stateless);
+    QString text = decoder(bytes.sliced(2));
+    if (decoder.hasError() || std::any_of(text.begin(), text.end(), [](QChar c) { return isForeignControl(c.unicode()); }))
+        return QString();
+    return text;
 }
 
 // The separator that makes more of the first line's headings known, else more columns.
@@ -363,11 +382,13 @@ TableFile tableFileOf(QByteArrayView bytes)
 {
     if (bytes.trimmed().isEmpty())
         return failedTable(QStringLiteral("文件是空的"));
-    if (looksBinary(bytes))
+    std::optional<QString> text = utf16Text(bytes);
+    if ((text && text->isEmpty()) || (!text && looksBinary(bytes)))
         return failedTable(QStringLiteral("文件含有不是文字的内容，既不是表格，也不是手机健康导出"));
     if (const std::optional<int> line = tooLongLine(bytes))
         return failedTable(QStringLiteral("文件第 %1 行超过 %2 KB，不像血压读数表格").arg(*line).arg(importlimits::LineBytes / 1024));
-    const std::optional<QString> text = decodeTableText(bytes);
+    if (!text)
+        text = decodeTableText(bytes);
     if (!text)
         return failedTable(QStringLiteral("文件的文字编码无法识别（既不是UTF-8，也不是GBK）"));
     TableFile file;

@@ -35,8 +35,9 @@ struct TableFile
     std::span<const CsvRow> dataRows() const;
 };
 
-// The file's bytes as a table: UTF-8 with or without a byte-order mark, or
-// GBK; fields separated by commas, semicolons or tabs (whichever makes more
+// The file's bytes as a table: UTF-8 with or without a byte-order mark, GBK,
+// or UTF-16 with its mark (a spreadsheet's "Unicode text"); fields separated
+// by commas, semicolons or tabs (whichever makes more
 // of the headings known, else more columns). Refused: more than TableBytes,
 // a line of more than LineBytes, bytes no text holds.
 TableFile readTableFile(QIODevice &device);
