@@ -406,6 +406,8 @@ docs_picture keypad.png e2e-keypad.png "$(screen_region 876x599+0+0)"
 
 # The ten-year cardiovascular risk: a run of its own, on an X server of its own.
 check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_cvd.sh" "$build"
+# The readings brought in from the monitor's app, the phone and other tables: the same.
+check "the readings import's run (scripts/e2e_readings.sh) passes" "$root/scripts/e2e_readings.sh" "$build"
 
 echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e: $passed passed, $failed failed"
