@@ -200,6 +200,10 @@ struct HealthExportReader::State
 HealthExportReader::HealthExportReader()
     : d(std::make_unique<State>())
 {
+    // Entity declarations are refused where the document type ends, before
+    // any reference; should one get through, it may not expand at all (the
+    // five predefined entities and character references are no expansions).
+    d->xml.setEntityExpansionLimit(0);
 }
 
 HealthExportReader::~HealthExportReader() = default;
