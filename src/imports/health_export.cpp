@@ -25,6 +25,9 @@ constexpr qint64 PulseWindowSeconds = 120;
 constexpr qsizetype SourceLength = 40;
 constexpr qsizetype PieceBytes = 256 * 1024;
 
+const QString EntitiesRefused = QStringLiteral("文件中声明了实体（ENTITY），手机导出的文件没有这些，可能是恶意构造的文件");
+const QString NoHealthData = QStringLiteral("文件不是手机健康导出（没有 HealthData）");
+
 // A startDate: the clock time written, and the moment it names.
 struct ExportTime
 {
@@ -173,6 +176,7 @@ struct HealthExportReader::State
     int depth = 0;
     bool sawRoot = false;
     bool done = false; // the root element has ended: the rest is not read
+    QByteArray prolog; // the bytes before the root element, while it has not come
     qint64 sinceToken = 0;
     std::optional<OpenCorrelation> open;
     std::vector<quint64> heartRates;
@@ -195,6 +199,7 @@ struct HealthExportReader::State
     void closeCorrelation();
     ClockStamp clockStamp(const ExportTime &time, const QString &zone);
     void findPulses();
+    QString failure() const;
 };
 
 HealthExportReader::HealthExportReader()
@@ -215,8 +220,13 @@ bool HealthExportReader::add(QByteArrayView piece)
     if (d->xml.hasError() && d->xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
         return false;
     d->sinceToken += piece.size();
+    if (!d->sawRoot)
+        d->prolog += piece;
     d->xml.addData(piece.toByteArray());
-    return d->readTokens();
+    const bool read = d->readTokens();
+    if (d->sawRoot)
+        d->prolog = QByteArray();
+    return read;
 }
 
 bool HealthExportReader::State::readTokens()
@@ -227,7 +237,7 @@ bool HealthExportReader::State::readTokens()
             break;
         sinceToken = 0;
         if (token == QXmlStreamReader::DTD && xml.text().contains(u"<!ENTITY"))
-            return refuse(QStringLiteral("文件中声明了实体（ENTITY），手机导出的文件没有这些，可能是恶意构造的文件"));
+            return refuse(EntitiesRefused);
         if (token == QXmlStreamReader::EntityReference)
             return refuse(QStringLiteral("文件引用了未声明的实体“%1”").arg(xml.name()));
         if (token == QXmlStreamReader::StartElement && !startElement())
@@ -250,7 +260,7 @@ bool HealthExportReader::State::startElement()
     const QStringView name = xml.name();
     if (depth == 1) {
         if (name != u"HealthData")
-            return refuse(QStringLiteral("文件不是手机健康导出（没有 HealthData）"));
+            return refuse(NoHealthData);
         sawRoot = true;
         return true;
     }
@@ -373,21 +383,28 @@ void HealthExportReader::State::findPulses()
     }
 }
 
+// Why the document could not be read to its end, for a person.
+QString HealthExportReader::State::failure() const
+{
+    const qint64 line = xml.lineNumber();
+    if (xml.error() == QXmlStreamReader::CustomError && !xml.errorString().isEmpty())
+        return xml.errorString();
+    // The reader stops at an entity that would expand before its document type is read whole.
+    if (!sawRoot && prolog.contains("<!ENTITY"))
+        return EntitiesRefused;
+    if (xml.error() == QXmlStreamReader::NotWellFormedError)
+        return QStringLiteral("文件第 %1 行的 XML 格式有误，不是完整的手机健康导出").arg(line);
+    if (!sawRoot)
+        return NoHealthData;
+    return QStringLiteral("文件在第 %1 行中断，不完整，可能没有导出或复制完").arg(line);
+}
+
 ImportedReadings HealthExportReader::finish()
 {
-    QXmlStreamReader &xml = d->xml;
-    if (!d->done && !xml.hasError())
-        xml.raiseError(); // the document was not ended
-    if (xml.hasError() && !d->done) {
-        const qint64 line = xml.lineNumber();
-        if (xml.error() == QXmlStreamReader::CustomError && !xml.errorString().isEmpty())
-            return ImportedReadings::failed(xml.errorString());
-        if (!d->sawRoot && xml.error() != QXmlStreamReader::NotWellFormedError)
-            return ImportedReadings::failed(QStringLiteral("文件不是手机健康导出（没有 HealthData）"));
-        if (xml.error() == QXmlStreamReader::NotWellFormedError)
-            return ImportedReadings::failed(QStringLiteral("文件第 %1 行的 XML 格式有误，不是完整的手机健康导出").arg(line));
-        return ImportedReadings::failed(QStringLiteral("文件在第 %1 行中断，不完整，可能没有导出或复制完").arg(line));
-    }
+    if (!d->done && !d->xml.hasError())
+        d->xml.raiseError(); // the document was not ended
+    if (!d->done)
+        return ImportedReadings::failed(d->failure());
     d->findPulses();
     ImportedReadings result = std::move(d->result);
     result.kind = QStringLiteral("手机健康导出");
