@@ -30,6 +30,8 @@ QString plainHeading(QString heading)
     for (const char16_t *unit : {u"mmhg", u"bpm", u"次/分"})
         heading.remove(QString::fromUtf16(unit));
     heading.removeIf([](QChar c) { return c.isSpace() || QStringView(u"_-.:：").contains(c); });
+    while (heading.endsWith(u'/')) // "收缩压/mmHg"
+        heading.chop(1);
     return heading;
 }
 
