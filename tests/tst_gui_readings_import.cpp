@@ -155,6 +155,20 @@ private slots:
         QCOMPARE(buttons.contains(u"重新选择列(&C)…"_qs), canChoose);
     }
 
+    // Among the entries of home blood pressure the entry stands before the one it is given.
+    void theEntryStandsBeforeTheOneGiven()
+    {
+        ScriptedFileDialogs files;
+        QtReadingsImportDialogs dialogs;
+        Window w{"Ann\r\n"};
+        ContextMenu &menu = w.form->contextMenu();
+        QAction *report = menu.addAction(u"家庭血压报告…"_qs, {}, [] {});
+        QAction *exports = menu.addAction(u"导出血压读数…"_qs, {}, [] {});
+        ReadingsImportMenu import(*w.form, files, dialogs, w.messages, exports);
+        const QList<QAction *> entries = menu.menu()->actions();
+        QCOMPARE(entries.mid(entries.indexOf(report), 3), (QList<QAction *>{report, import.importAction(), exports}));
+    }
+
     void theProgressCanBeCancelled()
     {
         QWidget parent;

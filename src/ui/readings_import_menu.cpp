@@ -12,14 +12,15 @@
 namespace velmora {
 
 ReadingsImportMenu::ReadingsImportMenu(Form1 &window, FileDialogs &files, ReadingsImportDialogs &dialogs,
-                                       MessageBoxes &messages)
+                                       MessageBoxes &messages, QAction *before)
     : QObject(&window.contextMenu()), m_window(window), m_files(files), m_dialogs(dialogs), m_messages(messages)
 {
     setObjectName(QStringLiteral("ReadingsImportMenu"));
     ContextMenu &menu = window.contextMenu();
-    menu.addSeparator();
+    if (!before)
+        menu.addSeparator();
     m_import = menu.addAction(QStringLiteral("导入血压读数…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I),
-                              [this] { importReadings(); });
+                              [this] { importReadings(); }, before);
     m_import->setObjectName(QStringLiteral("ImportReadings"));
     m_import->setToolTip(QStringLiteral("把血压计App导出的表格、手机健康导出（export.zip）或其他表格中的血压读数加入当前用户"));
 }

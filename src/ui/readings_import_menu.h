@@ -2,6 +2,8 @@
 
 // 导入血压读数… (Ctrl+Shift+I) in the context menu of the chart and of the
 // column of records: a file chosen, then the diary's import with its dialogs.
+// The entry stands among the other entries of home blood pressure, before
+// `before`; without it, in a group of its own at the end of the menu.
 
 #include <QObject>
 
@@ -18,7 +20,8 @@ class ReadingsImportMenu : public QObject
 {
     Q_OBJECT
 public:
-    ReadingsImportMenu(Form1 &window, FileDialogs &files, ReadingsImportDialogs &dialogs, MessageBoxes &messages);
+    ReadingsImportMenu(Form1 &window, FileDialogs &files, ReadingsImportDialogs &dialogs, MessageBoxes &messages,
+                       QAction *before = nullptr);
 
     QAction *importAction() const { return m_import; }
     void importReadings();
