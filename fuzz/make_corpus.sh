@@ -110,7 +110,37 @@ write("traversal.zip", [("../evil.dat", b"x"), ("/abs.dat", b"y"), ("C:/z.dat", 
 PY
 }
 
+# Tables of readings from elsewhere: the hand-made files of the tests, and
+# the odd ones (a tab-separated table, dates without a year first, a
+# quoted line break, units in the cells).
+write_reading_tables() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  cp ../tests/data/readings_import/*.csv "$dir"/
+  printf 'Date\tTime\tSYS\tDIA\tPulse\n03/04/2024\t7:30 PM\t128 mmHg\t82\t70 bpm\n' >"$dir/tabs_year_last"
+  printf '%s\r\n' '日期时间,高压,低压,心率,备注' '2024-11-21T07:30:00+08:00,"135","85",,"两行' '备注"' \
+    '2024年11月21日 下午9:05,128,80,72,-' | iconv -f UTF-8 -t GBK >"$dir/gbk_offsets_and_quotes"
+}
+
+# The phone's export: a small one whole, and broken and hostile ones.
+write_health_xml() {
+  local dir=corpus/$1
+  mkdir -p "$dir"
+  local bp='<Correlation type="HKCorrelationTypeIdentifierBloodPressure" sourceName="Phone" startDate="2024-12-31 09:30:00 -0800" endDate="x">'
+  local sys='<Record type="HKQuantityTypeIdentifierBloodPressureSystolic" sourceName="Phone" unit="mmHg" startDate="x" endDate="x" value="142"/>'
+  local dia='<Record type="HKQuantityTypeIdentifierBloodPressureDiastolic" sourceName="Phone" unit="kPa" startDate="x" endDate="x" value="12.1"/>'
+  local zone='<MetadataEntry key="HKTimeZone" value="Asia/Shanghai"/>'
+  local rate='<Record type="HKQuantityTypeIdentifierHeartRate" sourceName="Watch" unit="count/min" startDate="2024-12-31 09:31:00 -0800" endDate="x" value="71.5"/>'
+  printf '<?xml version="1.0"?>\n<!DOCTYPE HealthData [\n<!ELEMENT HealthData ANY>\n<!ATTLIST HealthData locale CDATA #REQUIRED>\n]>\n<HealthData locale="zh_CN">\n%s\n%s%s%s%s</Correlation>\n</HealthData>\n' \
+    "$rate" "$bp" "$zone" "$sys" "$dia" >"$dir/one_reading"
+  printf '<HealthData>%s%s</Correlation>' "$bp" "$sys" >"$dir/cut_off"
+  printf '<!DOCTYPE HealthData [<!ENTITY a "aaaa"><!ENTITY b "&a;&a;&a;">]><HealthData>&b;</HealthData>' >"$dir/entities"
+  head -c 4000 ../tests/data/readings_import/export.xml >"$dir/export_start"
+}
+
 rm -rf corpus
+write_reading_tables fuzz_readings_table
+write_health_xml fuzz_health_xml
 write_zips fuzz_zip_read
 write_medicines fuzz_med_file
 write_readings fuzz_bp_file

@@ -6,6 +6,8 @@
 # marker is dragged and the user is deleted; a past measurement is entered
 # through the right-click menu and undone; a right-click leaves no drag of
 # the window behind; a table holding texts is imported through its dialog.
+# The ten-year risk and the import of readings have runs of their own
+# (scripts/e2e_cvd.sh, scripts/e2e_readings.sh), started at the end.
 # The files are checked byte for byte and the screen by its pixels. Last, a
 # screen reader's view through the accessibility bus (AT-SPI).
 # Usage: scripts/e2e.sh [build-dir]   (default: build)
@@ -408,6 +410,8 @@ check "the ten-year risk's run (scripts/e2e_cvd.sh) passes" "$root/scripts/e2e_c
 check "the home blood pressure run (scripts/e2e_home_bp.sh) passes" "$root/scripts/e2e_home_bp.sh" "$build"
 # The medicine diary: a run of its own too.
 check "the medicines' run (scripts/e2e_medicines.sh) passes" "$root/scripts/e2e_medicines.sh" "$build"
+# The readings brought in from the monitor's app, the phone and other tables: the same.
+check "the readings import's run (scripts/e2e_readings.sh) passes" "$root/scripts/e2e_readings.sh" "$build"
 
 echo "e2e: screenshots left in $SHOTS ($(($(date +%s) - started)) s)"
 echo "e2e: $passed passed, $failed failed"

@@ -386,7 +386,8 @@ private slots:
         QVERIFY(!pdfWords(h.target(u"2009.pdf"_s)).contains(u"家庭血压"_s));
     }
 
-    // The program's menu: the home blood pressure entries after the history, with their shortcuts.
+    // The program's menu: the home blood pressure entries after the history, then the
+    // medicines', with their shortcuts.
     void theMenuInItsOrder()
     {
         Surroundings s;
@@ -395,8 +396,10 @@ private slots:
         QStringList entries;
         for (QAction *action : program.window().contextMenu().menu()->actions())
             entries << (action->isSeparator() ? u"-"_s : action->text() + u' ' + action->shortcut().toString());
-        const QStringList tail = entries.mid(entries.indexOf(u"导入记录表格… "_s) + 1, 4);
-        QCOMPARE(tail, (QStringList{u"-"_s, u"记录血压… Ctrl+B"_s, u"家庭血压报告… Ctrl+Shift+B"_s, u"导出血压读数… "_s}));
+        const QStringList tail = entries.mid(entries.indexOf(u"导入记录表格… "_s) + 1);
+        QCOMPARE(tail, (QStringList{u"-"_s, u"记录血压… Ctrl+B"_s, u"家庭血压报告… Ctrl+Shift+B"_s,
+                                    u"导入血压读数… Ctrl+Shift+I"_s, u"导出血压读数… "_s, u"-"_s, u"用药记录… Ctrl+M"_s,
+                                    u"导出用药记录… "_s}));
     }
 };
 

@@ -36,7 +36,9 @@ Program::Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock)
           m_form1.contextMenu(), m_form1.diary(), [this] { recordBloodPressure(m_form1, m_bpReadingDialog); },
           m_fileDialogs, m_printDialog, messages, m_form1),
       m_medicineDialog(&m_form1),
-      m_medicines(m_form1, m_medicineDialog, m_fileDialogs, messages)
+      m_medicines(m_form1, m_medicineDialog, m_fileDialogs, messages),
+      m_readingsImportDialogs(&m_form1),
+      m_readingsImport(m_form1, m_fileDialogs, m_readingsImportDialogs, messages, m_homeBp.exportAction())
 {
     messages.setParent(&m_form1);
     m_analysis.setBeforeEstimate([this] { m_cvdQuestions.askIfUnanswered(); });

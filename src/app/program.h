@@ -3,7 +3,7 @@
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
 // menu's entries follow (the reports, the reading of the diary, its history,
-// home blood pressure, the medicines).
+// home blood pressure with the readings brought in, the medicines).
 
 #include "reports/analysis_menu.h"
 #include "reports/home_bp_menu.h"
@@ -18,6 +18,8 @@
 #include "ui/medicine_menu.h"
 #include "ui/message_boxes.h"
 #include "ui/past_record_dialog.h"
+#include "ui/readings_import_dialogs.h"
+#include "ui/readings_import_menu.h"
 #include "widgets/file_dialogs.h"
 
 namespace velmora {
@@ -49,6 +51,8 @@ private:
     HomeBpMenu m_homeBp;
     QtMedicineDialog m_medicineDialog;
     MedicineMenu m_medicines;
+    QtReadingsImportDialogs m_readingsImportDialogs;
+    ReadingsImportMenu m_readingsImport;
 };
 
 } // namespace velmora

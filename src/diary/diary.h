@@ -3,6 +3,7 @@
 #include "chart/record_menu.h"
 #include "chart/trend_chart.h"
 #include "diary/entry.h"
+#include "diary/import_dialogs.h"
 #include "diary/seams.h"
 #include "diary/undo_history.h"
 #include "diary/user_lines.h"
@@ -10,6 +11,7 @@
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
 #include "medicines/medicine_file.h"
+#include "imports/readings_plan.h"
 #include "readings/bp_file.h"
 #include "records/data_folder.h"
 
@@ -260,7 +262,18 @@ public:
     // cannot be read are counted in a message, once for each count.
     const BpFile *homeReadings(const QString &user) const;
 
+    // "导入血压读数…": the readings of a file from elsewhere (the monitor
+    // app's table, the phone's health export, any table with columns a
+    // person chooses, the program's own table of readings), told by its
+    // content. A summary first; on 导入 the new readings join the current
+    // user's in time order in one save, which one undo takes back. Nothing
+    // is written on 取消, on a cancelled read or for a file refused.
+    Outcome importReadings(QIODevice &file, ReadingsImportDialogs &dialogs);
+
 private:
+    Outcome importTable(QIODevice &file, ReadingsImportDialogs &dialogs, const BpFile &before,
+                        const FileFingerprint &readAs);
+    bool addImported(const FileFingerprint &readAs, BpFile file, std::vector<BpReading> added);
     // Rewrites one of the user's files of dated entries with `content` (none:
     // an entry holds a text the file cannot keep, which `unkept` names), but
     // only while it holds what `lines` last read, and leaves an undo step;

@@ -57,12 +57,6 @@ std::optional<BpReading> typedReading(const Diary::TypedReading &typed, const QD
     return reading;
 }
 
-bool sameMinuteAndValues(const BpReading &a, const BpReading &b)
-{
-    return a.stamp / 100 == b.stamp / 100 && a.systolic == b.systolic && a.diastolic == b.diastolic
-           && a.pulse == b.pulse;
-}
-
 } // namespace
 
 Outcome Diary::recordBloodPressure(const TypedReading &typed)
@@ -80,7 +74,7 @@ Outcome Diary::recordBloodPressure(const TypedReading &typed)
     if (!current)
         return Outcome::nothing();
     // Enter pressed twice stores nothing twice unless the person says so.
-    const auto same = [&](const BpReading &r) { return sameMinuteAndValues(r, *reading); };
+    const auto same = [&](const BpReading &r) { return isSameReading(r, *reading); };
     if (std::any_of(current->entries.begin(), current->entries.end(), same)
         && !m_messages.ask(messages::sameReadingAgain(stampDateTime(reading->stamp).toString(QStringLiteral("yyyy年MM月dd日 HH:mm")),
                                                       bpText(reading->systolic, reading->diastolic))))

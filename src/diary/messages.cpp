@@ -118,4 +118,19 @@ QString confirmDeleteMedicine(const QString &when, const QString &summary)
     return QStringLiteral("您真的要删除 %1 的“%2”这一条吗？").arg(when, summary);
 }
 
+QString readingsRefused(const QString &reason)
+{
+    return QStringLiteral("%1，没有导入任何读数。").arg(reason);
+}
+
+QString readingsImported(int count)
+{
+    return QStringLiteral("已导入 %1 条血压读数。").arg(count);
+}
+
+QString columnsNotRemembered(const QString &reason)
+{
+    return QStringLiteral("读数已经导入，但所选的列没有记住（%1），下次导入同样的表格时还要再选。").arg(reason);
+}
+
 } // namespace velmora::messages

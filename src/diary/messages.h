@@ -71,4 +71,10 @@ QString confirmDeleteMedicine(const QString &when, const QString &summary);
 inline const QString MedicinesChangedOutside =
     QStringLiteral("用药记录文件已被其他程序改动，没有删除任何一条，请查看后再删除！");
 
+// Readings brought in from elsewhere.
+QString readingsRefused(const QString &reason); // "<reason>，没有导入任何读数。"
+QString readingsImported(int count);            // "已导入 12 条血压读数。"
+QString columnsNotRemembered(const QString &reason);
+inline const QString ChooseColumnsAgain = QStringLiteral("请重新选择日期、时间和血压所在的列。");
+
 } // namespace velmora::messages

@@ -50,6 +50,12 @@ std::vector<BpReading> readingsWithin(std::span<const BpReading> readings, const
     return within;
 }
 
+bool isSameReading(const BpReading &a, const BpReading &b)
+{
+    return a.stamp / 100 == b.stamp / 100 && a.systolic == b.systolic && a.diastolic == b.diastolic
+           && a.pulse == b.pulse;
+}
+
 QString bpText(int systolic, int diastolic)
 {
     return QStringLiteral("%1/%2").arg(systolic).arg(diastolic);

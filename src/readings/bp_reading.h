@@ -44,6 +44,9 @@ std::optional<QString> bpValueRefusal(int systolic, int diastolic, int pulse);
 // date leaves its side open), in their order.
 std::vector<BpReading> readingsWithin(std::span<const BpReading> readings, const QDate &from, const QDate &to);
 
+// The same reading twice: taken in the same minute, with the same values.
+bool isSameReading(const BpReading &a, const BpReading &b);
+
 // "135/85": a systolic and a diastolic value.
 QString bpText(int systolic, int diastolic);
 

@@ -29,14 +29,15 @@ ContextMenu::ContextMenu(QWidget &window, QWidget &chart, QWidget &column, const
         control->installEventFilter(this);
 }
 
-QAction *ContextMenu::addAction(const QString &text, const QKeySequence &shortcut, std::function<void()> triggered)
+QAction *ContextMenu::addAction(const QString &text, const QKeySequence &shortcut, std::function<void()> triggered,
+                                QAction *before)
 {
     auto *action = new QAction(text, this);
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     action->setShortcutVisibleInContextMenu(true); // the menu names the keys
     connect(action, &QAction::triggered, this, std::move(triggered));
-    m_menu->addAction(action);
+    m_menu->insertAction(before, action);
     m_window.addAction(action); // the shortcut works anywhere in the window
     return action;
 }

@@ -29,8 +29,10 @@ public:
     // The label the menu was opened on, or -1 (the chart, the column around the labels, a shortcut).
     int label() const { return m_label; }
 
-    // An entry for the whole menu; its shortcut works anywhere in the window.
-    QAction *addAction(const QString &text, const QKeySequence &shortcut, std::function<void()> triggered);
+    // An entry for the whole menu, at its end or before the entry `before`;
+    // its shortcut works anywhere in the window.
+    QAction *addAction(const QString &text, const QKeySequence &shortcut, std::function<void()> triggered,
+                       QAction *before = nullptr);
     // An entry about the record of the label the menu was opened on: it is
     // shown only there, and gets that label's index.
     QAction *addRecordAction(const QString &text, std::function<void(int label)> triggered);

@@ -6,7 +6,8 @@ Run inside a private session bus on a running X server:
     dbus-run-session -- /usr/bin/python3 tests/e2e/atspi_check.py PROGRAM WORKDIR
 It starts the accessibility bus and the program (a user "Lee" with two
 records), shows the records and opens the keypad through the bus and the
-mouse, and checks the names and texts. Prints "  ok   ..." / "  FAIL ..."
+mouse, opens the column dialog of 导入血压读数… with the keyboard, and checks
+the names and texts. Prints "  ok   ..." / "  FAIL ..."
 lines as scripts/e2e.sh does; the exit status is the number of failures.
 """
 
@@ -98,6 +99,14 @@ def text_of(node):
     return text.getText(0, -1)
 
 
+def label_of(node):
+    """The name of what labels the node (the label a screen reader says before it)."""
+    for relation in node.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY and relation.getNTargets():
+            return relation.getTarget(0).name
+    return None
+
+
 def press(node):
     node.queryAction().doAction(0)
 
@@ -185,6 +194,29 @@ def main():
             check("... and Chinese descriptions", not foreign, str(foreign))
             press(find(keypad, "返回"))
             check("返回 closes the keypad", wait_for(lambda: find(app, "数字小键盘") is None, 5))
+
+        # 导入血压读数… on a table of unknown columns: its dialog's lists and first rows.
+        table = os.path.join(work, "atspi-table.csv")
+        with open(table, "wb") as f:
+            f.write("Messzeit,Oben,Unten\r\n21.11.2024 07:30,135,85\r\n".encode())
+        click_on(find(app, "体重", pyatspi.ROLE_LABEL).parent)
+        subprocess.run(["xdotool", "key", "ctrl+shift+i"], check=False)
+        wait_for(lambda: find(app, "导入血压读数", pyatspi.ROLE_DIALOG), 10)
+        time.sleep(0.5)
+        subprocess.run(["xdotool", "type", "--delay", "20", table], check=False)
+        subprocess.run(["xdotool", "key", "Return"], check=False)
+        columns = wait_for(lambda: find(app, "选择血压读数的列", pyatspi.ROLE_DIALOG), 10)
+        check("an unknown table opens the column dialog", columns is not None)
+        if columns is not None:
+            # A list is read as its choice and the label it is labelled by ("日期顺序(O)").
+            lists = sorted(label_of(n) for n in walk(columns) if n.getRole() == pyatspi.ROLE_COMBO_BOX)
+            check("its six lists are labelled in Chinese", lists == sorted(
+                ["日期（或日期和时间）(D)", "时间(T)", "收缩压(S)", "舒张压(I)", "脉搏(P)", "日期顺序(O)"]), str(lists))
+            check("its first rows are named", find(columns, "表格的前几行") is not None)
+            missing = [d for d in map(focusable_without_name, walk(columns)) if d]
+            check("nothing in it that takes the focus is nameless", not missing, str(missing))
+            press(find(columns, "取消", pyatspi.ROLE_PUSH_BUTTON))
+            check("取消 closes it", wait_for(lambda: find(app, "选择血压读数的列") is None, 5))
 
         nameless = [d for d in map(focusable_without_name, walk(app)) if d]
         check("nothing that takes the focus is nameless", not nameless, str(nameless))

@@ -123,6 +123,75 @@ no_keypad() { [ -z "$(keypad_geometry)" ]; }
 has_box() { [ -n "$(box_geometry)" ]; }
 no_box() { [ -z "$(box_geometry)" ]; }
 
+# Windows of a title: the first visible one, whether one is there, whether ID is gone.
+named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_named() { [ -n "$(named "$1")" ]; }
+named_gone() { ! xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$1"; }
+
+# in_dialog TITLE SECONDS COMMAND...: once a window of that title has come
+# (its id in `dialog`) and has the keys, runs the command, presses Return and
+# waits for the window to go.
+in_dialog() {
+  local title=$1 limit=$2
+  shift 2
+  wait_until "$limit" has_named "$title" || return 1
+  dialog=$(named "$title")
+  wait_until 5 has_focus "$dialog"
+  sleep 0.3
+  "$@"
+  xdotool key Return
+  wait_until 20 named_gone "$dialog" "$title"
+}
+shot_dialog() { import -window "$dialog" "$SHOTS/$1.png"; }
+
+# 导入血压读数…, its dialogs answered from the keyboard: the file dialog takes
+# a path (a Windows path under Wine); the summary, photographed, is answered
+# with 导入; the columns of tests/data/readings_import/other_table.csv are
+# chosen (its date column is found by its cells; systolic, diastolic and
+# pulse by Alt and the arrows).
+import_path() { in_dialog 导入血压读数 30 type_text "$1"; }
+import_confirm() { in_dialog 导入血压读数 60 shot_dialog "$1"; }
+choose_columns() {
+  xdotool key alt+s Down Down alt+i Down Down Down alt+p Down Down Down Down
+  sleep 0.2
+  shot_dialog columns-chosen
+}
+import_columns() { in_dialog 选择血压读数的列 30 choose_columns; }
+# The .bp file (GBK, CR LF) that the four files of tests/data/readings_import
+# (monitor_zones.csv, export.xml zipped, other_table.csv, own_export.csv) make
+# of a user without readings.
+expected_readings() {
+  line() { printf '%s\t%s\t%s\t%s\t%s\t%s\r\n' "$@"; }
+  {
+    line 时间 收缩压 舒张压 脉搏 来源 备注
+    line 20211211180447 128 82 76 BP5 ''
+    line 20240310013000 135 85 70 '李华的 iPhone' ''
+    line 20240310033000 133 84 71 '李华的 iPhone' ''
+    line 20240331015000 131 84 70 BPM-A20 ''
+    line 20240331031000 129 83 69 BPM-A20 ''
+    line 20240331033000 128 79 66 '李华的 iPhone' ''
+    line 20240403080000 130 82 68 表格导入 ''
+    line 20240403201500 128 80 '' 表格导入 ''
+    line 20240603073000 129 83 '' '李华的 iPhone' ''
+    line 20241121070500 136 88 68 BPM-A20 ''
+    line 20241121073000 135 85 70 表格导入 ''
+    line 20241121073000 138 88 72 手动 起床后
+    line 20241121114000 128 82 71 BPM-A20 ''
+    line 20241121210509 132 84 '' '=HEM 血压计' -左臂
+    line 20241122073100 135 86 70 BPM-A20 '早饭前, 左臂'
+    line 20241122213000 126 80 '' 血压计App ''
+    line 20241231235800 140 90 75 BPM-A20 ''
+    line 20250101000300 138 89 74 BPM-A20 ''
+    line 20250101013000 142 91 '' '李华的 iPhone' ''
+  } | iconv -f UTF-8 -t GBK
+}
+# zip_export XML ZIP: the export zipped as the phone does.
+zip_export() {
+  python3 -c 'import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
+    z.write(sys.argv[2], "apple_health_export/export.xml")' "$2" "$1"
+}
+
 # Answers the message box that must come up with one key (Return, y, n ...):
 # true when the box came and went (another box may follow it).
 answer_box() {
@@ -133,11 +202,6 @@ answer_box() {
   xdotool key "$1"
   wait_until 5 window_gone "${box%% *}"
 }
-
-# A visible window of the program by its whole title: its id, or nothing.
-named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-has_named() { [ -n "$(named "$1")" ]; }
-no_named() { [ -z "$(named "$1")" ]; }
 
 # File content: lines each ended by CR LF; a text in GBK.
 crlf() { printf '%s\r\n' "$@"; }

@@ -3,7 +3,9 @@
 # driven by xdotool only: velmora.exe from the portable zip, started in an
 # empty folder, creates its user list, takes a new user 张三 and stores a
 # record, which must be byte for byte what the Linux program writes (GBK,
-# CR LF), and draws it; records home blood pressure readings through their
+# CR LF), and draws it; one file of each kind of readings from elsewhere is
+# brought in through Ctrl+Shift+I, and 张三.bp must hold what the Linux
+# program makes of them; records home blood pressure readings through their
 # dialog, finds them in the .bp file and the week's means in its PDF; starts,
 # adjusts and stops medicines through the 用药记录 window (the .med file byte
 # for byte, the plan and a before/after mean in the PDF report). Then the
@@ -96,6 +98,30 @@ shot stored
 chart=721x401+24+24
 check "the record is drawn in red" gt "$(count_pixels stored "$chart" pure-red)" 0
 check "the entry column shows the record" not same_pixels start 80x17+768+24 stored 80x17+768+24
+
+# --- Readings from elsewhere: one file of each kind through Ctrl+Shift+I ----------
+data=$root/tests/data/readings_import
+zip_export "$data/export.xml" "$work/export.zip"
+import_file() { # the file's path as Windows sees it, into the file dialog that Ctrl+Shift+I opens
+  click 400 200
+  xdotool key ctrl+shift+i
+  import_path "$(winepath -w "$1" 2>/dev/null)"
+}
+check "Ctrl+Shift+I takes the monitor app's table" import_file "$data/monitor_zones.csv"
+check "... its summary: 导入 with Return" import_confirm wine-summary-monitor
+check "... then the count" answer_box Return
+check "... the phone's export.zip" import_file "$work/export.zip"
+check "... its summary" import_confirm wine-summary-phone
+check "... then the count" answer_box Return
+check "... a table of unknown columns" import_file "$data/other_table.csv"
+check "... its columns chosen from the keyboard" import_columns
+check "... its summary" import_confirm wine-summary-columns
+check "... then the count" answer_box Return
+check "... the program's own table of readings" import_file "$data/own_export.csv"
+check "... its summary" import_confirm wine-summary-own
+check "... then the count" answer_box Return
+check "张三.bp holds the readings of all four, byte for byte as the Linux program writes them" \
+  cmp "$folder/张三.bp" <(expected_readings)
 
 # --- Home blood pressure: the steps of the Linux run (tests/e2e/home_bp.sh) ------
 # shellcheck source=tests/e2e/home_bp.sh
