@@ -178,10 +178,13 @@ bool ZipReader::stream(qsizetype index, qint64 limit, const std::function<bool(Q
             *error = reason;
         return false;
     };
+    m_exceeded = false;
     if (!m_archive || index < 0 || size_t(index) >= m_entries.size())
         return fail(QStringLiteral("ZIP 文件中没有这一项"));
-    if (m_entries[size_t(index)].size > limit)
+    if (m_entries[size_t(index)].size > limit) {
+        m_exceeded = true;
         return fail(tooLarge(limit));
+    }
     zip_file_t *file = zip_fopen_index(m_archive, zip_uint64_t(index), 0);
     if (!file)
         return fail(reasonOf(zip_get_error(m_archive)));
@@ -199,6 +202,7 @@ bool ZipReader::stream(qsizetype index, qint64 limit, const std::function<bool(Q
             break;
         total += got;
         if (total > limit) {
+            m_exceeded = true;
             ok = fail(tooLarge(limit));
             break;
         }
