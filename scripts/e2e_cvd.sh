@@ -36,9 +36,6 @@ cp "$records" "$work/records.before"
 start_program "$folder" velmora.log
 check "the main window opens" wait_until 15 has_main
 
-named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
-has_named() { [ -n "$(named "$1")" ]; }
-no_named() { [ -z "$(named "$1")" ]; }
 # The record's tooltip: a mapped window of the program titled with the
 # tooltip's plain text (its score explained): "id WxH+X+Y". xdotool's search
 # does not list it.

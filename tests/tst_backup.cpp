@@ -76,6 +76,10 @@ private slots:
         QVERIFY(text.endsWith("不完整或被改动过的文件不会被恢复。\r\n"));
         QString why;
         QCOMPARE(readManifest(text, &why), backup.manifest);
+        // A clock with milliseconds: the manifest has seconds, and the written backup reads back the same.
+        const std::optional<Backup> later = makeBackup(diary.folder, Now.addMSecs(1234), nullptr);
+        QCOMPARE(later->manifest.made, Now.addSecs(1));
+        QVERIFY(writeBackup(QDir(diary.dir.path()).filePath(u"b.zip"_qs), *later));
     }
 
     // Every file of every listed user, byte for byte under its name; a file

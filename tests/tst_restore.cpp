@@ -429,6 +429,16 @@ private slots:
         QCOMPARE(r.backupsMade().size(), 2);
     }
 
+    void aFailedDailyBackupLeavesNoFolderBehind()
+    {
+        Restoring r;
+        r.folder.failRecordReads = true;
+        r.diary->backUpDailyIfDue();
+        QVERIFY(!QFileInfo::exists(r.diary->automaticBackupFolder()));
+        QCOMPARE(readBytes(QDir(r.data).filePath(u"备份设置.txt"_qs)),
+                 g(u"自动备份失败始于=2026-12-08\r\n失败原因=读取文件时出错\r\n已经提醒=否\r\n"));
+    }
+
     void anEmptyDiaryIsNotBackedUpEachDay()
     {
         Restoring r({{u"yonghu.dat"_qs, QByteArray()}});

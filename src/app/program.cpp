@@ -30,7 +30,10 @@ Program::Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock)
       m_cvdDialog(&m_form1),
       m_cvdQuestions(m_form1, m_cvdDialog, messages),
       m_pastRecordDialog(&m_form1),
-      m_history(m_form1, m_pastRecordDialog, m_fileDialogs, messages)
+      m_history(m_form1, m_pastRecordDialog, m_fileDialogs, messages),
+      m_backupChooser(&m_form1, m_fileDialogs),
+      m_restoreChoice(&m_form1),
+      m_backups(m_form1, m_fileDialogs, m_backupChooser, m_restoreChoice)
 {
     messages.setParent(&m_form1);
     m_analysis.setBeforeEstimate([this] { m_cvdQuestions.askIfUnanswered(); });

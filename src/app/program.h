@@ -2,17 +2,20 @@
 
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
-// menu's entries follow (the reports, the reading of the diary, its history).
+// menu's entries follow (the reports, the reading of the diary, its history,
+// the backups).
 
 #include "reports/analysis_menu.h"
 #include "reports/period_dialog.h"
 #include "reports/print_dialog.h"
 #include "reports/report_menu.h"
+#include "ui/backup_menu.h"
 #include "ui/cvd_questions.h"
 #include "ui/form1.h"
 #include "ui/history_menu.h"
 #include "ui/message_boxes.h"
 #include "ui/past_record_dialog.h"
+#include "ui/restore_dialogs.h"
 #include "widgets/file_dialogs.h"
 
 namespace velmora {
@@ -28,6 +31,7 @@ public:
     Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock);
 
     Form1 &window() { return m_form1; }
+    BackupMenu &backups() { return m_backups; }
 
 private:
     Form1 m_form1;
@@ -40,6 +44,9 @@ private:
     CvdQuestions m_cvdQuestions;
     QtPastRecordDialog m_pastRecordDialog;
     HistoryMenu m_history;
+    QtBackupChooser m_backupChooser;
+    QtRestoreChoice m_restoreChoice;
+    BackupMenu m_backups;
 };
 
 } // namespace velmora

@@ -55,10 +55,7 @@ std::optional<DailyBackup> AutoBackups::dailyIfDue(const QDateTime &now)
     daily.state = state();
     if (daily.state.lastMade == today || !hasUsers(m_folder))
         return std::nullopt;
-    if (!QDir().mkpath(folderPath()))
-        daily.result = FileResult::failure(QStringLiteral("无法建立备份文件夹：%1").arg(QDir::toNativeSeparators(folderPath())));
-    else
-        daily.result = backUpInto(m_folder, folderPath(), now, BackupOccasion::Plain, &daily.path);
+    daily.result = backUp(now, BackupOccasion::Plain, &daily.path);
     BackupState &state = daily.state;
     if (daily.result) {
         thin(folderPath());
@@ -79,9 +76,19 @@ std::optional<DailyBackup> AutoBackups::dailyIfDue(const QDateTime &now)
 
 FileResult AutoBackups::beforeRestore(const QDateTime &now, QString *path) const
 {
-    if (!QDir().mkpath(folderPath()))
-        return FileResult::failure(QStringLiteral("无法建立备份文件夹：%1").arg(QDir::toNativeSeparators(folderPath())));
-    return backUpInto(m_folder, folderPath(), now, BackupOccasion::BeforeRestore, path);
+    return backUp(now, BackupOccasion::BeforeRestore, path);
+}
+
+FileResult AutoBackups::backUp(const QDateTime &now, BackupOccasion occasion, QString *path) const
+{
+    const QString folder = folderPath();
+    const bool existed = QFileInfo(folder).isDir();
+    if (!existed && !QDir().mkpath(folder))
+        return FileResult::failure(QStringLiteral("无法建立备份文件夹：%1").arg(QDir::toNativeSeparators(folder)));
+    const FileResult made = backUpInto(m_folder, folder, now, occasion, path);
+    if (!made && !existed)
+        QDir().rmdir(folder); // a failed backup leaves nothing, not even its folder
+    return made;
 }
 
 std::vector<BackupListing> AutoBackups::list() const

@@ -59,6 +59,7 @@ public:
     std::vector<BackupListing> list() const;
 
 private:
+    FileResult backUp(const QDateTime &now, BackupOccasion occasion, QString *path) const;
     void thin(const QString &folder) const;
 
     const DataFolder &m_folder;

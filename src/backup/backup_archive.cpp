@@ -16,16 +16,16 @@ std::optional<Backup> makeBackup(const DataFolder &folder, const QDateTime &now,
         return std::nullopt;
     Backup backup;
     backup.manifest.version = programVersion();
-    backup.manifest.made = now;
+    backup.manifest.made = now.addMSecs(-now.time().msec()); // as the manifest writes it
     std::vector<ZipItem> items(1);
     for (const DiaryFile &file : diaryFiles(folder, *names)) {
         std::optional<QByteArray> content = folder.read(QDir(folder.folder()).filePath(file.name), error);
         if (!content)
             return std::nullopt;
         backup.manifest.files.push_back(manifestEntry(file.name, *content));
-        items.push_back({file.name, std::move(*content), now});
+        items.push_back({file.name, std::move(*content), backup.manifest.made});
     }
-    items.front() = {ManifestName, manifestText(backup.manifest), now};
+    items.front() = {ManifestName, manifestText(backup.manifest), backup.manifest.made};
     std::optional<QByteArray> zip = zipArchive(items, error);
     if (!zip)
         return std::nullopt;

@@ -29,6 +29,8 @@ struct RestoreRequest
 {
     bool wholeDiary = false;
     QStringList users;
+
+    bool operator==(const RestoreRequest &) const = default;
 };
 
 class RestoreChoice

@@ -111,6 +111,10 @@ box_window() {
     'index($2, m "+") != 1 && index($2, k "+") != 1 { print; exit }'
 }
 box_geometry() { box_window | awk '{ print $2 }'; }
+# A visible window of that exact title (a dialog): its id.
+named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
+has_named() { [ -n "$(named "$1")" ]; }
+no_named() { [ -z "$(named "$1")" ]; }
 has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 window_gone() { ! xdotool search --onlyvisible --name '^Velmora$' 2>/dev/null | grep -qx "$1"; }
 has_main() { [ -n "$(main_geometry)" ]; }
