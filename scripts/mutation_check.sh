@@ -31,7 +31,7 @@ src/records/text_file.cpp	s/if \(!syncToDisk\(file\)\)/if (false)/	a failed sync
 src/records/text_file.cpp	s/if \(existing\.exists\(\) && !existing\.isWritable\(\)\)/if (false)/	read-only file not refused first
 src/records/user_name.cpp	s/return UserNameProblem::UserListName;/return UserNameProblem::None;/	the user list's name accepted
 src/records/user_name.cpp	s/u"\/\\\\:\*\?\\"<>\|,"/u"\\\\:*?\\"<>|,"/	a slash accepted in a name
-src/records/data_folder.cpp	s/if \(FileFingerprint::of\(\*now\) != readAs\)/if (false)/	an outside change overwritten
+src/records/data_folder.cpp	s/if \(found != readAs\)/if (false)/	an outside change overwritten
 src/records/data_folder.cpp	s/if \(isTemporarySaveName\(entries\.fileName\(\)\) && /if (/	a person's file removed at start
 src/diary/entry.cpp	s/MaximumAge = 130/MaximumAge = 131/	age limit off by one
 src/diary/entry.cpp	s/\{6, 300\}/{6, 310}/	systolic limit wrong
@@ -59,7 +59,16 @@ src/model/cvd_risk.cpp	s/std::floor\(100\.0 \* total \+ 0\.5\)/std::floor(100.0 
 src/model/cvd_estimate.cpp	s/\*age > OldestAge/*age > 90/	a ten-year risk above the age of 80
 src/model/cvd_estimate.cpp	s/if \(\*answers\.hadHeartAttackOrStroke\)\n\s*return NoEstimate::HadEvent;//	a ten-year risk after a heart attack or stroke
 src/records/cvd_answers.cpp	s/\+ "\\r\\n";/+ "\\n";/	a lost CR in the answers file
-src/records/data_folder.cpp	s/\{RecordFilePath\(user\), cvdAnswersPath\(user\)\}/{RecordFilePath(user)}/	the answers file left behind by a deleted user
+src/records/data_folder.cpp	s/for \(const UserFile file : AllUserFiles\) \{/for (const UserFile file : {UserFile::Records, UserFile::CvdAnswers}) {/	the readings and medicines left behind by a deleted user
+src/readings/home_week.cpp	s/\(2 \* sum \+ count\) \/ \(2 \* count\)/sum \/ count/	home means cut instead of rounded half up
+src/readings/home_week.h	s/HomeReferenceSystolic = 135/HomeReferenceSystolic = 136/	the home reference value off by one
+src/readings/home_week.cpp	s/return date\.addDays\(-1\);/return date;/	a reading after midnight counted for its own date
+src/readings/home_week.cpp	s/counted = d >= choice\.daysLeftOut;/counted = d > choice.daysLeftOut;/	one day too many left out of the home average
+src/records/line_file.h	s/else\n\s*file\.kept\.push_back\(\{qsizetype\(file\.entries\.size\(\)\), line\.toByteArray\(\)\}\);//	a line that cannot be read dropped
+src/records/line_file.h	s/\.stamp <= entry\.stamp/.stamp < entry.stamp/	a new entry placed before one of the same time
+src/readings/bp_reading.h	s/SystolicMax = 300/SystolicMax = 301/	a systolic no person has accepted
+src/diary/diary_bp.cpp	s/&& !m_messages\.ask\(/\&\& m_messages.ask(/	the same reading stored twice without asking
+src/archive/zip_archive.cpp	s/if \(total > limit\) \{/if (false) {/	a zip entry beyond its limit inflated whole
 LIST
 )
 
