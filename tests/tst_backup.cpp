@@ -82,6 +82,16 @@ private slots:
         QVERIFY(writeBackup(QDir(diary.dir.path()).filePath(u"b.zip"_qs), *later));
     }
 
+    void aNameWithPercentSignsStaysItself()
+    {
+        Folder diary({{u"yonghu.dat"_qs, g(u"百分%1%2\r\n")}, {u"百分%1%2.dat"_qs, womanEntries(1)}});
+        const Backup backup = diary.backup();
+        QCOMPARE(backup.manifest.users(), QStringList{u"百分%1%2"_qs});
+        QString why;
+        QCOMPARE(readManifest(rawEntries(backup.zip).front().content, &why), backup.manifest);
+        QCOMPARE(listingOf(QDir(diary.dir.path()).filePath(u"none.zip"_qs)).contents, u"无法打开"_qs);
+    }
+
     // Every file of every listed user, byte for byte under its name; a file
     // of a user who is not on the list is no part of the diary.
     void theZipHoldsEveryFileOfTheDiaryByteForByte()

@@ -132,7 +132,7 @@ BackupListing listingOf(const QString &path)
     QStringList users;
     for (const QString &user : manifest->users()) {
         const ManifestEntry *records = manifest->find(user + userFileSuffix(UserFile::Records));
-        users << QStringLiteral("%1 %2 %3").arg(user).arg(records->count).arg(entryUnit(UserFile::Records));
+        users << QStringLiteral("%1 %2 %3").arg(user, QString::number(records->count), entryUnit(UserFile::Records));
     }
     listing.contents = users.isEmpty() ? QStringLiteral("没有用户") : users.join(QStringLiteral("、"));
     return listing;

@@ -103,9 +103,8 @@ QByteArray manifestText(const Manifest &manifest)
                       Heading};
     for (const ManifestEntry &entry : manifest.files)
         lines << QStringLiteral("%1\t%2\t%3\t%4")
-                     .arg(entry.name)
-                     .arg(entry.size)
-                     .arg(QString::fromLatin1(entry.sha256), countText(entry.name, entry.count));
+                     .arg(entry.name, QString::number(entry.size), QString::fromLatin1(entry.sha256),
+                          countText(entry.name, entry.count)); // at once: a name may hold "%1"
     lines << QString()
           << QStringLiteral("本备份由 Velmora 制作。恢复之前，程序用上表每个文件的字节数、SHA-256 校验值和其中的条数核对备份，"
                             "不完整或被改动过的文件不会被恢复。")
