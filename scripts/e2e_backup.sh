@@ -70,37 +70,11 @@ mkdir -p "$work/unpacked"
 check "unpacked, the files are the diary's byte for byte" \
   bash -c 'for f in "$1"/*; do cmp -s "$f" "$2/${f##*/}" || exit 1; done' _ "$work/before" "$work/unpacked"
 
-# --- 张三 deleted ------------------------------------------------------------------
-click 520 546          # 选择用户
-click 532 436          # the name box
-xdotool key Down       # the list's first name: 张三
-click 740 544          # 删除用户
-check "\"y\" answers Yes to deleting" answer_box y
-check "the deletion notice dismissed with Return" answer_box Return
+# --- 张三 deleted, then brought back alone from the zip ------------------------------
+delete_first_user 5
 check "the user list holds 李四 only" cmp -s "$folder/yonghu.dat" <(crlf "$(gbk 李四)")
 check "张三's files are gone" bash -c '! ls "$1"/张三.* 2>/dev/null' _ "$folder"
-
-# --- 恢复备份… → 选择其他备份文件… ------------------------------------------------------
-xdotool mousemove $((WX + 400)) $((WY + 200)) click 3
-sleep 0.4
-xdotool key Up Return # the last entry: 恢复备份…
-check "恢复备份… lists the automatic backups" wait_until 10 has_named 恢复备份
-sleep 0.3
-shot backup-list
-xdotool key ctrl+o # 选择其他备份文件…
-check "Ctrl+O opens the file dialog" wait_until 10 has_named 选择备份文件
-wait_until 3 has_focus "$(named 选择备份文件)"
-sleep 0.3
-type_text "$zip"
-xdotool key Return
-check "the checked backup's summary opens" wait_until 10 has_named 恢复备份
-sleep 0.5
-shot restore-choice
-xdotool key Down Tab space # 只恢复选中的用户, then 张三 ticked
-sleep 0.2
-shot restore-chosen
-xdotool key Return # 恢复
-check "the restore is told, dismissed with Return" answer_box Return
+restore_first_user "$zip" 10 type_text
 for file in 张三.dat 张三.cvd 张三.bp 张三.med 李四.dat; do
   check "$file is back byte for byte" cmp -s "$folder/$file" "$work/before/$file"
 done

@@ -222,7 +222,7 @@ private slots:
                                << u"Velmora备份-张三、李四、Ann-2026年12月08日.zip"_qs;
         QTest::newRow("four") << QStringList{u"a"_qs, u"b"_qs, u"c"_qs, u"d"_qs} << u"Velmora备份-全部-2026年12月08日.zip"_qs;
         QTest::newRow("too long") << QStringList{QString(31, u'长')} << u"Velmora备份-全部-2026年12月08日.zip"_qs;
-        QTest::newRow("none") << QStringList() << u"Velmora备份-全部-2026年12月08日.zip"_qs;
+        QTest::newRow("none") << QStringList() << u"Velmora备份-无用户-2026年12月08日.zip"_qs;
     }
 
     void backupNames()

@@ -389,6 +389,8 @@ private slots:
     void theDailyBackupAndAWeekOfFailures()
     {
         Restoring r;
+        QDir(r.data).mkdir(u"备份"_qs);
+        QVERIFY(writeBytes(QDir(r.data).filePath(u"备份/Velmora备份-全部-2026年12月07日.zip.velmora-tmp-AbC123"_qs), "cut short"));
         r.diary->backUpDailyIfDue();
         r.diary->backUpDailyIfDue();
         QCOMPARE(r.backupsMade(), QStringList{u"Velmora备份-张三、李四-2026年12月08日.zip"_qs});

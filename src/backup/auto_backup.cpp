@@ -7,6 +7,7 @@
 #include "backup/thinning.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -101,6 +102,11 @@ std::vector<BackupListing> AutoBackups::list() const
 
 void AutoBackups::thin(const QString &folder) const
 {
+    // What a backup cut short by a crash left there goes as well.
+    QDirIterator leftovers(folder, QDir::Files | QDir::Hidden);
+    while (leftovers.hasNext())
+        if (isTemporarySaveName(QFileInfo(leftovers.next()).fileName()))
+            removeFile(leftovers.filePath());
     const std::vector<BackupOnDisk> backups = backupsIn(folder);
     std::vector<DatedBackup> dated;
     for (const BackupOnDisk &backup : backups)

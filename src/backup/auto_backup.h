@@ -4,8 +4,9 @@
 // first change of the day, into "备份" inside the program folder (and a copy
 // into a second folder when one was chosen and is there: a USB stick that is
 // not plugged in is skipped without a word); one just before every restore.
-// Both folders are thinned after each daily backup (thinning.h). What they
-// remember between runs is in the program folder (backup_state.h).
+// Both folders are thinned after each daily backup (thinning.h), and what a
+// backup cut short by a crash left in them goes. What they remember between
+// runs is in the program folder (backup_state.h).
 
 #include "backup/backup_names.h"
 #include "backup/backup_state.h"

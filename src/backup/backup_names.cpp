@@ -34,8 +34,10 @@ QString backupFileName(const QStringList &users, const QDate &day, BackupOccasio
     constexpr int MostNamed = 3;
     constexpr int LongestNames = 30;
     QString who = users.join(u'、');
-    if (users.isEmpty() || users.size() > MostNamed || who.size() > LongestNames)
+    if (users.size() > MostNamed || who.size() > LongestNames)
         who = QStringLiteral("全部");
+    if (users.isEmpty())
+        who = QStringLiteral("无用户");
     return Prefix + who + u'-' + day.toString(DayFormat)
            + (occasion == BackupOccasion::BeforeRestore ? BeforeRestore : QString()) + Suffix;
 }

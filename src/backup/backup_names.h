@@ -19,7 +19,7 @@ inline const QString AutomaticBackupFolder = QStringLiteral("备份");
 
 // The name of a backup made on `day` holding these users:
 // "Velmora备份-张三、李四-2026年12月08日.zip", with "全部" for more than three
-// users, for none, or for names too long for a file name. A backup made just
+// users or names too long for a file name, "无用户" for none. A backup made just
 // before a restore ends in "-恢复前.zip".
 enum class BackupOccasion { Plain, BeforeRestore };
 QString backupFileName(const QStringList &users, const QDate &day, BackupOccasion occasion = BackupOccasion::Plain);

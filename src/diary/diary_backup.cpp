@@ -12,23 +12,33 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace velmora {
 
 namespace {
 
 const QString DayFormat = QStringLiteral("yyyy年MM月dd日");
 
-// "张三 125 条记录、40 次血压读数" for each user of the manifest.
+// "125 条记录、40 次血压读数": what a user's files hold, by the count each file's name gives.
+QString countsOfUser(const QString &user, const std::function<std::optional<qsizetype>(const QString &)> &countOf)
+{
+    QStringList counts;
+    for (const UserFile kind : AllUserFiles)
+        if (const std::optional<qsizetype> count = countOf(user + userFileSuffix(kind)))
+            counts << QStringLiteral("%1 %2").arg(*count).arg(entryUnit(kind));
+    return counts.join(u'、');
+}
+
+// "共 2 位用户：张三 125 条记录、40 次血压读数；李四 12 条记录。" for a backup made.
 QString contentsOf(const Manifest &manifest)
 {
     QStringList users;
-    for (const QString &user : manifest.users()) {
-        QStringList counts;
-        for (const UserFile kind : AllUserFiles)
-            if (const ManifestEntry *file = manifest.find(user + userFileSuffix(kind)))
-                counts << QStringLiteral("%1 %2").arg(file->count).arg(entryUnit(kind));
-        users << QStringLiteral("%1 %2").arg(user, counts.join(u'、'));
-    }
+    for (const QString &user : manifest.users())
+        users << QStringLiteral("%1 %2").arg(user, countsOfUser(user, [&](const QString &name) {
+                     const ManifestEntry *file = manifest.find(name);
+                     return file ? std::optional<qsizetype>(file->count) : std::nullopt;
+                 }));
     return users.isEmpty() ? QStringLiteral("日记中没有用户。")
                            : QStringLiteral("共 %1 位用户：%2。").arg(users.size()).arg(users.join(QStringLiteral("；")));
 }
@@ -38,11 +48,11 @@ QStringList userLines(const BackupCheck &backup)
 {
     QStringList lines;
     for (const QString &user : backup.users()) {
-        QStringList counts;
-        for (const UserFile kind : AllUserFiles)
-            if (const CheckedFile *file = backup.find(user + userFileSuffix(kind)))
-                counts << QStringLiteral("%1 %2").arg(file->count).arg(entryUnit(kind));
-        lines << QStringLiteral("%1 %2").arg(user, counts.isEmpty() ? QStringLiteral("（文件已损坏）") : counts.join(u'、'));
+        const QString counts = countsOfUser(user, [&](const QString &name) {
+            const CheckedFile *file = backup.find(name);
+            return file ? std::optional<qsizetype>(file->count) : std::nullopt;
+        });
+        lines << QStringLiteral("%1 %2").arg(user, counts.isEmpty() ? QStringLiteral("（文件已损坏）") : counts);
     }
     return lines;
 }
