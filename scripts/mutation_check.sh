@@ -69,7 +69,7 @@ src/records/line_file.h	s/\.stamp <= entry\.stamp/.stamp < entry.stamp/	a new en
 src/readings/bp_reading.h	s/SystolicMax = 300/SystolicMax = 301/	a systolic no person has accepted
 src/diary/diary_bp.cpp	s/&& !m_messages\.ask\(/\&\& m_messages.ask(/	the same reading stored twice without asking
 src/archive/zip_archive.cpp	s/if \(total > limit\) \{/if (false) {/	a zip entry beyond its limit inflated whole
-src/records/text_file.cpp	s/if \(const QString problem = checkWritten\(file\.fileName\(\), check\); !problem\.isEmpty\(\)\)/if (false)/	a written file that fails its check put in place
+src/records/text_file.cpp	s/check\); !problem\.isEmpty\(\)\)/check); false)/	a written file that fails its check put in place
 src/backup/backup_check.cpp	s/sha256Hex\(\*content\) != entry\.sha256/false/	a backup's changed byte taken for intact
 src/backup/backup_check.cpp	s/if \(entry\.isLink\)/if (false)/	a link in a backup taken as a file
 src/backup/backup_check.cpp	s/m_reader\.read\(index, entry\.size, &error\)/m_reader.read(index, backup_limits::File, &error)/	a zip bomb inflated up to the largest file

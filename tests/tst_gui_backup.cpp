@@ -122,16 +122,17 @@ private slots:
         ScriptedFileDialogs files;
         files.paths = {u"/elsewhere/备份.zip"_qs};
         QtBackupChooser chooser(nullptr, files);
-        const std::vector<BackupListing> listed{{u"/a.zip"_qs, QDateTime(QDate(2026, 12, 8), QTime(9, 30)), u"张三 3 条记录"_qs},
-                                                {u"/b.zip"_qs, {}, u"不是 ZIP 压缩文件"_qs}};
+        const std::vector<BackupListing> listed{
+            {u"/a-恢复前.zip"_qs, QDateTime(QDate(2026, 12, 8), QTime(9, 30)), u"张三 3 条记录"_qs},
+            {u"/b.zip"_qs, {}, u"不是 ZIP 压缩文件"_qs}};
         onNextModal<QDialog>([](QDialog *dialog) {
             auto *list = dialog->findChild<QTreeWidget *>(u"AutomaticBackups"_qs);
-            QCOMPARE(list->topLevelItem(0)->text(0), u"2026年12月08日 09:30"_qs);
+            QCOMPARE(list->topLevelItem(0)->text(0), u"2026年12月08日 09:30（恢复前）"_qs);
             QCOMPARE(list->topLevelItem(1)->text(0), u"无法读取"_qs);
             QVERIFY(!(list->topLevelItem(1)->flags() & Qt::ItemIsEnabled));
             QTest::keyClick(dialog, Qt::Key_Return);
         });
-        QCOMPARE(chooser.choose(listed), u"/a.zip"_qs);
+        QCOMPARE(chooser.choose(listed), u"/a-恢复前.zip"_qs);
         onNextModal<QDialog>([](QDialog *dialog) {
             dialog->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(dialog, WindowWait));

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -36,8 +37,10 @@ QTreeWidget *backupList(const std::vector<BackupListing> &automatic, QWidget *pa
     list->setRootIsDecorated(false);
     list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     for (const BackupListing &backup : automatic) {
-        const QString made = backup.made.isValid() ? backup.made.toString(QStringLiteral("yyyy年MM月dd日 HH:mm"))
-                                                   : QStringLiteral("无法读取");
+        QString made = backup.made.isValid() ? backup.made.toString(QStringLiteral("yyyy年MM月dd日 HH:mm"))
+                                             : QStringLiteral("无法读取");
+        if (QFileInfo(backup.path).completeBaseName().contains(QStringLiteral("-恢复前")))
+            made += QStringLiteral("（恢复前）");
         auto *item = new QTreeWidgetItem(list, {made, backup.contents});
         item->setData(0, Qt::UserRole, backup.path);
         item->setToolTip(1, backup.contents);
