@@ -42,7 +42,9 @@ FileResult writeBackup(const QString &path, const Backup &backup, const SaveFaul
             return QStringLiteral("写入的备份读回时无法使用（%1）").arg(found.refusal);
         if (!found.damaged.empty())
             return QStringLiteral("写入的备份读回时与清单不符：%1").arg(found.damagedText());
-        if (found.manifest != backup.manifest)
+        // The files, not the time: a local time read back in the hour a clock
+        // turns back may name the other of its two instants.
+        if (found.manifest.files != backup.manifest.files)
             return QStringLiteral("写入的备份读回时清单不同");
         return QString();
     };
