@@ -74,7 +74,7 @@ src/backup/backup_check.cpp	s/sha256Hex\(\*content\) != entry\.sha256/false/	a b
 src/backup/backup_check.cpp	s/if \(entry\.isLink\)/if (false)/	a link in a backup taken as a file
 src/backup/backup_check.cpp	s/m_reader\.read\(index, entry\.size, &error\)/m_reader.read(index, backup_limits::File, &error)/	a zip bomb inflated up to the largest file
 src/backup/restore_apply.cpp	s/putBack\(folder, steps\);\n(\s*)return swapped;/return swapped;/	a restore failing half way left half done
-src/diary/diary_backup.cpp	s/if \(const FileResult saved = m_backups\.beforeRestore\(m_clock\(\), &safetyBackup\); !saved\)/if (false)/	a restore without the backup of the diary before it
+src/diary/diary_backup.cpp	s/&safetyBackup\); !saved\)/&safetyBackup); false)/	a restore without the backup of the diary before it
 src/backup/thinning.cpp	s/if \(days > rule\.days\)/if (days > rule.days + 1)/	eight days of backups kept
 src/backup/auto_backup.cpp	s/>= FailingDaysTold - 1/>= FailingDaysTold/	a week of failed backups told a day late
 LIST
