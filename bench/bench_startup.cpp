@@ -99,7 +99,8 @@ void BM_StartVelmoraWithDiary(benchmark::State &state)
     runWithDiary(state, {});
 }
 
-// Start to the end of that backup: what it adds after the window shows.
+// Start to the end of that backup, which begins half a second after the
+// first paint: what it adds once the window shows.
 void BM_StartVelmoraUntilBackup(benchmark::State &state)
 {
     runWithDiary(state, {QStringLiteral("--until-backup")});

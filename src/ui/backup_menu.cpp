@@ -10,6 +10,8 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <chrono>
+
 namespace velmora {
 
 BackupMenu::BackupMenu(Form1 &window, FileDialogs &dialogs, BackupChooser &chooser, RestoreChoice &choice)
@@ -52,14 +54,16 @@ void BackupMenu::backUpDaily()
     emit dailyBackupTried();
 }
 
-// The first backup of the day waits until the window has been painted: the
-// start is not held up by it.
+// The first backup of the day waits until the window has been painted and
+// the start is over (a timer of no delay would still run among the start's
+// own events): the start is not held up by it.
 bool BackupMenu::eventFilter(QObject *watched, QEvent *event)
 {
+    constexpr std::chrono::milliseconds AfterFirstPaint(500);
     if (event->type() == QEvent::Paint && !m_painted) {
         m_painted = true;
         m_window.removeEventFilter(this);
-        QTimer::singleShot(0, this, &BackupMenu::backUpDaily);
+        QTimer::singleShot(AfterFirstPaint, this, &BackupMenu::backUpDaily);
     }
     return QObject::eventFilter(watched, event);
 }
