@@ -296,6 +296,8 @@ public:
     Outcome restoreBackup(const QString &path, RestoreChoice &choice);
 
 private:
+    std::optional<BackupCheck> checkedBackup(const QString &path);
+    std::optional<RestorePlan> planRestore(const BackupCheck &backup, const RestoreRequest &request);
     bool restoreAfterBackup(const QString &what, const std::vector<FileChange> &changes);
     void showRestoredDiary();
 

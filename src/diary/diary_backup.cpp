@@ -119,48 +119,65 @@ Outcome Diary::backUpDailyIfDue()
 
 Outcome Diary::restoreBackup(const QString &path, RestoreChoice &choice)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_messages.inform(messages::backupUnreadable(readFailureReason(file.error(), path)));
+    const std::optional<BackupCheck> backup = checkedBackup(path);
+    if (!backup)
         return Outcome::nothing();
-    }
-    const BackupCheck backup = checkBackup(file);
-    file.close();
-    if (!backup.refusal.isEmpty()) {
-        m_messages.inform(messages::backupRefused(backup.refusal));
-        return Outcome::nothing();
-    }
-    const QString made = backup.manifest.made.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss"));
+    const QString made = backup->manifest.made.toString(QStringLiteral("yyyy年MM月dd日 HH:mm:ss"));
     const std::optional<RestoreRequest> request =
-        choice.choose(messages::restoreSummary(made, userLines(backup), backup.damagedText()), backup.users(),
-                      backup.isComplete());
+        choice.choose(messages::restoreSummary(made, userLines(*backup), backup->damagedText()), backup->users(),
+                      backup->isComplete());
     if (!request)
         return Outcome::nothing();
-    if (!request->wholeDiary && request->users.isEmpty()) {
-        m_messages.inform(messages::NoUsersChosen);
+    const std::optional<RestorePlan> plan = planRestore(*backup, *request);
+    if (!plan)
         return Outcome::nothing();
-    }
-    const QStringList users = request->wholeDiary ? backup.users() : request->users;
-    if (const QStringList unlisted = unlistedFilesReplaced(m_folder, backup, users);
-        !unlisted.isEmpty() && !m_messages.ask(messages::replacesUnlisted(unlisted)))
-        return Outcome::nothing();
-    QString error;
-    const std::optional<RestorePlan> plan = request->wholeDiary ? planWholeDiary(m_folder, backup, &error)
-                                                                : planChosenUsers(m_folder, backup, users, &error);
-    if (!plan) {
-        m_messages.inform(messages::restoreFailed(error));
-        return Outcome::nothing();
-    }
-    if (plan->changes.empty()) {
-        m_messages.inform(messages::NothingToRestore);
-        return Outcome::nothing();
-    }
-    const QString what = request->wholeDiary
-                             ? QStringLiteral("日记已换成 %1 的备份（%2 位用户）。").arg(made).arg(users.size())
-                             : gainsText(plan->gains);
+    const QString what = request->wholeDiary ? QStringLiteral("日记已换成 %1 的备份（%2 位用户）。")
+                                                   .arg(made)
+                                                   .arg(backup->users().size())
+                                             : gainsText(plan->gains);
     if (!restoreAfterBackup(what, plan->changes))
         return Outcome::nothing();
     return Outcome::diaryRestored();
+}
+
+// The backup at `path` checked whole; nothing when it cannot be used at all (a message has said why).
+std::optional<BackupCheck> Diary::checkedBackup(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_messages.inform(messages::backupUnreadable(readFailureReason(file.error(), path)));
+        return std::nullopt;
+    }
+    BackupCheck backup = checkBackup(file);
+    if (!backup.refusal.isEmpty()) {
+        m_messages.inform(messages::backupRefused(backup.refusal));
+        return std::nullopt;
+    }
+    return backup;
+}
+
+// What the restore asked for would change; nothing when there is nothing to
+// do or it cannot be done (a message has said why).
+std::optional<RestorePlan> Diary::planRestore(const BackupCheck &backup, const RestoreRequest &request)
+{
+    if (!request.wholeDiary && request.users.isEmpty()) {
+        m_messages.inform(messages::NoUsersChosen);
+        return std::nullopt;
+    }
+    const QStringList users = request.wholeDiary ? backup.users() : request.users;
+    if (const QStringList unlisted = unlistedFilesReplaced(m_folder, backup, users);
+        !unlisted.isEmpty() && !m_messages.ask(messages::replacesUnlisted(unlisted)))
+        return std::nullopt;
+    QString error;
+    std::optional<RestorePlan> plan = request.wholeDiary ? planWholeDiary(m_folder, backup, &error)
+                                                         : planChosenUsers(m_folder, backup, users, &error);
+    if (!plan)
+        m_messages.inform(messages::restoreFailed(error));
+    else if (plan->changes.empty())
+        m_messages.inform(messages::NothingToRestore);
+    if (!plan || plan->changes.empty())
+        return std::nullopt;
+    return plan;
 }
 
 // Backs the diary up as it is, then makes the changes; true when both worked.
