@@ -446,6 +446,10 @@ private slots:
         Restoring r({{u"yonghu.dat"_qs, QByteArray()}});
         r.diary->backUpDailyIfDue();
         QCOMPARE(r.backupsMade(), QStringList());
+        // The first user of the day is its first change: the day's backup follows.
+        r.diary->confirmUser(ZhangSan);
+        r.diary->backUpDailyIfDue();
+        QCOMPARE(r.backupsMade(), QStringList{u"Velmora备份-张三-2026年12月08日.zip"_qs});
     }
 };
 

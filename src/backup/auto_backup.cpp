@@ -51,11 +51,15 @@ std::optional<DailyBackup> AutoBackups::dailyIfDue(const QDateTime &now)
     const QDate today = now.date();
     if (m_triedOn == today)
         return std::nullopt;
-    m_triedOn = today;
     DailyBackup daily;
     daily.state = state();
-    if (daily.state.lastMade == today || !hasUsers(m_folder))
+    if (daily.state.lastMade == today) {
+        m_triedOn = today;
         return std::nullopt;
+    }
+    if (!hasUsers(m_folder))
+        return std::nullopt; // the first user added today brings it
+    m_triedOn = today;
     daily.result = backUp(now, BackupOccasion::Plain, &daily.path);
     BackupState &state = daily.state;
     if (daily.result) {
