@@ -198,8 +198,13 @@ bool ZipReader::stream(qsizetype index, qint64 limit, const std::function<bool(Q
             ok = fail(reasonOf(zip_file_get_error(file)));
             break;
         }
-        if (got == 0)
+        if (got == 0) {
+            // All of it came, and no more than the directory says: an entry
+            // whose data and directory disagree is damaged, however it inflates.
+            if (total != m_entries[size_t(index)].size)
+                ok = fail(reasonOf(ZIP_ER_INCONS));
             break;
+        }
         total += got;
         if (total > limit) {
             m_exceeded = true;
