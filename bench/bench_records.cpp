@@ -8,6 +8,7 @@
 // The files are made at start-up in a temporary folder, written by the
 // program's own writer, so they hold exactly what the program would write.
 
+#include "bench_data.h"
 #include "analysis/statistics.h"
 #include "model/risk_model.h"
 #include "model/score_breakdown.h"
@@ -33,15 +34,11 @@
 #include <vector>
 
 using namespace velmora;
+using namespace velmora::bench;
 
 namespace {
 
 constexpr int Sizes[] = {20, 1001, 100000};
-
-const QByteArray Male("\xC4\xD0");    // 男
-const QByteArray Female("\xC5\xAE");  // 女
-const QByteArray Present("\xD3\xD0"); // 有
-const QByteArray Absent("\xCE\xDE");  // 无
 
 // The folder with one record file per size, alive for the whole run.
 struct BenchFolder
@@ -56,64 +53,11 @@ BenchFolder *g_bench = nullptr;
 QString sourceUser(int size) { return QStringLiteral("source%1").arg(size); }
 QString targetUser(int size) { return QStringLiteral("rewrite%1").arg(size); }
 
-// A value drawn uniformly from [low, high], rounded to `step` (0.5, 0.1, 0.01, 1).
-double draw(std::mt19937 &rng, double low, double high, double step)
-{
-    std::uniform_real_distribution<double> dist(low, high);
-    const double value = std::round(dist(rng) / step) * step;
-    // Keep two-decimal values clean, so they are written as "1.23", not "1.2300000000000002".
-    return std::round(value * 100.0) / 100.0;
-}
-
-// One dated record of a plausible adult: a 14-digit RecordId (yyyyMMddhhmmss),
-// sex and heredity as GBK texts, eleven numbers in clinical ranges.
-HealthRecord makeRecord(std::mt19937 &rng, const QDateTime &when)
-{
-    HealthRecord r;
-    r[RecordIdField] = Item::fromTextBytes(when.toString(QStringLiteral("yyyyMMddhhmmss")).toLatin1());
-    r[SexField] = Item::fromTextBytes(rng() % 2 ? Male : Female);
-    r[AgeField] = Item::fromNumber(draw(rng, 35, 80, 1));
-    r[HeightField] = Item::fromNumber(draw(rng, 150, 185, 0.5));
-    r[WeightField] = Item::fromNumber(draw(rng, 45, 95, 0.5));
-    r[TriglyceridesField] = Item::fromNumber(draw(rng, 0.6, 3.5, 0.01));
-    r[SystolicField] = Item::fromNumber(draw(rng, 100, 180, 1));
-    r[DiastolicField] = Item::fromNumber(draw(rng, 60, 110, 1));
-    r[BloodSugarField] = Item::fromNumber(draw(rng, 4.0, 9.0, 0.1));
-    r[SmokingField] = Item::fromNumber(draw(rng, 0, 30, 1));
-    r[DrinkingField] = Item::fromNumber(draw(rng, 0, 20, 1));
-    r[CholesterolField] = Item::fromNumber(draw(rng, 3.5, 7.5, 0.01));
-    r[WaistField] = Item::fromNumber(draw(rng, 65, 105, 1));
-    r[HeredityField] = Item::fromTextBytes(rng() % 3 ? Absent : Present);
-    return r;
-}
-
 // The record every rewrite appends.
 HealthRecord newRecord()
 {
     std::mt19937 rng(7);
     return makeRecord(rng, QDateTime(QDate(2031, 1, 1), QTime(8, 0)));
-}
-
-// Writes a record file of `size` entries, one every 9 hours 17 minutes from 2009 on.
-bool makeRecordFile(const DataFolder &folder, const QString &user, int size)
-{
-    std::mt19937 rng(20090620u + unsigned(size));
-    RecordTable table;
-    table.reserveEntries(size);
-    QDateTime when(QDate(2009, 6, 20), QTime(21, 1, 29));
-    for (int i = 0; i < size; ++i) {
-        table[i] = makeRecord(rng, when);
-        when = when.addSecs(9 * 3600 + 17 * 60);
-    }
-    const FileResult saved = saveFile(folder.RecordFilePath(user), [&](QIODevice &device) {
-        return writeRecords(device, table, size, RewriteMode::Modify);
-    });
-    if (!saved) {
-        std::fprintf(stderr, "bench_records: cannot write %s: %s\n", qPrintable(folder.RecordFilePath(user)),
-                     qPrintable(saved.error));
-        return false;
-    }
-    return true;
 }
 
 qint64 fileSize(const QString &path) { return QFileInfo(path).size(); }

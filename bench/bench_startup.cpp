@@ -7,8 +7,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace {
 
@@ -17,10 +20,17 @@ QString probePath(const char *name)
     return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(name));
 }
 
-void runProbe(benchmark::State &state, const QString &program, const QStringList &arguments)
+// Starts the program once an iteration; `between`, untimed, before each start.
+void runProbe(benchmark::State &state, const QString &program, const QStringList &arguments,
+              const std::function<void()> &between = {})
 {
     double peakKiB = 0;
     for (auto _ : state) {
+        if (between) {
+            state.PauseTiming();
+            between();
+            state.ResumeTiming();
+        }
         QProcess process;
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process.start(program, arguments);
@@ -47,8 +57,59 @@ void BM_StartVelmora(benchmark::State &state)
     runProbe(state, probePath("velmora_probe"), {folder.path()});
 }
 
+// A diary of two users with 1,001 records each, whose day's backup is due at
+// every start (the backups each start makes go again before the next).
+struct DiaryFolder
+{
+    QTemporaryDir dir;
+    DiaryFolder()
+    {
+        QByteArray records;
+        for (int i = 0; i < 1001; ++i)
+            records += QByteArray::number(20100101000000LL + i)
+                       + "\r\n\xC5\xAE\r\n 45 \r\n 160 \r\n 50 \r\n 1.2 \r\n 120 \r\n 80 \r\n 5.1 \r\n 0 \r\n 0 \r\n 4.5 \r\n 70 \r\n\xCE\xDE\r\n";
+        write(QStringLiteral("yonghu.dat"), "Ann\r\nBob\r\n");
+        write(QStringLiteral("Ann.dat"), records);
+        write(QStringLiteral("Bob.dat"), records);
+    }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(QDir(dir.path()).filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+    }
+    void forgetBackups() const
+    {
+        QDir(QDir(dir.path()).filePath(QStringLiteral("备份"))).removeRecursively();
+        QFile::remove(QDir(dir.path()).filePath(QStringLiteral("备份设置.txt")));
+    }
+};
+
+void runWithDiary(benchmark::State &state, const QStringList &extra)
+{
+    const DiaryFolder diary;
+    QStringList arguments{diary.dir.path()};
+    arguments << extra;
+    runProbe(state, probePath("velmora_probe"), arguments, [&] { diary.forgetBackups(); });
+}
+
+// Start to painted with a day's backup due (it follows the first paint).
+void BM_StartVelmoraWithDiary(benchmark::State &state)
+{
+    runWithDiary(state, {});
+}
+
+// Start to the end of that backup, which begins half a second after the
+// first paint: what it adds once the window shows.
+void BM_StartVelmoraUntilBackup(benchmark::State &state)
+{
+    runWithDiary(state, {QStringLiteral("--until-backup")});
+}
+
 BENCHMARK(BM_StartBareWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_StartVelmora)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartVelmoraWithDiary)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_StartVelmoraUntilBackup)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

@@ -138,9 +138,39 @@ write_health_xml() {
   head -c 4000 ../tests/data/readings_import/export.xml >"$dir/export_start"
 }
 
+# Backups as the program makes them (the manifest's digests right), one with
+# a changed byte, one with a name that leaves the folder, a manifest alone.
+write_backups() {
+  mkdir -p "corpus/$1"
+  python3 - "corpus/$1" <<'PY'
+import hashlib, sys, zipfile
+gbk = lambda text: text.encode("gbk")
+files = {"yonghu.dat": gbk("张三\r\n"),
+         "张三.dat": b"20100101000000\r\n" + gbk("女") + b"\r\n 30 \r\n 160 \r\n 50 \r\n 1.2 \r\n 120 \r\n 80 \r\n 5.1 \r\n 0 \r\n 0 \r\n 4.5 \r\n 70 \r\n" + gbk("无") + b"\r\n",
+         "张三.cvd": gbk("吸烟=是\r\n"),
+         "张三.bp": gbk("时间\t收缩压\t舒张压\t脉搏\t来源\t备注\r\n") + b"20241121073000\t138\t88\t72\t" + gbk("手动") + b"\t\r\n"}
+counts = {"yonghu.dat": "1 位用户", "张三.dat": "1 条记录", "张三.cvd": "1 项回答", "张三.bp": "1 次血压读数"}
+def manifest(files):
+    lines = ["Velmora 日记备份清单", "格式：1", "程序版本：1.0.0", "备份时间：2026年12月08日 09:30:00", "用户（1 位）：张三", "",
+             "文件名\t字节数\tSHA-256\t内容"]
+    lines += [f"{name}\t{len(data)}\t{hashlib.sha256(data).hexdigest()}\t{counts[name]}" for name, data in files.items()]
+    return ("\ufeff" + "\r\n".join(lines + ["", ""])).encode("utf-8")
+def write(name, entries):
+    with zipfile.ZipFile(f"{sys.argv[1]}/{name}", "w", zipfile.ZIP_DEFLATED) as z:
+        for entry, data in entries:
+            z.writestr(entry, data)
+good = [("清单.txt", manifest(files))] + list(files.items())
+write("backup.zip", good)
+write("changed_byte.zip", good[:-1] + [("张三.bp", files["张三.bp"][:-3] + b"x\r\n")])
+write("traversal.zip", good + [("../张三.dat", b"x")])
+open(f"{sys.argv[1]}/manifest.txt", "wb").write(manifest(files))
+PY
+}
+
 rm -rf corpus
 write_reading_tables fuzz_readings_table
 write_health_xml fuzz_health_xml
+write_backups fuzz_backup_check
 write_zips fuzz_zip_read
 write_medicines fuzz_med_file
 write_readings fuzz_bp_file

@@ -17,7 +17,7 @@ seconds=${FUZZ_SECONDS:-60}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 cxx=${FUZZ_CXX:-$(command -v clang++ || command -v clang++-14 || echo clang++)}
 targets=(fuzz_item_reader fuzz_record_read fuzz_user_list fuzz_cvd_answers fuzz_bp_file fuzz_zip_read fuzz_med_file
-  fuzz_readings_table fuzz_health_xml)
+  fuzz_readings_table fuzz_health_xml fuzz_backup_check)
 
 # The CMake preset "fuzz" (fuzz/CMakePresets.json), here with its folder and compiler given.
 cmake -S fuzz --preset fuzz -B "$build_dir" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null

@@ -75,6 +75,14 @@ src/medicines/medicine_effect.h	s/DaysBefore = 14/DaysBefore = 15/	the window be
 src/medicines/medicine_effect.h	s/FewestReadings = 6/FewestReadings = 5/	a medicine change's mean of five readings
 src/medicines/label_lanes.cpp	s/if \(!lanes\.lineIsFree\(lane, label\.anchor\)\)\n\s*break;[^\n]*\n//	a medicine label put across a rising line
 src/diary/diary_med.cpp	s/if \(event\.action != MedicineAction::Start && !taken\)/if (false)/	a medicine adjusted or stopped while not taken
+src/records/text_file.cpp	s/check\); !problem\.isEmpty\(\)\)/check); false)/	a written file that fails its check put in place
+src/backup/backup_check.cpp	s/sha256Hex\(\*content\) != entry\.sha256/false/	a backup's changed byte taken for intact
+src/backup/backup_check.cpp	s/if \(entry\.isLink\)/if (false)/	a link in a backup taken as a file
+src/backup/backup_check.cpp	s/m_reader\.read\(index, entry\.size, &error\)/m_reader.read(index, backup_limits::File, &error)/	a zip bomb inflated up to the largest file
+src/backup/restore_apply.cpp	s/putBack\(folder, steps\);\n(\s*)return swapped;/return swapped;/	a restore failing half way left half done
+src/diary/diary_backup.cpp	s/&safetyBackup\); !saved\)/&safetyBackup); false)/	a restore without the backup of the diary before it
+src/backup/thinning.cpp	s/if \(days > rule\.days\)/if (days > rule.days + 1)/	eight days of backups kept
+src/backup/auto_backup.cpp	s/>= FailingDaysTold - 1/>= FailingDaysTold/	a week of failed backups told a day late
 LIST
 )
 

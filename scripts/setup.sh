@@ -21,6 +21,7 @@ tests=(
   libbenchmark-dev
   xvfb xdotool x11-utils imagemagick poppler-utils
   xclip
+  unzip p7zip-full # independent listings of the backups' zips in the end-to-end run
   clang-14 libclang-rt-14-dev
   adwaita-qt6 # a dark style for the screenshot under a dark palette
   python3-pyatspi at-spi2-core dbus-daemon # the screen reader's view (AT-SPI) in the end-to-end run
@@ -33,6 +34,7 @@ windows=(
   poppler-utils # the PDF report's text in the end-to-end run under Wine
   nsis python3 xz-utils
   libz-mingw-w64-dev # zlib for the Windows build of libzip (built from Debian's source)
+  unzip # lists the backups the Windows program makes
 )
 
 packages=("${build_and_run[@]}")

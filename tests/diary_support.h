@@ -11,6 +11,8 @@
 #include "test_support.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -190,5 +192,37 @@ inline const QByteArray ThreeRecordsCsv = "\xEF\xBB\xBF" + RecordTableHeading
                                           + "2009-06-20 21:01:29,男,56,172,80,92,6.2,2.1,150,95,6.5,10,5,有,3346.56\r\n"
                                             "2009-11-05 08:30:00,女,30,160,50,70,4.5,1.2,120,80,5.1,0,0,,1424\r\n"
                                             "2010-03-01 09:05:03,男,60,170,75,88,糖尿病,1.8,140,85,7.2,0,0,无,0\r\n";
+
+// A diary of two people with Chinese names and every kind of file, by file
+// name: 张三 with three records, two answers, two readings and two lines of
+// medicines; 李四 with one record.
+inline QMap<QString, QByteArray> chineseDiary()
+{
+    const QByteArray manual = "\t" + g(u"手动") + "\t\r\n";
+    return {
+        {QStringLiteral("yonghu.dat"), g(u"张三\r\n李四\r\n")},
+        {QStringLiteral("张三.dat"), womanEntries(3)},
+        {QStringLiteral("张三.cvd"), g(u"吸烟=是\r\n糖尿病=否\r\n")},
+        {QStringLiteral("张三.bp"), g(u"时间\t收缩压\t舒张压\t脉搏\t来源\t备注\r\n") + "20241121073000\t138\t88\t72" + manual
+                                     + "20241122073000\t132\t84\t" + manual},
+        {QStringLiteral("张三.med"), g(u"时间\t药名\r\n20241121080000\t阿司匹林\r\n20241122080000\t阿司匹林\r\n")},
+        {QStringLiteral("李四.dat"), womanEntries(1)},
+    };
+}
+
+// Every file directly in a folder, by name (hidden ones too).
+inline QMap<QString, QByteArray> filesIn(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files[name] = readBytes(QDir(folder).filePath(name));
+    return files;
+}
+
+inline void writeFiles(const QString &folder, const QMap<QString, QByteArray> &files)
+{
+    for (auto file = files.begin(); file != files.end(); ++file)
+        QVERIFY(writeBytes(QDir(folder).filePath(file.key()), file.value()));
+}
 
 } // namespace velmora::test

@@ -38,11 +38,17 @@ class ScriptedFileDialogs : public FileDialogs
 public:
     std::deque<QString> paths;
     QStringList captions, suggestions, filters; // what each dialog was asked with
+    QStringList offeredFolders;                  // what the last folder dialog offered first
 
     QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override
     {
         suggestions << suggestedName;
         return openFileName(caption, filter);
+    }
+    QString folderName(const QString &caption, const QStringList &offered) override
+    {
+        offeredFolders = offered;
+        return openFileName(caption, QString());
     }
     QString openFileName(const QString &caption, const QString &filter) override
     {

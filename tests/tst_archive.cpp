@@ -3,13 +3,13 @@
 // oversized and linked entries are told apart.
 
 #include "archive/zip_archive.h"
+#include "zip_support.h"
 
 #include <QBuffer>
 #include <QTest>
 
-#include <zip.h>
-
 using namespace velmora;
+using velmora::test::rawZip;
 
 namespace {
 
@@ -32,29 +32,6 @@ QByteArray twoFiles()
     return *zipArchive({{QStringLiteral("张三.dat"), QByteArray("records\r\n"), When},
                         {QStringLiteral("清单.txt"), QByteArray(100000, 'x'), When}},
                        nullptr);
-}
-
-// An archive made with libzip directly: an entry with Unix attributes of our choice.
-QByteArray withAttributes(const char *name, zip_uint32_t mode)
-{
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t *buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t *archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    zip_source_keep(buffer);
-    static const char target[] = "/etc/passwd";
-    const zip_int64_t i = zip_file_add(archive, name, zip_source_buffer(archive, target, 11, 0), 0);
-    zip_file_set_external_attributes(archive, zip_uint64_t(i), 0, ZIP_OPSYS_UNIX, mode << 16);
-    zip_close(archive);
-    zip_stat_t stat;
-    zip_source_stat(buffer, &stat);
-    QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
-    zip_source_open(buffer);
-    zip_source_read(buffer, bytes.data(), stat.size);
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    zip_error_fini(&error);
-    return bytes;
 }
 
 } // namespace
@@ -144,9 +121,9 @@ private slots:
 
     void linksAreRecognised()
     {
-        Opened link(withAttributes("link", 0120777));
+        Opened link(rawZip({{"link", "/etc/passwd", 0120777}}));
         QVERIFY(link.reader->entries()[0].isLink);
-        Opened plain(withAttributes("file", 0100644));
+        Opened plain(rawZip({{"file", "/etc/passwd", 0100644}}));
         QVERIFY(!plain.reader->entries()[0].isLink);
     }
 };

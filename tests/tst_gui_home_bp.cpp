@@ -387,7 +387,7 @@ private slots:
     }
 
     // The program's menu: the home blood pressure entries after the history, then the
-    // medicines', with their shortcuts.
+    // medicines' and the backups', with their shortcuts.
     void theMenuInItsOrder()
     {
         Surroundings s;
@@ -399,7 +399,7 @@ private slots:
         const QStringList tail = entries.mid(entries.indexOf(u"导入记录表格… "_s) + 1);
         QCOMPARE(tail, (QStringList{u"-"_s, u"记录血压… Ctrl+B"_s, u"家庭血压报告… Ctrl+Shift+B"_s,
                                     u"导入血压读数… Ctrl+Shift+I"_s, u"导出血压读数… "_s, u"-"_s, u"用药记录… Ctrl+M"_s,
-                                    u"导出用药记录… "_s}));
+                                    u"导出用药记录… "_s, u"-"_s, u"备份日记… Ctrl+Shift+K"_s, u"恢复备份… "_s}));
     }
 };
 

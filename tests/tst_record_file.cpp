@@ -139,6 +139,7 @@ private slots:
         QByteArray content = womanEntries(2);
         content.chop(20);
         QCOMPARE(readRecords(content, table), 2);
+        QCOMPARE(countRecords(content), 2);
         QVERIFY(table[1][HeredityField].isEmpty());
     }
 
@@ -148,6 +149,7 @@ private slots:
         const QByteArray content = womanEntries(1500);
         int hooked = 0;
         QCOMPARE(readRecords(content, table, [&](int, const HealthRecord &) { ++hooked; }), 1500);
+        QCOMPARE(countRecords(content), 1500);
         QCOMPARE(hooked, 1500);
         QVERIFY(table.size() >= 1500);
         QCOMPARE(table[1499][AgeField].number(), 119.0);
@@ -201,6 +203,32 @@ private slots:
         QVERIFY(saveFile(path, [&](QIODevice &d) { return writeRecords(d, table, 50, RewriteMode::Append, &fresh); }));
         RecordTable back;
         QCOMPARE(readRecords(test::readBytes(path), back), 51);
+    }
+
+    // A check reads the written file back before it may replace the old one.
+    void aCheckOfTheWrittenFileDecidesWhetherItReplaces()
+    {
+        QTemporaryDir dir;
+        const QString path = QDir(dir.path()).filePath(QStringLiteral("张三.zip"));
+        QVERIFY(test::writeBytes(path, "old"));
+        QByteArray readBack;
+        const auto write = [](const QByteArray &content) {
+            return [content](QIODevice &device) { return writeAll(device, content); };
+        };
+        const auto look = [&](const QString &verdict) {
+            return [&readBack, verdict](QIODevice &written) {
+                readBack = written.readAll();
+                return verdict;
+            };
+        };
+        QVERIFY(saveFile(path, write("new"), {}, NewFileAccess::OwnerOnly, look(QString())));
+        QCOMPARE(readBack, QByteArray("new"));
+        QCOMPARE(test::readBytes(path), QByteArray("new"));
+        const FileResult refused = saveFile(path, write("newer"), {}, NewFileAccess::OwnerOnly, look(QStringLiteral("读回不符")));
+        QCOMPARE(refused.error, QStringLiteral("读回不符"));
+        QCOMPARE(readBack, QByteArray("newer"));
+        QCOMPARE(test::readBytes(path), QByteArray("new"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("张三.zip")});
     }
 
     void leftoversOfInterruptedSavesAreRemovedAndNothingElse()

@@ -9,6 +9,7 @@ velmora_test(tst_reports tst_reports.cpp LIBS velmora_app)
 velmora_test(tst_gui_keypad tst_gui_keypad.cpp LIBS velmora_app)
 velmora_test(tst_gui_history tst_gui_history.cpp LIBS velmora_app)
 velmora_test(tst_gui_readings_import tst_gui_readings_import.cpp LIBS velmora_app)
+velmora_test(tst_gui_backup tst_gui_backup.cpp LIBS velmora_app)
 # The window's looks again at the scale factors of high-dpi screens.
 foreach(scale 1.25 1.5 2)
   add_test(NAME tst_gui_users_scale_${scale} COMMAND tst_gui_users combosDrawInSongTi hintIsReadWhole windowStartsInsideTheScreen)

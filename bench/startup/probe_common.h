@@ -23,6 +23,14 @@ inline long peakMemoryKiB()
     return 0;
 }
 
+// Prints the peak memory and ends the event loop.
+inline void quitWithPeakMemory()
+{
+    std::printf("peak_kib %ld\n", peakMemoryKiB());
+    std::fflush(stdout);
+    QCoreApplication::quit();
+}
+
 class QuitAfterFirstPaint : public QObject
 {
 public:
@@ -31,11 +39,7 @@ public:
         if (event->type() == QEvent::Paint && !m_done) {
             m_done = true;
             // After this paint has finished.
-            QTimer::singleShot(0, [] {
-                std::printf("peak_kib %ld\n", peakMemoryKiB());
-                std::fflush(stdout);
-                QCoreApplication::quit();
-            });
+            QTimer::singleShot(0, [] { quitWithPeakMemory(); });
         }
         return QObject::eventFilter(watched, event);
     }

@@ -38,7 +38,10 @@ Program::Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock)
       m_medicineDialog(&m_form1),
       m_medicines(m_form1, m_medicineDialog, m_fileDialogs, messages),
       m_readingsImportDialogs(&m_form1),
-      m_readingsImport(m_form1, m_fileDialogs, m_readingsImportDialogs, messages, m_homeBp.exportAction())
+      m_readingsImport(m_form1, m_fileDialogs, m_readingsImportDialogs, messages, m_homeBp.exportAction()),
+      m_backupChooser(&m_form1, m_fileDialogs),
+      m_restoreChoice(&m_form1),
+      m_backups(m_form1, m_fileDialogs, m_backupChooser, m_restoreChoice)
 {
     messages.setParent(&m_form1);
     m_analysis.setBeforeEstimate([this] { m_cvdQuestions.askIfUnanswered(); });

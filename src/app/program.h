@@ -3,7 +3,8 @@
 // The whole program around its data folder: the main window with the dialogs
 // it opens and the entries its context menu gains, built in the one order the
 // menu's entries follow (the reports, the reading of the diary, its history,
-// home blood pressure with the readings brought in, the medicines).
+// home blood pressure with the readings brought in, the medicines, the
+// backups).
 
 #include "reports/analysis_menu.h"
 #include "reports/home_bp_menu.h"
@@ -11,6 +12,7 @@
 #include "reports/print_dialog.h"
 #include "reports/report_menu.h"
 #include "ui/bp_reading_dialog.h"
+#include "ui/backup_menu.h"
 #include "ui/cvd_questions.h"
 #include "ui/form1.h"
 #include "ui/history_menu.h"
@@ -20,6 +22,7 @@
 #include "ui/past_record_dialog.h"
 #include "ui/readings_import_dialogs.h"
 #include "ui/readings_import_menu.h"
+#include "ui/restore_dialogs.h"
 #include "widgets/file_dialogs.h"
 
 namespace velmora {
@@ -35,6 +38,7 @@ public:
     Program(DataFolder &folder, QtMessageBoxes &messages, Clock clock);
 
     Form1 &window() { return m_form1; }
+    BackupMenu &backups() { return m_backups; }
 
 private:
     Form1 m_form1;
@@ -53,6 +57,9 @@ private:
     MedicineMenu m_medicines;
     QtReadingsImportDialogs m_readingsImportDialogs;
     ReadingsImportMenu m_readingsImport;
+    QtBackupChooser m_backupChooser;
+    QtRestoreChoice m_restoreChoice;
+    BackupMenu m_backups;
 };
 
 } // namespace velmora

@@ -48,6 +48,9 @@ public:
     // `take` returns false to stop. Fails (with the reason) when the entry
     // gives more than `limit` bytes, is damaged or cut off, or was stopped.
     bool stream(qsizetype index, qint64 limit, const std::function<bool(QByteArrayView)> &take, QString *error);
+    // Whether the last entry read failed for going beyond its limit (a zip
+    // bomb, or sizes that lie) rather than for damage.
+    bool exceededLimit() const { return m_exceeded; }
     // The whole content of an entry, on the same conditions.
     std::optional<QByteArray> read(qsizetype index, qint64 limit, QString *error);
 
@@ -57,6 +60,7 @@ private:
     ::zip *m_archive = nullptr;
     std::vector<ZipEntryInfo> m_entries;
     QString m_error;
+    bool m_exceeded = false;
 };
 
 struct ZipItem

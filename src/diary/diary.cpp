@@ -10,7 +10,7 @@
 namespace velmora {
 
 Diary::Diary(DataFolder &folder, MessageBoxes &messages, Clock clock)
-    : m_folder(folder), m_messages(messages), m_clock(std::move(clock))
+    : m_folder(folder), m_messages(messages), m_clock(std::move(clock)), m_backups(folder)
 {
 }
 

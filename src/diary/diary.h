@@ -1,5 +1,7 @@
 #pragma once
 
+#include "backup/auto_backup.h"
+#include "backup/restore_plan.h"
 #include "chart/record_menu.h"
 #include "chart/trend_chart.h"
 #include "diary/entry.h"
@@ -78,6 +80,8 @@ struct Outcome
         outcome.userText = QString();
         return outcome;
     }
+    // After a restore: like a deletion, no user is chosen and the list is new.
+    static Outcome diaryRestored() { return userDeleted(); }
 
 private:
     static Outcome with(Fields fields, Change changed = Change::None)
@@ -326,6 +330,34 @@ private:
     bool saveMedicines(ChangeKind kind, const QString &user, MedicineFile file);
 
     mutable UserLines<MedicineEvent> m_medicines;
+
+    // ---- Backups (diary_backup.cpp): the whole diary in one zip with a
+    // manifest, made by hand into a folder, each day into the program folder,
+    // and brought back.
+public:
+    // "备份日记…": the whole diary in one zip in that folder; says where and
+    // what, or why there is none. Then offers the folder for a copy of every
+    // daily backup, unless it is that folder already.
+    Outcome backUpTo(const QString &folder);
+    // The day's automatic backup when it is due (after the start, after a
+    // change); once they have failed for seven days in a row, says so once.
+    Outcome backUpDailyIfDue();
+    // The automatic backups, newest first.
+    std::vector<BackupListing> automaticBackups() const { return m_backups.list(); }
+    QString automaticBackupFolder() const { return m_backups.folderPath(); }
+    // "恢复备份…" from the zip at `path`: checks it whole, says what it would
+    // bring back and asks how; backs the diary up as it is, then restores all
+    // of it or nothing. The undo steps of this run go (the files have changed
+    // under them), and the message says so.
+    Outcome restoreBackup(const QString &path, RestoreChoice &choice);
+
+private:
+    std::optional<BackupCheck> checkedBackup(const QString &path);
+    std::optional<RestorePlan> planRestore(const BackupCheck &backup, const RestoreRequest &request);
+    bool restoreAfterBackup(const QString &what, const std::vector<FileChange> &changes);
+    void showRestoredDiary();
+
+    AutoBackups m_backups;
 };
 
 } // namespace velmora

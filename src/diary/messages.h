@@ -77,4 +77,20 @@ QString readingsImported(int count);            // "已导入 12 条血压读数
 QString columnsNotRemembered(const QString &reason);
 inline const QString ChooseColumnsAgain = QStringLiteral("请重新选择日期、时间和血压所在的列。");
 
+// Backups and restores.
+QString backedUp(const QString &path, const QString &contents);
+QString backupFailed(const QString &reason);
+QString offerSecondFolder(const QString &folder);
+QString secondFolderNotKept(const QString &reason);
+QString backupsFailing(const QString &sinceDay, const QString &reason);
+QString backupUnreadable(const QString &reason);
+QString backupRefused(const QString &reason);
+QString restoreSummary(const QString &made, const QStringList &userLines, const QString &damaged);
+QString replacesUnlisted(const QStringList &fileNames);
+inline const QString NothingToRestore = QStringLiteral("当前日记已经有备份中的全部内容，没有需要恢复的，日记没有改动。");
+inline const QString NoUsersChosen = QStringLiteral("没有选择要恢复的用户，日记没有改动。");
+QString restoreNotBackedUp(const QString &reason);
+QString restoreFailed(const QString &reason);
+QString restored(const QString &what, const QString &safetyBackup);
+
 } // namespace velmora::messages

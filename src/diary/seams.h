@@ -2,8 +2,10 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace velmora {
 
@@ -20,5 +22,26 @@ public:
 // The local date and time, to the second.
 using Clock = std::function<QDateTime()>;
 inline QDateTime systemClock() { return QDateTime::currentDateTime(); }
+
+// How a restore is to go, asked after its summary: the whole diary replaced
+// by the backup, or only the chosen users brought back. Tests script it.
+struct RestoreRequest
+{
+    bool wholeDiary = false;
+    QStringList users;
+
+    bool operator==(const RestoreRequest &) const = default;
+};
+
+class RestoreChoice
+{
+public:
+    virtual ~RestoreChoice() = default;
+    // The summary, the backup's users, and whether the whole diary may be
+    // replaced (a backup with damaged files only offers users); nothing when
+    // the person cancels.
+    virtual std::optional<RestoreRequest> choose(const QString &summary, const QStringList &users,
+                                                 bool wholeDiaryOffered) = 0;
+};
 
 } // namespace velmora

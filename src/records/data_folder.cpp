@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <utility>
@@ -16,29 +15,6 @@
 namespace velmora {
 
 namespace {
-
-// A free name beside `path` in the temporary-save form, which start-up clears away.
-QString asideName(const QString &path)
-{
-    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QString name;
-    do {
-        QString suffix;
-        for (int i = 0; i < 6; ++i)
-            suffix += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters) - 1)]);
-        name = path + TemporarySaveMarker + suffix;
-    } while (QFile::exists(name));
-    return name;
-}
-
-// Removes a file, also one marked read-only (the person asked for it to go).
-bool removeFile(const QString &path)
-{
-    if (QFile::remove(path))
-        return true;
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
-    return QFile::remove(path);
-}
 
 FileResult changedSinceRead()
 {
@@ -182,7 +158,7 @@ FileResult DataFolder::deleteUser(const QString &user) const
         const QString path = userFilePath(user, file);
         if (!fileExists(path))
             continue;
-        const QString aside = asideName(path);
+        const QString aside = freeTemporaryNameBeside(path);
         if (!moveFile(path, aside)) {
             putBack();
             return FileResult::failure(removeFailureReason(path));

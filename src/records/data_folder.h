@@ -108,10 +108,12 @@ public:
     // Gives a file of the folder another name (never over an existing file).
     virtual bool moveFile(const QString &from, const QString &to) const;
 
+    // The content of a file of the folder now, read as readUserFile() reads
+    // it (with `absent`, a file that is not there reads as empty content).
+    std::optional<QByteArray> currentContent(const QString &path, QString *error, bool *absent) const;
+
 private:
     FileResult refuseUnsafe(const QString &user) const;
-    // The content of the file now, read as readUserFile() reads it.
-    std::optional<QByteArray> currentContent(const QString &path, QString *error, bool *absent) const;
 
     QString m_folder;
 };

@@ -31,6 +31,18 @@ int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hoo
     return count;
 }
 
+int countRecords(QByteArrayView content)
+{
+    ItemReader reader(content);
+    Item item;
+    qint64 items = 0;
+    while (!reader.atEnd()) {
+        reader.readInto(item);
+        ++items;
+    }
+    return int((items + FieldCount - 1) / FieldCount);
+}
+
 ReadResult readRecords(const std::optional<QByteArray> &content, const QString &readError, RecordTable &table,
                        const EntryHook &hook)
 {

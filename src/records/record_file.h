@@ -19,6 +19,9 @@ using EntryHook = std::function<void(int index, const HealthRecord &record)>;
 // its missing items are empty.
 int readRecords(QByteArrayView content, RecordTable &table, const EntryHook &hook = {});
 
+// The number of entries the read pass finds, without keeping them.
+int countRecords(QByteArrayView content);
+
 // Reads the whole file and runs the read pass. On failure the table is untouched.
 struct ReadResult : FileResult
 {

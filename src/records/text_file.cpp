@@ -18,6 +18,7 @@
 #else
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -96,11 +97,8 @@ class ScratchFile
 public:
     explicit ScratchFile(const QString &target)
     {
-        static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            QString name = target + TemporarySaveMarker;
-            for (int i = 0; i < 6; ++i)
-                name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+            const QString name = temporaryNameBeside(target);
             m_file.setFileName(name);
             if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
                 return;
@@ -141,6 +139,24 @@ void takeOverLooks(QFile &scratch, const QFileInfo &existing, NewFileAccess newF
     if (old != INVALID_FILE_ATTRIBUTES && (old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
         SetFileAttributesW(native(scratch.fileName()).c_str(), old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 #endif
+}
+
+// Lets go of the file's pages in the system's cache (Linux), so that reading
+// it back reads the disk; elsewhere the read may come from the cache.
+void forgetCachedPages([[maybe_unused]] QFileDevice &file)
+{
+#ifdef Q_OS_LINUX
+    ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_DONTNEED);
+#endif
+}
+
+// What the check finds in the written file; empty when it holds what it must.
+QString checkWritten(const QString &path, const WrittenCheck &check)
+{
+    QFile back(path);
+    if (!back.open(QIODevice::ReadOnly))
+        return readFailureReason(back.error(), path);
+    return check(back);
 }
 
 enum class ReplaceFailure { None, Lasting, Passing };
@@ -247,7 +263,7 @@ bool writeAll(QIODevice &device, QByteArrayView content)
 }
 
 FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults,
-                    NewFileAccess newFileAccess)
+                    NewFileAccess newFileAccess, const WrittenCheck &check)
 {
     const QString target = saveTarget(path);
     const QFileInfo existing(target);
@@ -272,9 +288,15 @@ FileResult saveFile(const QString &path, const ContentWriter &write, const SaveF
         return FileResult::failure(reasons::diskFull());
     if (!syncToDisk(file))
         return FileResult::failure(writeFailureReason(QFileDevice::WriteError, target));
+    if (check)
+        forgetCachedPages(file);
     file.close();
     if (file.error() != QFileDevice::NoError)
         return FileResult::failure(writeFailureReason(file.error(), target));
+    if (check) {
+        if (const QString problem = checkWritten(file.fileName(), check); !problem.isEmpty())
+            return FileResult::failure(problem);
+    }
     takeOverLooks(file, existing, newFileAccess);
     if (!replaceFile(file.fileName(), target, faults))
         return FileResult::failure(writeFailureReason(QFileDevice::RenameError, target));
@@ -299,6 +321,32 @@ bool isTemporarySaveName(const QString &fileName)
     return std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
         return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
     });
+}
+
+QString temporaryNameBeside(const QString &path)
+{
+    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString name = path + TemporarySaveMarker;
+    for (int i = 0; i < 6; ++i)
+        name += QLatin1Char(Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))]);
+    return name;
+}
+
+QString freeTemporaryNameBeside(const QString &path)
+{
+    QString name;
+    do
+        name = temporaryNameBeside(path);
+    while (QFileInfo::exists(name));
+    return name;
+}
+
+bool removeFile(const QString &path)
+{
+    if (QFile::remove(path))
+        return true;
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    return QFile::remove(path);
 }
 
 bool fileExists(const QString &path)

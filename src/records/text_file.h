@@ -61,13 +61,29 @@ struct SaveFaults
 // A file that exists keeps its permissions; a new one is readable by its
 // owner only, or, for files made to be handed on, as the system makes any new
 // file (read and write for all, less the process's umask).
+//
+// A check, when given, reads the temporary file back once it is on disk and
+// closed (open for reading, at its start) and returns why it is not what it
+// must be, or an empty text; the old file is replaced only after an empty
+// one, and the save fails with that reason otherwise. On Linux the written
+// pages are first dropped from the system's cache, so the check reads what
+// the disk itself gives back.
 enum class NewFileAccess { OwnerOnly, AsAnyNewFile };
+using WrittenCheck = std::function<QString(QIODevice &written)>;
 FileResult saveFile(const QString &path, const ContentWriter &write, const SaveFaults &faults = {},
-                    NewFileAccess newFileAccess = NewFileAccess::OwnerOnly);
+                    NewFileAccess newFileAccess = NewFileAccess::OwnerOnly, const WrittenCheck &check = {});
 
 // What a save cut short by a crash can leave beside its file.
 inline const QString TemporarySaveMarker = QStringLiteral(".velmora-tmp-");
 bool isTemporarySaveName(const QString &fileName);
+// A name of that form beside `path`, with a random ending (it may be taken).
+QString temporaryNameBeside(const QString &path);
+// One that no file has yet: where a file is put aside for a moment, or
+// written before it takes its place. Start-up removes what a crash leaves.
+QString freeTemporaryNameBeside(const QString &path);
+
+// Removes a file, also one marked read-only (the person asked for it to go).
+bool removeFile(const QString &path);
 
 // Whether a file (not a folder) of that path exists; hidden and read-only files count.
 bool fileExists(const QString &path);

@@ -350,6 +350,8 @@ void Form1::applyOutcome(const Outcome &outcome)
         break;
     }
     setEntryControlsEnabled(m_diary.entryControlsEnabled());
+    if (outcome.saved())
+        emit diaryChanged();
 }
 
 EntryTexts Form1::entryTexts() const

@@ -67,6 +67,8 @@ public:
 
 signals:
     void exitRequested();
+    // A workflow of the window has written a file of the diary.
+    void diaryChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

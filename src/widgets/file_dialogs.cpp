@@ -7,6 +7,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace velmora {
 
@@ -90,6 +91,25 @@ QString QtFileDialogs::saveFileName(const QString &caption, const QString &sugge
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
     return choose(dialog);
+}
+
+QString QtFileDialogs::folderName(const QString &caption, const QStringList &offered)
+{
+    QFileDialog dialog(m_parent, caption, offered.isEmpty() ? startFolder() : offered.first());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    QList<QUrl> places;
+    for (const QString &folder : offered)
+        places << QUrl::fromLocalFile(folder);
+    for (const auto location : {QStandardPaths::DocumentsLocation, QStandardPaths::DesktopLocation, QStandardPaths::HomeLocation})
+        if (const QString folder = QStandardPaths::writableLocation(location); QFileInfo(folder).isDir())
+            places << QUrl::fromLocalFile(folder);
+    dialog.setSidebarUrls(places);
+    const QString folder = choose(dialog);
+    if (!folder.isEmpty())
+        m_folder = folder; // the next dialog opens inside it
+    return folder;
 }
 
 QString QtFileDialogs::openFileName(const QString &caption, const QString &filter)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QFileDialog;
 class QWidget;
@@ -24,6 +25,15 @@ public:
         Q_UNUSED(filter);
         return QString();
     }
+    // An existing folder, or an empty string when cancelled. `offered` are
+    // folders shown first beside the list (drives), the first of them open at
+    // the start when there is one.
+    virtual QString folderName(const QString &caption, const QStringList &offered)
+    {
+        Q_UNUSED(caption);
+        Q_UNUSED(offered);
+        return QString();
+    }
 };
 
 // Modal dialogs; the save dialog asks before replacing a file. They open in
@@ -35,6 +45,7 @@ public:
     void setParent(QWidget *parent) { m_parent = parent; }
     QString saveFileName(const QString &caption, const QString &suggestedName, const QString &filter) override;
     QString openFileName(const QString &caption, const QString &filter) override;
+    QString folderName(const QString &caption, const QStringList &offered) override;
 
 private:
     QString startFolder();

@@ -390,4 +390,45 @@ medicine_diary() {
     "1. $(date -d "$start_day" +%Y年%m月%d日) 开始 氨氯地平 5 mg 每日1次：之前平均 148/92（28 次），之后平均 136/84（28 次）" \
     "$work/report.txt"
   check "... and what those figures are not" grep -q "不是用药建议" "$work/report.txt"
+
+# delete_first_user SECONDS: the user panel's first name deleted with 删除用户,
+# its question and notice answered (each waited for up to SECONDS).
+delete_first_user() {
+  click 520 546    # 选择用户
+  click 532 436    # the name box
+  xdotool key Down # the list's first name
+  click 740 544    # 删除用户
+  check "\"y\" answers Yes to deleting the first user" answer_box y
+  check "the deletion notice dismissed with Return" answer_box Return
+}
+
+# restore_first_user ZIP SECONDS TYPE...: 恢复备份… (the menu's last entry),
+# then 选择其他备份文件… (Ctrl+O) with ZIP typed by the command TYPE..., and
+# the backup's first user ticked and restored alone; each window waited for
+# up to SECONDS, the screen shot as backup-list, restore-choice, restore-chosen.
+restore_first_user() {
+  local zip=$1 seconds=$2
+  shift 2
+  xdotool mousemove $((WX + 400)) $((WY + 200)) click 3
+  sleep 0.5
+  xdotool key Up Return
+  check "恢复备份… lists the automatic backups" wait_until "$seconds" has_named 恢复备份
+  wait_until 3 has_focus "$(named 恢复备份)"
+  sleep 0.5
+  shot backup-list
+  xdotool key ctrl+o
+  check "Ctrl+O (选择其他备份文件…) opens the file dialog" wait_until "$seconds" has_named 选择备份文件
+  wait_until 3 has_focus "$(named 选择备份文件)"
+  sleep 0.5
+  "$@" "$zip"
+  xdotool key Return
+  check "the checked backup's summary opens" wait_until "$seconds" has_named 恢复备份
+  wait_until 3 has_focus "$(named 恢复备份)"
+  sleep 0.5
+  shot restore-choice
+  xdotool key Down Tab space # 只恢复选中的用户, the first user ticked
+  sleep 0.3
+  shot restore-chosen
+  xdotool key Return # 恢复
+  check "the restore is told, dismissed with Return" answer_box Return
 }

@@ -8,8 +8,10 @@
 # program makes of them; records home blood pressure readings through their
 # dialog, finds them in the .bp file and the week's means in its PDF; starts,
 # adjusts and stops medicines through the 用药记录 window (the .med file byte
-# for byte, the plan and a before/after mean in the PDF report). Then the
-# installer, silent: the installed program keeps
+# for byte, the plan and a before/after mean in the PDF report); the day's
+# backup, a backup by hand, listed by unzip and Python's zipfile with its
+# Chinese names, and one user deleted and restored from it byte for byte.
+# Then the installer, silent: the installed program keeps
 # its diary in %APPDATA%\Velmora, and the uninstaller leaves that diary alone.
 # Usage: tests/e2e/windows_e2e.sh <velmora-windows.zip> <velmora-setup.exe> <type_unicode.exe>
 # Uses the DISPLAY and WINEPREFIX it is given (scripts/windows.sh sets both),
@@ -143,6 +145,37 @@ enter_text() { wine "$type_unicode" "$1"; }
 medicine_diary 张三 "$folder" "$(winepath -w "$work/report.pdf" 2>/dev/null)"
 check "the record file is untouched by them" cmp "$records" <(crlf "$record_id" "$gbk_male" \
   " 45 " " 175 " " 72 " " 1.8 " " 135 " " 85 " " 5.6 " " 10 " " 0 " " 5.2 " " 88 " "$gbk_none")
+
+# --- Backups ------------------------------------------------------------------------
+# The first change of the day (the new user) brought the day's backup; 备份日记…
+# writes another into a folder typed into its dialog; 张三 is deleted and
+# brought back from that zip through 恢复备份… and 选择其他备份文件…, byte for byte.
+today=$(date +%Y年%m月%d日)
+check "the first change of the day brings the day's backup" wait_until 20 test -f "$folder/备份/Velmora备份-张三-$today.zip"
+cp "$records" "$work/records.before"
+stick=$work/stick
+mkdir -p "$stick"
+click 400 100 # the chart: the main window has the keyboard
+xdotool key ctrl+shift+k
+check "Ctrl+Shift+K opens the folder dialog" wait_until 20 has_named '备份日记：选择存放备份的文件夹'
+sleep 1
+wine "$type_unicode" "$(winepath -w "$stick" 2>/dev/null)"
+xdotool key Return
+check "the backup is told, dismissed with Return" answer_box Return
+check "the folder is offered for the daily ones, \"n\" declines" answer_box n
+zip=$stick/Velmora备份-张三-$today.zip
+check "the zip is in the folder" test -f "$zip"
+check "unzip -l lists its Chinese names" eq "$(unzip -Z1 "$zip" 2>/dev/null | tr '\n' ' ')" "清单.txt yonghu.dat 张三.dat 张三.bp 张三.med "
+check "Python's zipfile lists them" eq "$(python3 -c 'import sys, zipfile; print(" ".join(zipfile.ZipFile(sys.argv[1]).namelist()))' "$zip")" \
+  "清单.txt yonghu.dat 张三.dat 张三.bp 张三.med"
+check "its 张三.dat is the record file byte for byte" cmp -s <(unzip -p "$zip" 张三.dat) "$records"
+delete_first_user 5
+check "张三's record file is gone" test ! -e "$records"
+restore_first_user "$(winepath -w "$zip" 2>/dev/null)" 20 wine "$type_unicode"
+check "张三's record file is back byte for byte" cmp -s "$records" "$work/records.before"
+check "the user list holds 张三 again" cmp -s "$folder/yonghu.dat" <(crlf "$gbk_zhang_san")
+check "the diary was backed up before the restore" test -f "$folder/备份/Velmora备份-无用户-$today-恢复前.zip"
+
 click 740 570 # 退出
 check "退出 ends the program" wait_until 20 bash -c '! pgrep -f "[V]elmora.velmora.exe" >/dev/null' 
 app=
