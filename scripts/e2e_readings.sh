@@ -36,7 +36,9 @@ click 520 546; click 532 436; type_text Lee; click 532 508 # a listed user: no m
 xdotool mousemove $((WX + 400)) $((WY + 200)) click 3 # the chart
 sleep 0.4
 shot menu
-xdotool key Up Return # the last entry: 导入血压读数…
+# Up from the top wraps to the last entry; 导入血压读数… is the sixth from the
+# end (before 导出血压读数…, the medicines' two and the backups' two).
+xdotool key Up Up Up Up Up Up Return
 check "导入血压读数… opens the file dialog" import_path "$data/monitor_zones.csv"
 check "... the summary: 导入 with Return" import_confirm summary-monitor
 check "... then the count, dismissed with Return" answer_box Return

@@ -205,7 +205,8 @@ inline QMap<QString, QByteArray> chineseDiary()
         {QStringLiteral("张三.cvd"), g(u"吸烟=是\r\n糖尿病=否\r\n")},
         {QStringLiteral("张三.bp"), g(u"时间\t收缩压\t舒张压\t脉搏\t来源\t备注\r\n") + "20241121073000\t138\t88\t72" + manual
                                      + "20241122073000\t132\t84\t" + manual},
-        {QStringLiteral("张三.med"), g(u"时间\t药名\r\n20241121080000\t阿司匹林\r\n20241122080000\t阿司匹林\r\n")},
+        {QStringLiteral("张三.med"), g(u"时间\t事件\t药名\t剂量\t用法\t备注\r\n20241121080000\t开始\t氨氯地平\t5 mg\t每日1次\t\r\n"
+                                      u"20241122080000\t单次\t阿司匹林\t\t\t\r\n")},
         {QStringLiteral("李四.dat"), womanEntries(1)},
     };
 }

@@ -134,7 +134,7 @@ private slots:
         QCOMPARE(r.diary->backUpTo(r.stick).saved(), false);
         const QString path = QDir(r.stick).filePath(u"Velmora备份-张三、李四-2026年12月08日.zip"_qs);
         QCOMPARE(r.messages.shown,
-                 (QStringList{messages::backedUp(path, u"共 2 位用户：张三 3 条记录、2 项回答、2 次血压读数、2 行用药记录；"
+                 (QStringList{messages::backedUp(path, u"共 2 位用户：张三 3 条记录、2 项回答、2 次血压读数、2 条用药记录；"
                                                        "李四 1 条记录。"_qs),
                               messages::offerSecondFolder(r.stick)}));
         QCOMPARE(r.diary->automaticBackupFolder(), QDir(r.data).filePath(u"备份"_qs));
@@ -176,7 +176,7 @@ private slots:
         r.messages.shown.clear();
         QCOMPARE(r.restore(backup, whole()).userListChanged, true);
         QCOMPARE(r.choice.summary, u"备份时间：2026年12月08日 09:30:00\n将恢复 2 位用户：张三 3 条记录、2 项回答、2 次血压读数、"
-                                   "2 行用药记录；李四 1 条记录；当前日记先备份。"_qs);
+                                   "2 条用药记录；李四 1 条记录；当前日记先备份。"_qs);
         QCOMPARE(r.choice.users, (QStringList{ZhangSan, LiSi}));
         QVERIFY(r.choice.wholeOffered);
         QCOMPARE(r.diaryFiles(), before);
@@ -206,7 +206,7 @@ private slots:
         expected[u"yonghu.dat"_qs] = g(u"李四\r\n张三\r\n");
         expected[u"李四.dat"_qs] = liSi;
         QCOMPARE(r.diaryFiles(), expected);
-        QVERIFY(r.messages.last().startsWith(u"恢复完成。张三：加回日记，3 条记录、2 次血压读数、2 项回答、2 行用药记录。"_qs));
+        QVERIFY(r.messages.last().startsWith(u"恢复完成。张三：加回日记，3 条记录、2 次血压读数、2 项回答、2 条用药记录。"_qs));
         QVERIFY(r.messages.last().endsWith(u"本次运行中此前的修改已不能再撤销。"_qs));
     }
 
@@ -221,7 +221,9 @@ private slots:
         r.write(ZhangSan, UserFile::CvdAnswers, g(u"糖尿病=是\r\n"));
         const QByteArray bp = files[u"张三.bp"_qs];
         r.write(ZhangSan, UserFile::BloodPressure, bp.left(bp.lastIndexOf("20241122")));
-        r.write(ZhangSan, UserFile::Medicines, "x\r\n");
+        const QByteArray med = files[u"张三.med"_qs];
+        const QByteArray ownEvent = "20241121090000\t" + g(u"单次\t阿司匹林\t\t\t") + "\r\n";
+        r.write(ZhangSan, UserFile::Medicines, med.left(med.indexOf("\r\n") + 2) + ownEvent);
         r.restore(backup, usersOnly({ZhangSan}));
         // 20100101000001 is in both (the file's values stay); 20100101000000 and ...02 come back in time order.
         std::vector<HealthRecord> expected = entriesOf(womanEntries(3));
@@ -230,8 +232,9 @@ private slots:
         QCOMPARE(entriesOf(r.file(ZhangSan)), expected);
         QCOMPARE(r.file(ZhangSan, UserFile::CvdAnswers), g(u"吸烟=是\r\n糖尿病=是\r\n"));
         QCOMPARE(r.file(ZhangSan, UserFile::BloodPressure), bp);
-        QCOMPARE(r.file(ZhangSan, UserFile::Medicines), QByteArray("x\r\n"));
-        QVERIFY(r.messages.last().startsWith(u"恢复完成。张三：新增 2 条记录、1 次血压读数、1 项回答。"_qs));
+        const qsizetype second = med.indexOf("20241122");
+        QCOMPARE(r.file(ZhangSan, UserFile::Medicines), med.left(second) + ownEvent + med.mid(second));
+        QVERIFY(r.messages.last().startsWith(u"恢复完成。张三：新增 2 条记录、1 次血压读数、1 项回答、2 条用药记录。"_qs));
     }
 
     void aRestoreFailingHalfWayLeavesTheDiaryAsItWas_data()
@@ -337,7 +340,7 @@ private slots:
         r.diary->deleteUser(ZhangSan);
         r.restore(damaged, usersOnly({ZhangSan}));
         QVERIFY(!r.choice.wholeOffered);
-        QVERIFY(r.choice.summary.contains(u"张三 3 条记录、2 项回答、2 行用药记录；李四 1 条记录；当前日记先备份。"_qs));
+        QVERIFY(r.choice.summary.contains(u"张三 3 条记录、2 项回答、2 条用药记录；李四 1 条记录；当前日记先备份。"_qs));
         QVERIFY(r.choice.summary.endsWith(u"备份中这些文件已损坏，不会恢复：张三.bp（内容与清单不符）"_qs));
         QMap<QString, QByteArray> expected = before;
         expected.remove(u"张三.bp"_qs);

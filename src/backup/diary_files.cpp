@@ -1,9 +1,9 @@
 #include "backup/diary_files.h"
 
+#include "medicines/medicine_file.h"
 #include "readings/bp_file.h"
 #include "records/cvd_answers.h"
 #include "records/gbk.h"
-#include "records/line_file.h"
 #include "records/record_file.h"
 #include "records/user_name.h"
 
@@ -12,20 +12,6 @@
 namespace velmora {
 
 namespace {
-
-// The medicines' file follows the common layout of dated entries: a first
-// line naming the columns, then one entry a line.
-qsizetype countLines(QByteArrayView content)
-{
-    qsizetype lines = 0;
-    bool header = true;
-    forEachLine(content, QByteArrayView(), [&](QByteArrayView) {
-        if (!header)
-            ++lines;
-        header = false;
-    });
-    return lines;
-}
 
 qsizetype countAnswers(QByteArrayView content)
 {
@@ -47,7 +33,7 @@ const std::array<Reader, 5> Readers = {{
     {UserFile::Records, u"条记录", [](QByteArrayView c) { return qsizetype(countRecords(c)); }},
     {UserFile::CvdAnswers, u"项回答", countAnswers},
     {UserFile::BloodPressure, u"次血压读数", [](QByteArrayView c) { return qsizetype(readBpFile(c).entries.size()); }},
-    {UserFile::Medicines, u"行用药记录", countLines},
+    {UserFile::Medicines, u"条用药记录", [](QByteArrayView c) { return qsizetype(readMedicineFile(c).entries.size()); }},
 }};
 
 const Reader &readerOf(const std::optional<UserFile> &kind)

@@ -1,5 +1,6 @@
 #include "backup/restore_plan.h"
 
+#include "medicines/medicine_file.h"
 #include "readings/bp_file.h"
 #include "records/cvd_answers.h"
 #include "records/gbk.h"
@@ -65,18 +66,23 @@ Merged mergeRecords(QByteArrayView now, QByteArrayView backup)
     return {written([&](QIODevice &d) { return writeRecords(d, table, count, RewriteMode::Modify); }), gained};
 }
 
-Merged mergeReadings(QByteArrayView now, QByteArrayView backup)
+// The entries of a file of dated lines (readings, medicine events) that it
+// lacks, each in its place in time; its own entries and the lines it cannot
+// read stay as they are.
+template <typename Entry>
+Merged mergeLines(QByteArrayView now, QByteArrayView backup, LineFile<Entry> (*read)(QByteArrayView),
+                  std::optional<QByteArray> (*content)(const LineFile<Entry> &))
 {
-    BpFile file = readBpFile(now);
-    std::vector<BpReading> added;
-    for (BpReading &reading : readBpFile(backup).entries)
-        if (std::find(file.entries.begin(), file.entries.end(), reading) == file.entries.end())
-            added.push_back(std::move(reading));
+    LineFile<Entry> file = read(now);
+    std::vector<Entry> added;
+    for (Entry &entry : read(backup).entries)
+        if (std::find(file.entries.begin(), file.entries.end(), entry) == file.entries.end())
+            added.push_back(std::move(entry));
     if (added.empty())
         return {};
     const qsizetype gained = qsizetype(added.size());
     file.insert(std::move(added));
-    return {bpFileContent(file), gained};
+    return {content(file), gained};
 }
 
 // The questions the file leaves unanswered, answered as the backup answers them.
@@ -106,9 +112,9 @@ Merged merge(UserFile kind, QByteArrayView now, QByteArrayView backup)
     case UserFile::CvdAnswers:
         return mergeAnswers(now, backup);
     case UserFile::BloodPressure:
-        return mergeReadings(now, backup);
+        return mergeLines(now, backup, readBpFile, bpFileContent);
     case UserFile::Medicines:
-        return {}; // the medicines a user has stay as they are
+        return mergeLines(now, backup, readMedicineFile, medicineFileContent);
     }
     return {};
 }
