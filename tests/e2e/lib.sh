@@ -390,6 +390,7 @@ medicine_diary() {
     "1. $(date -d "$start_day" +%Y年%m月%d日) 开始 氨氯地平 5 mg 每日1次：之前平均 148/92（28 次），之后平均 136/84（28 次）" \
     "$work/report.txt"
   check "... and what those figures are not" grep -q "不是用药建议" "$work/report.txt"
+}
 
 # delete_first_user SECONDS: the user panel's first name deleted with 删除用户,
 # its question and notice answered (each waited for up to SECONDS).
