@@ -45,7 +45,7 @@ export_week_pdf Lee "$work/week.pdf"
 check_week_pdf "$work/week.pdf"
 
 # Ctrl+Z in the main window takes the second reading back.
-xdotool key Escape # the report window
+close_week_report Lee
 click 400 100
 xdotool key ctrl+z
 check "Ctrl+Z asks, and Return answers Yes" answer_box Return

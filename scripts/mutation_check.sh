@@ -62,7 +62,7 @@ src/records/cvd_answers.cpp	s/\+ "\\r\\n";/+ "\\n";/	a lost CR in the answers fi
 src/records/data_folder.cpp	s/for \(const UserFile file : AllUserFiles\) \{/for (const UserFile file : {UserFile::Records, UserFile::CvdAnswers}) {/	the readings and medicines left behind by a deleted user
 src/readings/home_week.cpp	s/\(2 \* sum \+ count\) \/ \(2 \* count\)/sum \/ count/	home means cut instead of rounded half up
 src/readings/home_week.h	s/HomeReferenceSystolic = 135/HomeReferenceSystolic = 136/	the home reference value off by one
-src/readings/home_week.cpp	s/return date\.addDays\(-1\);/return date;/	a reading after midnight counted for its own date
+src/readings/home_week.cpp	s/\? date\.addDays\(-1\) : date;/? date : date;/	a reading after midnight counted for its own date
 src/readings/home_week.cpp	s/counted = d >= choice\.daysLeftOut;/counted = d > choice.daysLeftOut;/	one day too many left out of the home average
 src/records/line_file.h	s/else\n\s*file\.kept\.push_back\(\{qsizetype\(file\.entries\.size\(\)\), line\.toByteArray\(\)\}\);//	a line that cannot be read dropped
 src/records/line_file.h	s/\.stamp <= entry\.stamp/.stamp < entry.stamp/	a new entry placed before one of the same time
@@ -83,6 +83,7 @@ src/backup/restore_apply.cpp	s/putBack\(folder, steps\);\n(\s*)return swapped;/r
 src/diary/diary_backup.cpp	s/&safetyBackup\); !saved\)/&safetyBackup); false)/	a restore without the backup of the diary before it
 src/backup/thinning.cpp	s/if \(days > rule\.days\)/if (days > rule.days + 1)/	eight days of backups kept
 src/backup/auto_backup.cpp	s/>= FailingDaysTold - 1/>= FailingDaysTold/	a week of failed backups told a day late
+src/backup/restore_plan.cpp	s/return mergeLines\(now, backup, readMedicineFile, medicineFileContent\);/return {};/	a restore of chosen users without the medicine events a user lacks
 LIST
 )
 

@@ -88,6 +88,17 @@ export_week_pdf() {
   wait_until 10 no_named "导出 PDF"
 }
 
+# close_week_report USER: the report window closed with its 关闭 button, the
+# last at its bottom right (a click, which works under Wine too, where the
+# keys may stay with the main window after the save dialog).
+close_week_report() {
+  local window X Y WIDTH HEIGHT SCREEN
+  window=$(named "家庭血压报告 - $1")
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 22)) click 1
+  check "关闭 closes the week's report" wait_until 10 no_named "家庭血压报告 - $1"
+}
+
 # check_week_pdf PDF: the means and counts of the week the typed readings end
 # (their minute in bp_typed): every mean 138/88 and pulse 72; the counts follow
 # from the sessions the week holds.

@@ -138,7 +138,7 @@ after=$(date +%Y%m%d%H%M%S)
 check_readings "$readings" "$work/seeded.bp" "$before" "$after"
 export_week_pdf 张三 "$(winepath -w "$work/week.pdf" 2>/dev/null)"
 check_week_pdf "$work/week.pdf"
-xdotool key Escape # the report window
+close_week_report 张三
 
 # --- The medicine diary: the window, its dialogs, the .med file, the PDF ------------------
 enter_text() { wine "$type_unicode" "$1"; }
