@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(h.dialogs.suggestions, QStringList{u"Ann-家庭血压报告-20100301.pdf"_s});
         QVERIFY2(h.w.messages.shown.isEmpty(), qPrintable(h.w.messages.shown.join(u'\n')));
         QCOMPARE(pdfPageCount(readBytes(h.target(u"home.pdf"_s))), 1);
-        QCOMPARE(h.window()->medicinesText(), u"本周用药：氨氯地平 10 mg 每日1次（2010年01月01日起）；期间：2010年02月25日 调整 氨氯地平 10 mg 每日1次"_s);
+        QCOMPARE(h.window()->medicinesText(), u"监测周内用药：氨氯地平 10 mg 每日1次（2010年01月01日起）；期间：2010年02月25日 调整 氨氯地平 10 mg 每日1次"_s);
         h.printing.outputFile = h.target(u"printed.pdf"_s);
         h.control<QPushButton>("HomeBpPrint")->click();
         QCOMPARE(h.printing.pageCounts, QList<int>{1});

@@ -34,7 +34,7 @@ struct HomeWeekSheet
     QString verdict;   // homeWeekVerdict
     QString shortfall; // homeWeekShortfall
     QString about;     // homeWeekAbout
-    // "本周用药：…", the medicines taken during the week; filled in by
+    // "监测周内用药：…", the medicines taken during the week; filled in by
     // whoever knows the person's medicines, empty otherwise.
     QString medicines;
     bool above = false;

@@ -85,7 +85,7 @@ HomeWeekSheet HomeBpMenu::sheetOf(std::span<const BpReading> readings, const Wee
     HomeWeekSheet sheet = homeWeekSheet(homeWeek(readings, choice));
     const MedicineFile *medicines = m_diary.medicines(m_user);
     if (medicines && !medicines->entries.empty())
-        sheet.medicines = QStringLiteral("本周用药：%1")
+        sheet.medicines = QStringLiteral("监测周内用药：%1")
                               .arg(planDuringText(medicines->entries, choice.first, choice.first.addDays(6)));
     return sheet;
 }
